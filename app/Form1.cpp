@@ -1,0 +1,232 @@
+#include "app/Form1.h"
+
+#include "platform/Brand.h"
+#include "platform/PlainText.h"
+#include "preview/PictureBox.h"
+#include "search/FolderList.h"
+#include "search/ResultList.h"
+#include "search/SearchCommand.h"
+#include "search/SearchLocation.h"
+#include "search/SearchTexts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+Form1::Form1(platform::Services services, QWidget *parent)
+    : QMainWindow(parent)
+    , services_(std::move(services))
+{
+    initResources();
+    setWindowTitle(QStringLiteral("Quorvel File Search    Ver 13.1"));
+    setWindowIcon(QIcon(QStringLiteral(":/quorvel.svg")));
+    buildControls();
+    buildMenus();
+    setTabOrder();
+    connectEvents();
+    sinceDelivery_.start();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectEvents()
+{
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Drive1, &QComboBox::activated, this, &Form1::Drive1_Change);
+    connect(Dir1, &search::FolderList::Change, this, &Form1::Dir1_Change);
+    Text2->installEventFilter(this);
+    connect(List1, &search::ResultList::Click, this, &Form1::List1_Click);
+
+    const std::pair<QAction *, QPushButton *> exportMenus[] = {
+        {Excel, Command3}, {Word, Command4}, {Notepad, Command5},
+        {PDF, Command6},   {Print, Command7}, {Html, Command8}};
+    for (const auto &[menu, button] : exportMenus)
+        connect(menu, &QAction::triggered, this, [this, b = button] { exportMenu(b); });
+    connect(Exit, &QAction::triggered, this, &Form1::Exit_Click);
+}
+
+void Form1::Form_Load()
+{
+    recordGeometry();
+    state.Limits = {100, 100, 2000, 1000};
+    search::fillDriveList(*this);
+    Text1->setText(Dir1->path());
+}
+
+void Form1::recordGeometry()
+{
+    // Recorded in pixels from the design placement, before anything can move it.
+    state.ControlGeometryTable.assign(controls_.size(), ControlGeometry{});
+    const QSize inner = area_->size();
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        const ControlEntry &c = controls_[i];
+        if (!c.widget)
+            continue;
+        ControlGeometry &g = state.ControlGeometryTable[i];
+        const QRect r = c.widget->geometry();
+        g.Top = std::int16_t(r.top());
+        g.Left = std::int16_t(r.left());
+        g.Width = std::int16_t(r.width());
+        g.Height = std::int16_t(r.height());
+        g.ParentScaleHeight = std::int16_t(inner.height());
+        g.ParentScaleWidth = std::int16_t(inner.width());
+        g.FontSize = std::int16_t(qRound(c.widget->font().pointSizeF()));
+    }
+}
+
+void Form1::messageBox(const QString &text, const QString &title, platform::MessageIcon icon)
+{
+    services_.messages->show(text, title.isEmpty() ? brand::kAppTitle : title, icon);
+}
+
+void Form1::msg1()
+{
+    messageBox(QStringLiteral("List box empty"), brand::kAppTitle);
+}
+
+void Form1::exportMenu(QPushButton *button)
+{
+    if (List1->ListCount() < 1) {
+        msg1();
+        return;
+    }
+    // The button's handler runs whether or not the button is shown.
+    emit button->clicked();
+}
+
+void Form1::Exit_Click()
+{
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // Every long loop reads these flags at its next step and unwinds at once.
+    const bool first = !state.Closing;
+    state.Closing = true;
+    state.FindContinue = 0;
+    state.StopRequested = true;
+    state.AnimationState = AnimationStates::Stopped;
+    event->accept();
+    if (first && services_.quit)
+        services_.quit();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text2 && event->type() == QEvent::FocusIn)
+        Text2_GotFocus();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Command1_Click()
+{
+    search::runSearchCommand(*this);
+}
+
+void Form1::Drive1_Change()
+{
+    search::Drive1_Change(*this);
+}
+
+void Form1::Dir1_Change()
+{
+    search::Dir1_Change(*this);
+}
+
+void Form1::Text2_GotFocus()
+{
+    Dir1->show();
+}
+
+void Form1::List1_Click()
+{
+}
+
+// --- The time-sliced yield of the long loops ---
+
+void Form1::deliverPendingEvents()
+{
+    pushPendingTexts();
+    List1->flushPending();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    sinceDelivery_.restart();
+}
+
+void Form1::yieldIfDue()
+{
+    if (sinceDelivery_.elapsed() >= services_.yieldSliceMs)
+        deliverPendingEvents();
+}
+
+void Form1::pushPendingTexts()
+{
+    if (pendingStatus_) {
+        Label1->setText(*pendingStatus_);
+        pendingStatus_.reset();
+    }
+    if (pendingTotals_) {
+        const WalkTotals &t = *pendingTotals_;
+        Text3->setText(search::countsText(t.fileCount, t.dirCount));
+        Text4->setPlainText(search::walkSizeText(t.folder, t.folderSize));
+        pendingTotals_.reset();
+    }
+}
+
+void Form1::dropPendingTexts()
+{
+    pendingStatus_.reset();
+    pendingTotals_.reset();
+}
+
+// --- What the walk reads and writes ---
+
+bool Form1::showListWhileSearching()
+{
+    return Check1->isChecked();
+}
+
+bool Form1::previewWhileSearching()
+{
+    return Check2->isChecked();
+}
+
+void Form1::setListVisible(bool visible)
+{
+    if (List1->isVisibleTo(area_) != visible)
+        List1->setVisible(visible);
+}
+
+void Form1::setSearchStatus(const QString &text)
+{
+    pendingStatus_ = text;
+}
+
+void Form1::appendEntry(const QString &entry)
+{
+    List1->AddItem(entry);
+}
+
+void Form1::selectLastEntry()
+{
+    List1->setListIndex(List1->ListCount() - 1);
+}
+
+void Form1::showWalkTotals(int fileCount, int dirCount, const QString &folder, std::int64_t folderSize)
+{
+    pendingTotals_ = WalkTotals{fileCount, dirCount, folder, folderSize};
+}

@@ -1,0 +1,96 @@
+// The services of a real desktop session.
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUuid>
+
+namespace platform {
+namespace {
+
+class DesktopMessageBoxes final : public MessageBoxes {
+public:
+    void show(const QString &text, const QString &title, MessageIcon icon) override
+    {
+        QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title,
+                        text, QMessageBox::Ok, QApplication::activeWindow());
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+};
+
+const QString kFileManagerService = QStringLiteral("org.freedesktop.FileManager1");
+
+bool callFileManager(const QString &method, const QString &path)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface() ||
+        !bus.interface()->isServiceRegistered(kFileManagerService).value())
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(kFileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
+                                                       kFileManagerService, method);
+    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    const QDBusMessage reply = bus.call(call, QDBus::Block, 3000);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+class DesktopShell final : public Shell {
+public:
+    bool openFile(const QString &path) override
+    {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+
+    bool openUrl(const QUrl &url) override { return QDesktopServices::openUrl(url); }
+
+    bool showFolder(const QString &folder) override
+    {
+        return callFileManager(QStringLiteral("ShowFolders"), folder) ||
+               QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    }
+
+    bool showItemProperties(const QString &path) override
+    {
+        return callFileManager(QStringLiteral("ShowItemProperties"), path);
+    }
+
+    QString defaultApplicationFor(const QString &mimeType) override
+    {
+        const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+        if (xdgMime.isEmpty())
+            return {};
+        QProcess query;
+        query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+        if (!query.waitForFinished(5000))
+            return {};
+        return QString::fromUtf8(query.readAllStandardOutput()).trimmed();
+    }
+};
+
+class SystemClock final : public Clock {
+public:
+    QTime timeOfDay() override { return QTime::currentTime(); }
+    QDateTime now() override { return QDateTime::currentDateTime(); }
+};
+
+}  // namespace
+
+Services desktopServices()
+{
+    Services s;
+    s.messages = std::make_unique<DesktopMessageBoxes>();
+    s.shell = std::make_unique<DesktopShell>();
+    s.clock = std::make_unique<SystemClock>();
+    s.applicationFolder = QCoreApplication::applicationDirPath();
+    s.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    s.quit = [] { QCoreApplication::quit(); };
+    return s;
+}
+
+}  // namespace platform

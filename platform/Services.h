@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace platform {
+
+enum class MessageIcon { None, Critical };
+
+// Every message box of the program goes through here, so tests can read them.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void show(const QString &text, const QString &title, MessageIcon icon) = 0;
+};
+
+// What the desktop does with paths and addresses. Paths are always passed as one
+// argument each; nothing here goes through a command interpreter.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Opens a file with its default application; false when that failed.
+    virtual bool openFile(const QString &path) = 0;
+    // Opens a web address in the default browser.
+    virtual bool openUrl(const QUrl &url) = 0;
+    // Opens a folder in the file manager.
+    virtual bool showFolder(const QString &folder) = 0;
+    // Shows the properties of a file; false when no file manager took the request.
+    virtual bool showItemProperties(const QString &path) = 0;
+    // The desktop file of the default application for a MIME type, empty when none.
+    virtual QString defaultApplicationFor(const QString &mimeType) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QTime timeOfDay() = 0;
+    virtual QDateTime now() = 0;
+};
+
+// The services the window is built with. main() passes the real ones.
+struct Services {
+    std::unique_ptr<MessageBoxes> messages;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<Clock> clock;
+    QString applicationFolder;
+    QString desktopFolder;
+    // Ends the application; tests record the request instead.
+    std::function<void()> quit;
+    // How long the long loops may run between two deliveries of pending events.
+    int yieldSliceMs = 8;
+};
+
+// The services of a real desktop session.
+Services desktopServices();
+
+}  // namespace platform

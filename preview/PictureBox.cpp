@@ -1,0 +1,105 @@
+#include "preview/PictureBox.h"
+
+#include "platform/Twips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace preview {
+
+PictureBox::PictureBox(QWidget *parent)
+    : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+}
+
+double PictureBox::unitsPerPixelX() const
+{
+    return scaleMode_ == ScaleModes::Twips ? platform::twipsPerPixelX() : 1.0;
+}
+
+double PictureBox::unitsPerPixelY() const
+{
+    return scaleMode_ == ScaleModes::Twips ? platform::twipsPerPixelY() : 1.0;
+}
+
+double PictureBox::ScaleWidth() const
+{
+    return contentsRect().width() * unitsPerPixelX();
+}
+
+double PictureBox::ScaleHeight() const
+{
+    return contentsRect().height() * unitsPerPixelY();
+}
+
+void PictureBox::setPicture(const QImage &image)
+{
+    picture_ = image;
+    canvas_ = QImage();
+    update();
+}
+
+QImage &PictureBox::canvas()
+{
+    const QSize size = innerSize().expandedTo(QSize(1, 1));
+    if (canvas_.size() != size) {
+        QImage grown(size, QImage::Format_ARGB32_Premultiplied);
+        grown.fill(Qt::transparent);
+        if (!canvas_.isNull()) {
+            QPainter p(&grown);
+            p.drawImage(0, 0, canvas_);
+        }
+        canvas_ = grown;
+    }
+    return canvas_;
+}
+
+QImage PictureBox::rendered() const
+{
+    QImage out(innerSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    out.fill(palette().color(QPalette::Window));
+    QPainter p(&out);
+    if (!picture_.isNull())
+        p.drawImage(0, 0, picture_);
+    if (!canvas_.isNull())
+        p.drawImage(0, 0, canvas_);
+    return out;
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter p(this);
+    const QRect inner = contentsRect();
+    p.setClipRect(inner);
+    if (!picture_.isNull())
+        p.drawImage(inner.topLeft(), picture_);
+    if (!canvas_.isNull())
+        p.drawImage(inner.topLeft(), canvas_);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button();
+    QFrame::mousePressEvent(event);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    const Qt::MouseButton button = event->button();
+    emit MouseUp(button);
+    // A click is a press and a release of the same button over the box.
+    if (button == pressed_ && rect().contains(event->position().toPoint()))
+        emit Click(button);
+    pressed_ = Qt::NoButton;
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+}
+
+}  // namespace preview

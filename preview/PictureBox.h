@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QFrame>
+#include <QImage>
+
+namespace preview {
+
+enum class ScaleModes { Twips = 1, Pixels = 3 };
+
+// A picture box: a persistent picture drawn from the top-left corner whenever the
+// box repaints, and a drawing layer over it that painted pictures go into.
+// Its scale unit is twips unless switched to pixels.
+class PictureBox : public QFrame {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    ScaleModes scaleMode() const { return scaleMode_; }
+    void setScaleMode(ScaleModes mode) { scaleMode_ = mode; }
+    // Units per pixel in the current scale mode, across and down.
+    double unitsPerPixelX() const;
+    double unitsPerPixelY() const;
+    // The inner area in the current unit.
+    double ScaleLeft() const { return 0.0; }
+    double ScaleTop() const { return 0.0; }
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+    QSize innerSize() const { return contentsRect().size(); }
+
+    // The persistent picture; a null image is the empty picture. Setting it wipes
+    // what was painted over the old one.
+    const QImage &picture() const { return picture_; }
+    void setPicture(const QImage &image);
+    void clearPicture() { setPicture(QImage()); }
+
+    // The drawing layer, the size of the inner area, transparent where nothing was drawn.
+    QImage &canvas();
+    const QImage &canvasImage() const { return canvas_; }
+    // What the box shows: white ground, the persistent picture, the drawings.
+    QImage rendered() const;
+    void canvasChanged() { update(); }
+
+signals:
+    void MouseUp(Qt::MouseButton button);
+    void Click(Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    ScaleModes scaleMode_ = ScaleModes::Twips;
+    QImage picture_;
+    QImage canvas_;
+    Qt::MouseButton pressed_ = Qt::NoButton;
+};
+
+}  // namespace preview

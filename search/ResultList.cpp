@@ -1,0 +1,141 @@
+#include "search/ResultList.h"
+
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace search {
+
+int ResultListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : shown_;
+}
+
+QVariant ResultListModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shown_)
+        return {};
+    return entries_.at(index.row());
+}
+
+void ResultListModel::flush()
+{
+    const int total = count();
+    if (total == shown_)
+        return;
+    beginInsertRows({}, shown_, total - 1);
+    shown_ = total;
+    endInsertRows();
+}
+
+void ResultListModel::clear()
+{
+    beginResetModel();
+    entries_.clear();
+    shown_ = 0;
+    endResetModel();
+}
+
+ResultList::ResultList(QWidget *parent)
+    : QListView(parent)
+{
+    setModel(&model_);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setMouseTracking(true);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (!settingFromCode_)
+            emit Click();
+    });
+}
+
+void ResultList::Clear()
+{
+    settingFromCode_ = true;
+    model_.clear();
+    settingFromCode_ = false;
+}
+
+QString ResultList::List(int index) const
+{
+    if (index < 0 || index >= model_.count())
+        return {};
+    return model_.at(index);
+}
+
+int ResultList::ListIndex() const
+{
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (!current.isValid() || !selectionModel()->isSelected(current))
+        return -1;
+    return current.row();
+}
+
+bool ResultList::setListIndex(int index)
+{
+    if (index < -1 || index >= model_.count())
+        return false;
+    model_.flush();
+    settingFromCode_ = true;
+    if (index == -1) {
+        selectionModel()->clearSelection();
+        selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+    } else {
+        const QModelIndex target = model_.index(index);
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+        scrollTo(target);
+    }
+    settingFromCode_ = false;
+    emit Click();
+    return true;
+}
+
+int ResultList::TopIndex() const
+{
+    const QModelIndex top = indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
+}
+
+int ResultList::entryHeight() const
+{
+    const int h = sizeHintForRow(0);
+    return h > 0 ? h : fontMetrics().height();
+}
+
+void ResultList::setBackColor(const QColor &colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, colour);
+    setPalette(p);
+}
+
+QColor ResultList::backColor() const
+{
+    return palette().color(QPalette::Base);
+}
+
+void ResultList::mousePressEvent(QMouseEvent *event)
+{
+    emit MouseDown(event->button(), event->position().toPoint());
+    // A right button going down pops up the action menu over the selection as it stands.
+    if (event->button() == Qt::RightButton)
+        return;
+    QListView::mousePressEvent(event);
+}
+
+void ResultList::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit DblClick();
+}
+
+void ResultList::mouseMoveEvent(QMouseEvent *event)
+{
+    QListView::mouseMoveEvent(event);
+    emit MouseMove(event->position().toPoint());
+}
+
+}  // namespace search

@@ -1,0 +1,68 @@
+#include "TestSupport.h"
+
+#include "app/Form1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testing {
+
+platform::Services FakeServices::make()
+{
+    platform::Services s;
+    auto m = std::make_unique<RecordingMessageBoxes>();
+    auto sh = std::make_unique<RecordingShell>();
+    auto c = std::make_unique<FakeClock>();
+    messages = m.get();
+    shell = sh.get();
+    clock = c.get();
+    s.messages = std::move(m);
+    s.shell = std::move(sh);
+    s.clock = std::move(c);
+    s.applicationFolder = appFolder->path();
+    s.desktopFolder = desktop->path();
+    s.quit = [this] { ++quitRequests; };
+    s.yieldSliceMs = 0;
+    return s;
+}
+
+std::unique_ptr<Form1> makeWindow(FakeServices &fakes)
+{
+    return std::make_unique<Form1>(fakes.make());
+}
+
+TempTree::TempTree() = default;
+
+QString TempTree::root() const
+{
+    return dir_.path() + QLatin1Char('/');
+}
+
+QString TempTree::file(const QString &relative, const QByteArray &content)
+{
+    const QString path = root() + relative;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    return path;
+}
+
+QString TempTree::folder(const QString &relative)
+{
+    const QString path = root() + relative;
+    QDir().mkpath(path);
+    return path;
+}
+
+QString TempTree::sparseFile(const QString &relative, qint64 size)
+{
+    const QString path = file(relative);
+    QFile f(path);
+    if (f.open(QIODevice::ReadWrite))
+        f.resize(size);
+    return path;
+}
+
+}  // namespace testing

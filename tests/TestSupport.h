@@ -1,0 +1,110 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+class Form1;
+
+namespace testing {
+
+struct ShownMessage {
+    QString text;
+    QString title;
+    platform::MessageIcon icon;
+};
+
+class RecordingMessageBoxes final : public platform::MessageBoxes {
+public:
+    void show(const QString &text, const QString &title, platform::MessageIcon icon) override
+    {
+        shown.push_back({text, title, icon});
+    }
+    std::vector<ShownMessage> shown;
+};
+
+class RecordingShell final : public platform::Shell {
+public:
+    bool openFile(const QString &path) override
+    {
+        opened.append(path);
+        return openSucceeds;
+    }
+    bool openUrl(const QUrl &url) override
+    {
+        urls.append(url);
+        return true;
+    }
+    bool showFolder(const QString &folder) override
+    {
+        folders.append(folder);
+        return true;
+    }
+    bool showItemProperties(const QString &path) override
+    {
+        properties.append(path);
+        return propertiesSucceed;
+    }
+    QString defaultApplicationFor(const QString &mimeType) override
+    {
+        asked.append(mimeType);
+        return defaultApplication;
+    }
+
+    QStringList opened, folders, properties, asked;
+    QList<QUrl> urls;
+    bool openSucceeds = true;
+    bool propertiesSucceed = true;
+    QString defaultApplication = QStringLiteral("viewer.desktop");
+};
+
+class FakeClock final : public platform::Clock {
+public:
+    QTime timeOfDay() override
+    {
+        const QTime t = time;
+        time = time.addSecs(stepSeconds);
+        return t;
+    }
+    QDateTime now() override { return dateTime; }
+    QTime time{10, 0, 0};
+    int stepSeconds = 0;
+    QDateTime dateTime{QDate(2024, 1, 1), QTime(12, 0, 0)};
+};
+
+// Fakes for every service, with handles on them for the test to read.
+struct FakeServices {
+    RecordingMessageBoxes *messages = nullptr;
+    RecordingShell *shell = nullptr;
+    FakeClock *clock = nullptr;
+    int quitRequests = 0;
+    std::unique_ptr<QTemporaryDir> appFolder = std::make_unique<QTemporaryDir>();
+    std::unique_ptr<QTemporaryDir> desktop = std::make_unique<QTemporaryDir>();
+
+    // Services for one window; the fakes stay reachable through the pointers above.
+    platform::Services make();
+};
+
+// A window built with fakes; the yield delivers events at every entry.
+std::unique_ptr<Form1> makeWindow(FakeServices &fakes);
+
+// Files and folders in a temporary tree.
+class TempTree {
+public:
+    TempTree();
+    QString root() const;  // ends with "/"
+    QString file(const QString &relative, const QByteArray &content = {});
+    QString folder(const QString &relative);
+    QString sparseFile(const QString &relative, qint64 size);
+    bool valid() const { return dir_.isValid(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+}  // namespace testing

@@ -1,0 +1,239 @@
+#include "TestSupport.h"
+#include "app/Form1.h"
+#include "search/FolderList.h"
+#include "search/ResultList.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using testing::FakeServices;
+using testing::TempTree;
+
+namespace {
+
+void runSearch(Form1 &w, const QString &folder, const QString &spec)
+{
+    w.Text1->setText(folder);
+    w.Text2->setText(spec);
+    w.Command1->click();
+}
+
+QList<QPushButton *> exportButtons(Form1 &w)
+{
+    return {w.Command3, w.Command4, w.Command5, w.Command6, w.Command7, w.Command8};
+}
+
+}  // namespace
+
+class TestSearchWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithDesignValues()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QCOMPARE(w->windowTitle(), QString("Quorvel File Search    Ver 13.1"));
+        QCOMPARE(w->innerArea()->size(), QSize(885, 374));
+        QCOMPARE(w->Text2->text(), QString("*.jpg"));
+        QCOMPARE(w->Text1->text(), QDir::currentPath());
+        QVERIFY(w->Check1->isChecked());
+        QVERIFY(w->Check2->isChecked());
+        for (QPushButton *b : exportButtons(*w))
+            QVERIFY(b->isHidden());
+        QVERIFY(w->Command10->isHidden());
+        QVERIFY(w->Text3->isHidden() && w->Text4->isHidden() && w->Text1->isHidden());
+        QVERIFY(!w->Dir1->isHidden());
+        QCOMPARE(w->Command1->text(), QString("Search"));
+        QCOMPARE(w->Command6->text(), QString("P&df"));
+        QCOMPARE(w->Text2->toolTip(), QString("write your file specification here,  e.g. *.jpg;*.bmp"));
+        QCOMPARE(w->List1->geometry(), QRect(40, 48, 537, 95));
+        QCOMPARE(w->Notepad->text(), QString("Note pad"));
+        QCOMPARE(w->Helpf1->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(w->state.Limits.MaxWidth, 2000);
+        QCOMPARE(w->state.ControlGeometryTable.size(), w->controls().size());
+        QVERIFY(!w->state.SearchIdle);
+    }
+
+    void exportMenusGuardAnEmptyList()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->List1->Clear();
+        QSignalSpy excel(w->Command3, &QPushButton::clicked);
+        w->Excel->trigger();
+        QCOMPARE(excel.count(), 0);
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+        QCOMPARE(fakes.messages->shown[0].text, QString("List box empty"));
+        QCOMPARE(fakes.messages->shown[0].title, QString("Quorvel File Search"));
+
+        w->List1->AddItem("/x.jpg");
+        w->Excel->trigger();  // runs even though the button is hidden
+        QCOMPARE(excel.count(), 1);
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+    }
+
+    void searchWritesTheSummary()
+    {
+        TempTree t;
+        t.file("a.jpg", QByteArray(1500, 'x'));
+        t.file("sub/b.jpg", QByteArray(600, 'x'));
+        t.file("sub/c.txt");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fakes.clock->stepSeconds = 7;
+        QString folder = t.root();
+        folder.chop(1);
+        runSearch(*w, folder, "*.jpg");
+        QCOMPARE(w->List1->ListCount(), 2);
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
+        QCOMPARE(w->Text4->toPlainText(),
+                 QString("Size of files found under %1 = 2,100 Bytes (2 mb )").arg(t.root()));
+        QCOMPARE(w->Label1->text(), QString("Find in 00:00:07"));
+        QCOMPARE(w->Command1->text(), QString("Search"));
+        QVERIFY(w->state.SearchIdle);
+        QVERIFY(!w->Text3->isHidden() && !w->Text4->isHidden());
+        QVERIFY(!w->List1->isHidden());
+        QCOMPARE(w->List1->backColor(), QColor(214, 230, 230));
+        QVERIFY(w->Dir1->isHidden());
+
+        // A second search starts from an empty list and zeroed counters.
+        runSearch(*w, folder, "*.jpg");
+        QCOMPARE(w->List1->ListCount(), 2);
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
+    }
+
+    void exportButtonsNeedMoreThanTenEntries()
+    {
+        TempTree t;
+        for (int i = 0; i < 10; ++i)
+            t.file(QString("f%1.jpg").arg(i));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        runSearch(*w, t.root(), "*.jpg");
+        QCOMPARE(w->List1->ListCount(), 10);
+        for (QPushButton *b : exportButtons(*w))
+            QVERIFY(b->isHidden());
+        QVERIFY(w->Command9->isHidden());
+        QCOMPARE(w->Command9->text(), QString("Showing Desktop Files"));
+
+        t.file("f10.jpg");
+        runSearch(*w, t.root(), "*.jpg");
+        QCOMPARE(w->List1->ListCount(), 11);
+        for (QPushButton *b : exportButtons(*w))
+            QVERIFY(!b->isHidden());
+        QVERIFY(!w->Command9->isHidden());
+        QCOMPARE(w->Command9->text(), QString("Show Desktop File"));
+        QVERIFY(w->Command10->isHidden());
+    }
+
+    void cancelInsideTheWalksYield()
+    {
+        TempTree t;
+        for (int i = 0; i < 40; ++i)
+            t.file(QString("d%1/f.jpg").arg(i));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->Check2->setChecked(false);
+        QTimer canceller;
+        bool clicked = false;
+        connect(&canceller, &QTimer::timeout, w.get(), [&] {
+            if (!clicked && w->List1->ListCount() >= 3) {
+                QCOMPARE(w->Command1->text(), QString("Cancel"));
+                w->Command1->click();  // a nested run of the search command
+                clicked = true;
+            }
+        });
+        canceller.start(0);
+        runSearch(*w, t.root(), "*.jpg");
+        QVERIFY(clicked);
+        const int listed = w->List1->ListCount();
+        QVERIFY(listed >= 3 && listed < 40);
+        QVERIFY(w->Label1->text().endsWith(" .....Stopped."));
+        QCOMPARE(w->Text3->text(), QString("Total Items found = %1  in Directories = 41").arg(listed));
+        QCOMPARE(w->Command1->text(), QString("Search"));
+    }
+
+    void missingFolderGivesAnEmptySummary()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        runSearch(*w, "/no/such/folder", "*");
+        QCOMPARE(w->List1->ListCount(), 0);
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 0  in Directories = 1"));
+        QCOMPARE(w->Text4->toPlainText(), QString("Size of files found under /no/such/folder/ = 0 Bytes (0 mb )"));
+        QCOMPARE(w->Label1->text(), QString("Find in 00:00:00"));
+    }
+
+    void closingDuringASearchUnwindsAtOnce()
+    {
+        TempTree t;
+        for (int i = 0; i < 50; ++i)
+            t.file(QString("d%1/f.jpg").arg(i));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->Check2->setChecked(false);
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, w.get(), [&] {
+            if (w->List1->ListCount() >= 2 && !w->state.Closing)
+                w->close();
+        });
+        closer.start(0);
+        QElapsedTimer timer;
+        timer.start();
+        runSearch(*w, t.root(), "*.jpg");
+        QVERIFY(timer.elapsed() < 1000);
+        QCOMPARE(fakes.quitRequests, 1);
+        QVERIFY(w->List1->ListCount() < 50);
+    }
+
+    void searchLocationFollowsTheFolderList()
+    {
+        TempTree t;
+        t.folder("Photos");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QVERIFY(w->Dir1->setPath(t.root() + "Photos"));
+        QCOMPARE(w->Text1->text(), t.root() + "Photos");
+        QVERIFY(!w->Dir1->setPath(t.root() + "missing"));
+        QCOMPARE(w->Text1->text(), t.root() + "Photos");
+
+        // A search hides the folder list; the specification box getting the focus brings it back.
+        runSearch(*w, w->Text1->text(), "*.jpg");
+        QVERIFY(w->Dir1->isHidden());
+        w->show();
+        w->Text2->setFocus();
+        QApplication::processEvents();
+        w->Text2_GotFocus();
+        QVERIFY(!w->Dir1->isHidden());
+    }
+
+    void driveChangeOpensTheVolumeRoot()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QVERIFY(w->Drive1->count() > 0);
+        int rootIndex = -1;
+        for (int i = 0; i < w->Drive1->count(); ++i)
+            if (w->Drive1->itemData(i).toString() == "/")
+                rootIndex = i;
+        QVERIFY(rootIndex >= 0);
+        w->Dir1->hide();
+        w->Drive1->setCurrentIndex(rootIndex);
+        w->Drive1_Change();
+        QCOMPARE(w->Text1->text(), QString("/"));
+        QCOMPARE(w->Dir1->path(), QString("/"));
+        QVERIFY(!w->Dir1->isHidden());
+    }
+};
+
+QTEST_MAIN(TestSearchWindow)
+#include "test_search_window.moc"
