@@ -1,0 +1,818 @@
+#include "pdf/quorvelPDF.h"
+
+#include "pdf/Cp1252.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+const std::string kWriterName = "quorvelPDF 1.0";
+const std::string kCrLf = "\r\n";
+constexpr double kPointsPerMm = 72 / 25.4;
+constexpr double kPointsPerCm = 72 / 2.54;
+
+struct Format {
+    double width;
+    double height;
+};
+constexpr Format kFormats[] = {
+    {595.28, 841.89},   // A4
+    {841.89, 1190.55},  // A3
+    {420.94, 595.28},   // A5
+    {612, 792},         // Letter
+    {612, 1008},        // Legal
+};
+
+double roundHalfEven(double v)
+{
+    const double f = std::floor(v);
+    const double d = v - f;
+    if (d > 0.5)
+        return f + 1;
+    if (d < 0.5)
+        return f;
+    return std::fmod(f, 2.0) == 0 ? f : f + 1;
+}
+
+std::int16_t toInt16(double v)
+{
+    const double r = roundHalfEven(v);
+    if (!std::isfinite(r) || r < INT16_MIN || r > INT16_MAX)
+        throw pdf::PdfError("Overflow");
+    return std::int16_t(r);
+}
+
+std::string decimal(std::int64_t v)
+{
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+// Shortest decimal form, up to 15 significant digits: 595, 595.28.
+std::string shortest(double v)
+{
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    return buf;
+}
+
+// "\" "(" ")" escaped, so that any text stays one string of the file.
+std::string escaped(const std::string &cp1252)
+{
+    std::string out;
+    out.reserve(cp1252.size() + 8);
+    for (char c : cp1252) {
+        if (c == '\\' || c == '(' || c == ')')
+            out.push_back('\\');
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string pdfString(const std::string &utf8)
+{
+    return escaped(pdf::toCp1252(utf8));
+}
+
+std::string localTimestamp()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%Y%m%d%H%M%S", &local);
+    return buf;
+}
+
+std::int32_t increment(std::int32_t value)
+{
+    if (value == INT32_MAX)
+        throw pdf::PdfError("Overflow");
+    return value + 1;
+}
+
+bool isPermissionError(int error)
+{
+    return error == EACCES || error == EPERM || error == ETXTBSY || error == EBUSY;
+}
+
+}  // namespace
+
+quorvelPDF::quorvelPDF(pdf::PdfMessages *messages, pdf::PdfViewer *viewer)
+    : messages_(messages)
+    , viewer_(viewer)
+{
+    PDFInit();
+}
+
+quorvelPDF::~quorvelPDF() = default;
+
+// --- Settings and units ---
+
+void quorvelPDF::validationMessage(const std::string &subject, const std::string &firstLine,
+                                   const std::string &value, const std::string &secondLine)
+{
+    if (messages_)
+        messages_->show(firstLine + value + "." + kCrLf + secondLine, subject + kWriterName, true);
+}
+
+void quorvelPDF::PDFSetViewerPreferences(std::int32_t pViewerPref)
+{
+    ViewerPrefs = pViewerPref;
+    ViewerPrefsSet = true;
+}
+
+void quorvelPDF::PDFSetLayoutMode(std::int32_t pLayoutMode)
+{
+    if (pLayoutMode >= 0 && pLayoutMode <= 3) {
+        LayoutMode = pLayoutMode;
+        return;
+    }
+    validationMessage("Layout Mode - ", "Layout incorrect : ", decimal(pLayoutMode),
+                      "Layout will be set to simple single page.");
+    LayoutMode = 0;
+}
+
+void quorvelPDF::PDFSetUnit(std::int32_t str_Unite)
+{
+    switch (str_Unite) {
+    case 0:
+        UnitScale = 1.0;
+        return;
+    case 1:
+        UnitScale = kPointsPerMm;
+        return;
+    case 2:
+        UnitScale = kPointsPerCm;
+        return;
+    default:
+        validationMessage("Error in measurement unit - ", "Incorrect Unit of Measure : ", decimal(str_Unite),
+                          "Using centimeter ");
+        UnitScale = kPointsPerCm;
+    }
+}
+
+std::string quorvelPDF::PDFGetUnit() const
+{
+    if (UnitScale == 1.0)
+        return "pt";
+    if (UnitScale == kPointsPerMm)
+        return "mm";
+    if (UnitScale == kPointsPerCm)
+        return "cm";
+    return "";
+}
+
+void quorvelPDF::ensureSizeEntries(std::int32_t count)
+{
+    if (std::int32_t(PageSizeTable.size()) < count)
+        PageSizeTable.resize(size_t(count));
+}
+
+quorvelPDF::PageSize &quorvelPDF::sizeEntry()
+{
+    ensureSizeEntries(SizeIndex);
+    return PageSizeTable[size_t(SizeIndex - 1)];
+}
+
+void quorvelPDF::PDFOrientation(std::int32_t str_Orientation)
+{
+    PageSize &entry = sizeEntry();
+    const std::int16_t w = toInt16(entry.width);
+    const std::int16_t h = toInt16(entry.height);
+    if (str_Orientation == 0) {
+        entry.width = h;
+        entry.height = w;
+        entry.orientation = 'l';
+    } else {
+        if (str_Orientation != 1)
+            validationMessage("Error in orientation - ", "Orientation set incorrectly: ", decimal(str_Orientation),
+                              "Orientation set to portrait.");
+        entry.width = w;
+        entry.height = h;
+        entry.orientation = 'p';
+    }
+    entry.empty = false;
+}
+
+void quorvelPDF::PDFFormatPage(const pdf::FormatPageArg &str_FormatPage)
+{
+    PageSize &entry = sizeEntry();
+    auto set = [&entry](double w, double h) {
+        entry.width = w;
+        entry.height = h;
+        entry.empty = false;
+    };
+    if (const auto *sizes = std::get_if<std::vector<double>>(&str_FormatPage); sizes && sizes->size() >= 2) {
+        set((*sizes)[0], (*sizes)[1]);
+        return;
+    }
+    if (const auto *number = std::get_if<std::int32_t>(&str_FormatPage)) {
+        if (*number >= 0 && *number <= 4) {
+            set(kFormats[*number].width, kFormats[*number].height);
+            return;
+        }
+        validationMessage("Format Page - ", "Format page set incorrectly : ", decimal(*number),
+                          "Format page set to A4.");
+        set(kFormats[0].width, kFormats[0].height);
+        return;
+    }
+    std::string shown;
+    if (const auto *small = std::get_if<std::int16_t>(&str_FormatPage))
+        shown = decimal(*small);
+    else if (const auto *real = std::get_if<double>(&str_FormatPage))
+        shown = shortest(*real);
+    else if (const auto *text = std::get_if<std::string>(&str_FormatPage))
+        shown = *text;
+    validationMessage("Format Page - ", "Format page set incorrectly : ", shown, "Format page set to A4");
+    set(kFormats[0].width, kFormats[0].height);
+}
+
+void quorvelPDF::PDFPageWidth(double in_PageWidth)
+{
+    sizeEntry().width = in_PageWidth;
+    sizeEntry().empty = false;
+}
+
+void quorvelPDF::PDFPageHeight(double in_PageHeight)
+{
+    sizeEntry().height = in_PageHeight;
+    sizeEntry().empty = false;
+}
+
+double quorvelPDF::PDFGetPageWidth()
+{
+    return sizeEntry().width;
+}
+
+double quorvelPDF::PDFGetPageHeight()
+{
+    return sizeEntry().height;
+}
+
+void quorvelPDF::PDFSetLeftMargin(double in_left)
+{
+    LeftMargin = toInt16(in_left);
+}
+
+void quorvelPDF::PDFSetRightMargin(double in_right)
+{
+    RightMargin = toInt16(in_right);
+}
+
+void quorvelPDF::PDFSetTopMargin(double in_top)
+{
+    TopMargin = toInt16(in_top);
+}
+
+void quorvelPDF::PDFSetBottomMargin(double in_bottom)
+{
+    BottomMargin = toInt16(in_bottom);
+}
+
+void quorvelPDF::PDFSetCellMargin(double in_cell)
+{
+    CellMargin = toInt16(in_cell);
+}
+
+void quorvelPDF::PDFSetMargins(std::int16_t in_left, std::int16_t in_top, std::int16_t in_right,
+                               std::int16_t in_bottom)
+{
+    LeftMargin = in_left;
+    TopMargin = in_top;
+    RightMargin = in_right == -1 ? in_left : in_right;
+    BottomMargin = in_bottom == -1 ? in_top : in_bottom;
+}
+
+std::int16_t quorvelPDF::PDFGetX() const
+{
+    return toInt16(CurrentX);
+}
+
+std::int16_t quorvelPDF::PDFGetY() const
+{
+    return toInt16(CurrentY);
+}
+
+void quorvelPDF::PDFSetDrawMode(std::int32_t pDrawMode)
+{
+    switch (pDrawMode) {
+    case 0:
+        DrawMode = "";
+        return;
+    case 1:
+        DrawMode = "D";
+        return;
+    case 2:
+        DrawMode = "DB";
+        return;
+    default:
+        validationMessage("Object Rectangle - ", "Draw Mode set incorrectly : ", decimal(pDrawMode),
+                          "Draw mode set to normal");
+        DrawMode = "";
+    }
+}
+
+void quorvelPDF::PDFSetAlignement(std::int32_t gAlignement)
+{
+    static const char *const kAlignments[] = {"C", "L", "R", "FJ"};
+    if (gAlignement >= 0 && gAlignement <= 3) {
+        Alignment = kAlignments[gAlignement];
+        return;
+    }
+    validationMessage("Alignment - ", "Invalid alignment set. : ", decimal(gAlignement), "Using left alignment.");
+    Alignment = "L";
+}
+
+std::string quorvelPDF::PDFGetAlignement() const
+{
+    if (Alignment == "C")
+        return "Center";
+    if (Alignment == "R")
+        return "Right";
+    return "Left";
+}
+
+void quorvelPDF::PDFInit()
+{
+    ViewerFound = false;
+    if (PathConfig.empty()) {
+        std::error_code ec;
+        PathConfig = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
+    }
+    PageSizeTable.clear();
+    OffsetTable.clear();
+    PageContents.clear();
+    PageBoxes.clear();
+    PageTableUpper = -1;
+    SizeIndex = 1;
+    ItalicFlag = BoldFlag = UnderlineFlag = false;
+    UnitScale = kPointsPerCm;
+    const std::int16_t m = toInt16(kPointsPerCm / 28.35);
+    PDFSetMargins(m, m, -1, -1);
+    CellMargin = toInt16(m / 10.0 * UnitScale);
+    CurrentX = LeftMargin;
+    CurrentY = TopMargin;
+    LineWidth = 0.567;
+    ObjectBuffer.clear();
+    ContentBuffer.clear();
+    DrawColour = "0 G";
+    FillColour = "0 g";
+    TextColour = "0 g";
+    PageSizeTable.push_back({kFormats[0].width, kFormats[0].height, 'p', false});
+    Producer.clear();
+    Author.clear();
+    Creator.clear();
+    Keywords.clear();
+    Subject.clear();
+}
+
+std::string quorvelPDF::FormatNumber(double value, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    double scaled = value * scale;
+    // Values meant as exact halves (1.125, 0.125) come out of the multiplication a
+    // hair off; take them as halves so they round away from zero.
+    const double floor = std::floor(scaled);
+    const double frac = scaled - floor;
+    if (std::fabs(frac - 0.5) < 1e-9 * std::max(1.0, std::fabs(scaled)))
+        scaled = floor + 0.5;
+    const long long n = std::llround(scaled);
+    const bool negative = n < 0;
+    const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(n)
+                                                  : static_cast<unsigned long long>(n);
+    const auto unit = static_cast<unsigned long long>(scale);
+    std::string out = negative ? "-" : "";
+    out += decimal(std::int64_t(magnitude / unit));
+    if (decimals > 0) {
+        std::string fraction = decimal(std::int64_t(magnitude % unit));
+        out += '.';
+        out.append(size_t(decimals) - fraction.size(), '0');
+        out += fraction;
+    }
+    return out;
+}
+
+// --- The file ---
+
+void quorvelPDF::PDFFileName(const std::string &str_FileName)
+{
+    OutputFileName = str_FileName;
+    OutputStream.reset();
+    creationError_.clear();
+    if (str_FileName.empty())
+        return;
+    const size_t slash = str_FileName.find_last_of('/');
+    const std::string name = slash == std::string::npos ? str_FileName : str_FileName.substr(slash + 1);
+    const std::string folder = str_FileName.substr(0, str_FileName.size() - name.size());
+    OutputPath = folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+    openOutput();
+}
+
+void quorvelPDF::openOutput()
+{
+    errno = 0;
+    OutputStream.reset(std::fopen(OutputPath.c_str(), "wb"));
+    if (OutputStream)
+        return;
+    int error = errno;
+    if (isPermissionError(error)) {
+        // The file may be held by a program that is letting go of it: one more try.
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        errno = 0;
+        OutputStream.reset(std::fopen(OutputPath.c_str(), "wb"));
+        if (OutputStream)
+            return;
+        error = errno;
+        throw pdf::PdfError("Permission denied: " + OutputPath + " (" + std::strerror(error) + ")");
+    }
+    creationError_ = "Cannot create " + OutputPath + " (" + std::strerror(error) + ")";
+}
+
+void quorvelPDF::writeRaw(const char *data, size_t size)
+{
+    if (!OutputStream)
+        throw pdf::PdfError(creationError_.empty() ? "No PDF file is open" : creationError_);
+    if (size && std::fwrite(data, 1, size, OutputStream.get()) != size)
+        throw pdf::PdfError("Cannot write " + OutputPath + " (" + std::strerror(errno) + ")");
+}
+
+void quorvelPDF::write(const std::string &piece)
+{
+    writeRaw(piece.data(), piece.size());
+    writeRaw(kCrLf.data(), kCrLf.size());
+}
+
+void quorvelPDF::RecordOffset(std::int64_t n)
+{
+    BytesWritten += n;
+    OffsetTable.push_back(BytesWritten);
+}
+
+void quorvelPDF::AppendLine(std::string &buffer, const std::string &line)
+{
+    buffer += line;
+    buffer += kCrLf;
+}
+
+std::int32_t quorvelPDF::nextObject()
+{
+    ObjectCount = increment(ObjectCount);
+    return ObjectCount;
+}
+
+void quorvelPDF::PDFBeginDoc()
+{
+    PageCount = 1;
+    ObjectCount = 0;
+    BytesWritten = 0;
+    OffsetTable.clear();
+    PageContents.assign(1, 0);
+    PageBoxes.assign(1, {0, 0});
+    PageTableUpper = 1;
+    ObjectBuffer.clear();
+    WriteHeader();
+    WriteInfo();
+    OpenContent();
+}
+
+void quorvelPDF::WriteHeader()
+{
+    const std::string header = std::string("%PDF-") + "1.0";
+    write(header);
+    RecordOffset(std::int64_t(header.size()) + 2);
+}
+
+void quorvelPDF::WriteInfo()
+{
+    ObjectCount = 1;
+    const std::string date = CreationDate.empty() ? localTimestamp() : CreationDate;
+    ObjectBuffer.clear();
+    AppendLine(ObjectBuffer, "1 0 obj");
+    AppendLine(ObjectBuffer, "<<");
+    AppendLine(ObjectBuffer, "/Producer (" + pdfString(Producer) + ")");
+    AppendLine(ObjectBuffer, "/Author (" + pdfString(Author) + ")");
+    AppendLine(ObjectBuffer, "/CreationDate (D:" + date + ")");
+    AppendLine(ObjectBuffer, "/Creator (" + pdfString(Creator) + ")");
+    AppendLine(ObjectBuffer, "/Keywords (" + pdfString(Keywords) + ")");
+    AppendLine(ObjectBuffer, "/Subject (" + pdfString(Subject) + ")");
+    AppendLine(ObjectBuffer, "/Title (" + pdfString(Title) + ")");
+    AppendLine(ObjectBuffer, "/ModDate ()");
+    AppendLine(ObjectBuffer, ">>");
+    AppendLine(ObjectBuffer, "endobj");
+    write(ObjectBuffer);
+    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+}
+
+void quorvelPDF::PDFEndDoc()
+{
+    ClosePage();
+    WritePages();
+    WriteResources();
+    for (std::int32_t i = 1; i <= PageCount; ++i)
+        WritePage(i);
+    WriteCatalog();
+    WriteXref();
+    write("%%EOF");
+    std::FILE *f = OutputStream.release();
+    if (std::fclose(f) != 0)
+        throw pdf::PdfError("Cannot write " + OutputPath + " (" + std::strerror(errno) + ")");
+    if (ConfirmFlag && messages_)
+        messages_->show("PDF file generated.", "Generated PDF file - " + kWriterName, false);
+    if (ViewFlag)
+        openInViewer();
+}
+
+void quorvelPDF::openInViewer()
+{
+    if (!viewer_)
+        return;
+    ViewerPath = viewer_->findViewer();
+    ViewerFound = !ViewerPath.empty();
+    if (ViewerFound) {
+        viewer_->openWith(ViewerPath, OutputFileName);
+        return;
+    }
+    if (messages_)
+        messages_->show("Adob Software not installed. This file can only be best viewd with Adob Software",
+                        "Quorvel File Search", false);
+    viewer_->openWithDefault(OutputFileName);
+}
+
+void quorvelPDF::WriteCatalog()
+{
+    CatalogObject = nextObject();
+    const std::int32_t firstPage = 2 * PageCount + 4;
+    ObjectBuffer.clear();
+    AppendLine(ObjectBuffer, decimal(CatalogObject) + " 0 obj");
+    AppendLine(ObjectBuffer, "<<");
+    AppendLine(ObjectBuffer, "/Type /Catalog");
+    AppendLine(ObjectBuffer, "/Pages " + decimal(PagesObject) + " 0 R");
+    const std::int32_t zoom = ZoomMode.value_or(0);
+    const std::string target = "/OpenAction [" + decimal(firstPage) + " 0 R ";
+    if (zoom == 0)
+        AppendLine(ObjectBuffer, target + "/Fit]");
+    else if (zoom == 1)
+        AppendLine(ObjectBuffer, target + "/FitH null]");
+    else if (zoom == 2)
+        AppendLine(ObjectBuffer, target + "/XYZ null null 1]");
+    else
+        AppendLine(ObjectBuffer, target + "/XYZ null null " + FormatNumber(zoom / 100.0, 2) + "]");
+    switch (LayoutMode.value_or(0)) {
+    case 0:
+        AppendLine(ObjectBuffer, "/PageLayout /SinglePage");
+        break;
+    case 1:
+        AppendLine(ObjectBuffer, "/PageLayout /OneColumn");
+        break;
+    case 2:
+        AppendLine(ObjectBuffer, "/PageLayout /TwoColumnLeft");
+        break;
+    default:
+        break;
+    }
+    if (ThumbsFlag)
+        AppendLine(ObjectBuffer, "/PageMode /UseThumbs");
+    // There is no outline object to point at; the viewer is only asked to show its outline pane.
+    if (OutlinesFlag)
+        AppendLine(ObjectBuffer, "/PageMode /UseOutlines");
+    if (ViewerPrefsSet) {
+        AppendLine(ObjectBuffer, "/ViewerPreferences<<");
+        const std::string digits = decimal(ViewerPrefs);
+        static const std::pair<char, const char *> kPreferences[] = {
+            {'2', "/HideMenubar true"},   {'1', "/HideToolbar true"},   {'3', "/HideWindowUI true"},
+            {'6', "/DisplayDocTitle true"}, {'5', "/CenterWindow true"}, {'4', "/FitWindow true"}};
+        for (const auto &[digit, line] : kPreferences)
+            if (digits.find(digit) != std::string::npos)
+                AppendLine(ObjectBuffer, line);
+        AppendLine(ObjectBuffer, ">>");
+    }
+    AppendLine(ObjectBuffer, ">>");
+    AppendLine(ObjectBuffer, "endobj");
+    write(ObjectBuffer);
+    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+}
+
+void quorvelPDF::WriteXref()
+{
+    const std::int32_t size = nextObject();
+    std::string xref;
+    xref.reserve(size_t(size) * 20 + 128);
+    AppendLine(xref, "xref");
+    AppendLine(xref, "0 " + decimal(size));
+    AppendLine(xref, "0000000000 65535 f");
+    for (std::int32_t k = 1; k <= size - 1; ++k) {
+        std::string offset = decimal(OffsetTable[size_t(k - 1)]);
+        if (offset.size() < 10)
+            offset.insert(0, 10 - offset.size(), '0');
+        AppendLine(xref, offset + " 00000 n");
+    }
+    AppendLine(xref, "trailer");
+    AppendLine(xref, "<< /Size " + decimal(size));
+    AppendLine(xref, "/Root " + decimal(CatalogObject) + " 0 R");
+    AppendLine(xref, "/Info 1 0 R");
+    AppendLine(xref, ">>");
+    AppendLine(xref, "startxref");
+    xref += decimal(OffsetTable[size_t(size - 1)]);
+    write(xref);
+    RecordOffset(std::int64_t(xref.size()) + 2);
+}
+
+// --- Pages ---
+
+void quorvelPDF::OpenContent()
+{
+    const std::int32_t m = nextObject();
+    ObjectBuffer.clear();
+    AppendLine(ContentBuffer, "%DEBUT_OBJ/%");
+    AppendLine(ObjectBuffer, decimal(m) + " 0 obj");
+    AppendLine(ObjectBuffer, "<< /Length " + decimal(std::int64_t(m) + 1) + " 0 R");
+    AppendLine(ObjectBuffer, " >>");
+    StreamStart = std::int64_t(ObjectBuffer.size());
+    AppendLine(ObjectBuffer, "stream");
+    if (PageCount == 1)
+        ContentBuffer.clear();
+}
+
+void quorvelPDF::ClosePage()
+{
+    // Written in three parts rather than copied into one buffer: the same bytes,
+    // without moving a page's content twice.
+    static const std::string tail = "endstream\r\nendobj\r\n";
+    writeRaw(ObjectBuffer.data(), ObjectBuffer.size());
+    writeRaw(ContentBuffer.data(), ContentBuffer.size());
+    write(tail);
+    const std::int64_t total = std::int64_t(ObjectBuffer.size() + ContentBuffer.size() + tail.size());
+    RecordOffset(total + 2);
+    const std::int64_t L = total - StreamStart - 27;
+    ContentBuffer.clear();
+
+    const std::int32_t n = nextObject();
+    ObjectBuffer.clear();
+    AppendLine(ObjectBuffer, decimal(n) + " 0 obj");
+    AppendLine(ObjectBuffer, decimal(L));
+    AppendLine(ObjectBuffer, "endobj");
+    write(ObjectBuffer);
+    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+}
+
+void quorvelPDF::PDFNewPage()
+{
+    PageCount = increment(PageCount);
+    CurrentX = LeftMargin;
+    CurrentY = TopMargin;
+    ClosePage();
+    OpenContent();
+}
+
+void quorvelPDF::PDFEndPage()
+{
+    SizeIndex = increment(SizeIndex);
+    ensureSizeEntries(SizeIndex);
+    PageSize &entry = PageSizeTable[size_t(SizeIndex - 1)];
+    if (entry.empty) {
+        entry = PageSizeTable[size_t(SizeIndex - 2)];
+    }
+}
+
+void quorvelPDF::WritePages()
+{
+    PagesObject = nextObject();
+    const std::int64_t P = PageCount;
+    ObjectBuffer.clear();
+    AppendLine(ObjectBuffer, decimal(PagesObject) + " 0 obj");
+    AppendLine(ObjectBuffer, "<< /Type /Pages");
+    AppendLine(ObjectBuffer, "/Kids [");
+    PageContents.assign(size_t(P), 0);
+    PageBoxes.assign(size_t(P), {0, 0});
+    for (std::int64_t i = 1; i <= P; ++i) {
+        AppendLine(ObjectBuffer, decimal(2 * P + 3 + i) + " 0 R");
+        if (i > std::int64_t(PageSizeTable.size()))
+            throw pdf::PdfError("Subscript out of range: no page size for page " + decimal(i));
+        PageContents[size_t(i - 1)] = std::int32_t(2 * i);
+        PageBoxes[size_t(i - 1)] = {PageSizeTable[size_t(i - 1)].width, PageSizeTable[size_t(i - 1)].height};
+    }
+    PageTableUpper = PageCount;
+    AppendLine(ObjectBuffer, "]");
+    AppendLine(ObjectBuffer, "/Count " + decimal(P));
+    AppendLine(ObjectBuffer, ">>");
+    AppendLine(ObjectBuffer, "endobj");
+    write(ObjectBuffer);
+    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+}
+
+std::string quorvelPDF::standardFontName() const
+{
+    const std::string family = FontFamily.empty() ? "Helvetica" : FontFamily;
+    // The symbol fonts come in one style only.
+    if (family == "Symbol" || family == "ZapfDingbats")
+        return family;
+    const bool times = family == "Times";
+    if (BoldFlag && ItalicFlag)
+        return family + (times ? "-BoldItalic" : "-BoldOblique");
+    if (BoldFlag)
+        return family + "-Bold";
+    if (ItalicFlag)
+        return family + (times ? "-Italic" : "-Oblique");
+    return times ? "Times-Roman" : family;
+}
+
+void quorvelPDF::WriteResources()
+{
+    ResourcesObject = nextObject();
+    const std::string font = standardFontName();
+    const bool symbolic = font == "Symbol" || font == "ZapfDingbats";
+    ObjectBuffer.clear();
+    AppendLine(ObjectBuffer, decimal(ResourcesObject) + " 0 obj");
+    AppendLine(ObjectBuffer, "<< /ProcSet [ /PDF /Text /ImageC]");
+    AppendLine(ObjectBuffer, "/XObject << ");
+    AppendLine(ObjectBuffer, ">>");
+    AppendLine(ObjectBuffer, "/Font << ");
+    AppendLine(ObjectBuffer, "/F0 << /Type /Font /Subtype /Type1 /BaseFont /" + font +
+                                 (symbolic ? std::string() : std::string(" /Encoding /WinAnsiEncoding")) + " >>");
+    AppendLine(ObjectBuffer, ">>");
+    AppendLine(ObjectBuffer, ">>");
+    AppendLine(ObjectBuffer, "endobj");
+    write(ObjectBuffer);
+    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+}
+
+void quorvelPDF::WritePage(std::int32_t i)
+{
+    const std::int32_t n = nextObject();
+    const auto &[width, height] = PageBoxes[size_t(i - 1)];
+    ObjectBuffer.clear();
+    AppendLine(ObjectBuffer, decimal(n) + " 0 obj");
+    AppendLine(ObjectBuffer, "<< /Type /Page");
+    AppendLine(ObjectBuffer, "/Parent " + decimal(PagesObject) + " 0 R");
+    AppendLine(ObjectBuffer, "/MediaBox [ 0 0 " + shortest(width) + " " + shortest(height) + "]");
+    AppendLine(ObjectBuffer, "/Resources " + decimal(ResourcesObject) + " 0 R");
+    AppendLine(ObjectBuffer, "/Contents " + decimal(PageContents[size_t(i - 1)]) + " 0 R");
+    AppendLine(ObjectBuffer, ">>");
+    AppendLine(ObjectBuffer, "endobj");
+    write(ObjectBuffer);
+    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+}
+
+// --- Fonts and text ---
+
+void quorvelPDF::PDFSetFont(std::int32_t str_Fontname, std::int16_t in_FontSize, std::int32_t str_Style)
+{
+    static const char *const kFamilies[] = {"Helvetica", "Courier", "Times", "Symbol", "ZapfDingbats"};
+    ItalicFlag = false;
+    BoldFlag = false;
+    FontFamily = str_Fontname >= 0 && str_Fontname <= 4 ? kFamilies[str_Fontname] : "";
+    const std::string style = decimal(str_Style);
+    if (style.find('1') != std::string::npos)
+        ItalicFlag = true;
+    if (style.find('2') != std::string::npos)
+        BoldFlag = true;
+    if (style.find('3') != std::string::npos)
+        UnderlineFlag = true;
+    FontSize = in_FontSize;
+}
+
+void quorvelPDF::PDFTextOut(const std::string &str_Text, double &X, double &Y)
+{
+    const std::string text = pdfString(str_Text);
+    if (X == 0)
+        X = CurrentX;
+    if (Y == 0)
+        Y = CurrentY;
+    if (FontSize == 0)
+        FontSize = 10;
+    const double x = (LeftMargin + X) * UnitScale;
+    const double y = sizeEntry().height - Y * UnitScale;
+    const bool coloured = !TextColour.empty();
+    std::string &b = ContentBuffer;
+    if (coloured) {
+        b += "q ";
+        b += TextColour;
+        b += " \r\n";
+    }
+    b += "%DEBUT_TEXT/%\r\nBT\r\n";
+    b += FormatNumber(x, 2);
+    b += ' ';
+    b += FormatNumber(y, 2);
+    b += " Td\r\n/F0 ";
+    b += FormatNumber(FontSize, 2);
+    b += " Tf\r\n(";
+    b += text;
+    b += ") Tj\r\nET\r\n";
+    if (UnderlineFlag)
+        b += kCrLf;
+    if (coloured)
+        b += "Q\r\n";
+    b += "%FIN_TEXT/%\r\n";
+    UnderlineFlag = false;
+    CurrentX = X;
+    CurrentY = Y + FontSize;
+}
