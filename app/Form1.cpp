@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "export/PdfExport.h"
 #include "platform/Brand.h"
 #include "platform/PlainText.h"
 #include "preview/PictureBox.h"
@@ -50,6 +51,7 @@ void Form1::connectEvents()
     connect(Dir1, &search::FolderList::Change, this, &Form1::Dir1_Change);
     Text2->installEventFilter(this);
     connect(List1, &search::ResultList::Click, this, &Form1::List1_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
 
     const std::pair<QAction *, QPushButton *> exportMenus[] = {
         {Excel, Command3}, {Word, Command4}, {Notepad, Command5},
@@ -155,6 +157,11 @@ void Form1::Text2_GotFocus()
 
 void Form1::List1_Click()
 {
+}
+
+void Form1::Command6_Click()
+{
+    listexport::exportPdf(*this);
 }
 
 // --- The time-sliced yield of the long loops ---

@@ -107,6 +107,7 @@ public:
     void Dir1_Change();
     void Text2_GotFocus();
     void List1_Click();
+    void Command6_Click();
     void exportMenu(QPushButton *button);
     void Exit_Click();
 

@@ -1,0 +1,202 @@
+#include "TestSupport.h"
+#include "app/Form1.h"
+#include "search/ResultList.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+using testing::FakeServices;
+
+namespace {
+
+struct Placed {
+    QString text;
+    double x;
+    double y;  // in centimetres from the top edge
+};
+
+QByteArray readPdf(FakeServices &fakes)
+{
+    QFile f(fakes.appFolder->path() + "/quorvelfilesearch.pdf");
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The text lines of every page, in order, with their positions.
+QList<QList<Placed>> pagesOf(const QByteArray &pdf)
+{
+    QList<QList<Placed>> pages;
+    static const QRegularExpression stream("stream\r\n(.*?)endstream", QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression line("([-0-9.]+) ([-0-9.]+) Td\r\n/F0 [0-9.]+ Tf\r\n\\((.*?)\\) Tj");
+    auto streams = stream.globalMatch(QString::fromLatin1(pdf));
+    while (streams.hasNext()) {
+        const QString content = streams.next().captured(1);
+        QList<Placed> page;
+        auto lines = line.globalMatch(content);
+        while (lines.hasNext()) {
+            const auto m = lines.next();
+            page.append({m.captured(3), m.captured(1).toDouble() / (72 / 2.54) - 1,
+                         (842 - m.captured(2).toDouble()) / (72 / 2.54)});
+        }
+        pages.append(page);
+    }
+    return pages;
+}
+
+QString footer(int page)
+{
+    return QString("Exported to PDF Format by Quorvel Software ................Page No. %1").arg(page);
+}
+
+QString run(const QString &program, const QStringList &args, int *exitCode = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    if (exitCode)
+        *exitCode = p.exitCode();
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+}
+
+void fill(Form1 &w, int count)
+{
+    w.List1->Clear();
+    for (int i = 1; i <= count; ++i)
+        w.List1->AddItem(QString("/photos/img_%1.jpg").arg(i, 4, 10, QChar('0')));
+}
+
+}  // namespace
+
+class TestPdfExport : public QObject {
+    Q_OBJECT
+private slots:
+    void pageLayout_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QList<int>>("perPage");
+        QTest::newRow("1") << 1 << QList<int>{1};
+        QTest::newRow("26") << 26 << QList<int>{26};
+        QTest::newRow("27") << 27 << QList<int>{27, 0};
+        QTest::newRow("28") << 28 << QList<int>{27, 1};
+        QTest::newRow("54") << 54 << QList<int>{27, 27, 0};
+        QTest::newRow("empty") << 0 << QList<int>{0};
+    }
+    void pageLayout()
+    {
+        QFETCH(int, entries);
+        QFETCH(QList<int>, perPage);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, entries);
+        w->Label1->setText("before");
+        w->Command6->click();
+        QVERIFY(fakes.messages->shown.empty());
+        QCOMPARE(w->Label1->text(), QString("before"));
+        const QList<QList<Placed>> pages = pagesOf(readPdf(fakes));
+        QCOMPARE(pages.size(), perPage.size());
+        int entry = 1;
+        for (int p = 0; p < pages.size(); ++p) {
+            const QList<Placed> &page = pages[p];
+            if (perPage[p] == 0) {
+                QVERIFY(page.isEmpty());
+                continue;
+            }
+            QCOMPARE(page.size(), perPage[p] + 1);
+            const double first = p == 0 ? 1 : 2;  // page 1 starts one unit higher
+            for (int i = 0; i < perPage[p]; ++i, ++entry) {
+                QCOMPARE(page[i].text, QString("/photos/img_%1.jpg").arg(entry, 4, 10, QChar('0')));
+                QCOMPARE(qRound(page[i].x * 100), 100);
+                QCOMPARE(qRound(page[i].y * 100), qRound((first + i) * 100));
+            }
+            const Placed &foot = page.last();
+            QCOMPARE(foot.text, footer(p + 1));
+            QCOMPARE(qRound(foot.x * 100), 700);
+            const bool full = perPage[p] == 27;
+            const double footY = full ? first + 27 : 29;
+            QCOMPARE(qRound(foot.y * 100), qRound(footY * 100));
+        }
+        QCOMPARE(fakes.shell->opened, QStringList{fakes.appFolder->path() + "/quorvelfilesearch.pdf"});
+    }
+
+    void fileIsValidAndReadsBack()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, 60);
+        w->List1->AddItem(QString::fromUtf8("/home/zoë/a (1)\\b.jpg"));
+        w->PDF->trigger();
+        const QString path = fakes.appFolder->path() + "/quorvelfilesearch.pdf";
+        int code = -1;
+        const QString check = run("qpdf", {"--check", path}, &code);
+        QVERIFY2(code == 0, qPrintable(check));
+        QVERIFY2(!check.contains("WARNING"), qPrintable(check));
+        const QString text = run("pdftotext", {"-enc", "UTF-8", path, "-"});
+        qsizetype at = 0;
+        QStringList expected;
+        for (int i = 1; i <= 60; ++i) {
+            expected << QString("/photos/img_%1.jpg").arg(i, 4, 10, QChar('0'));
+            if (i % 27 == 0)
+                expected << footer(i / 27);
+        }
+        expected << QString::fromUtf8("/home/zoë/a (1)\\b.jpg") << footer(3);
+        for (const QString &e : expected) {
+            const qsizetype found = text.indexOf(e, at);
+            QVERIFY2(found >= 0, qPrintable("missing or out of order: " + e));
+            at = found + e.size();
+        }
+    }
+
+    void noDefaultViewerSaysSoThenOpensAnyway()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fakes.shell->defaultApplication.clear();
+        fill(*w, 2);
+        w->Command6->click();
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+        QCOMPARE(fakes.messages->shown[0].text,
+                 QString("Adob Software not installed. This file can only be best viewd with Adob Software"));
+        QCOMPARE(fakes.shell->opened.size(), 1);
+    }
+
+    void unwritableFolderShowsTheFailure()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        // The application folder is a file here, so nothing can be created inside it.
+        QFile blocker(fakes.appFolder->path() + "/blocked");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        w->services().applicationFolder = blocker.fileName();
+        fill(*w, 3);
+        w->Command6->click();
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+        QVERIFY(fakes.messages->shown[0].text.contains("blocked/quorvelfilesearch.pdf"));
+        QCOMPARE(fakes.messages->shown[0].title, QString("Quorvel File Search"));
+        QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::None);
+        QVERIFY(fakes.shell->opened.isEmpty());
+        // The window stays usable: a second export into a good folder works.
+        w->services().applicationFolder = fakes.appFolder->path();
+        w->Command6->click();
+        QCOMPARE(fakes.shell->opened.size(), 1);
+    }
+
+    void progressShowsTheEntryBeingWritten()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, 3);
+        QStringList seen;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, w.get(), [&] { seen.append(w->Label1->text()); });
+        watcher.start(0);
+        w->Command6->click();
+        QVERIFY(seen.contains("Please wait exporting List to PDF : /photos/img_0002.jpg"));
+    }
+};
+
+QTEST_MAIN(TestPdfExport)
+#include "test_pdf_export.moc"
