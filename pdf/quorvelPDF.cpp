@@ -3,6 +3,7 @@
 #include "pdf/Cp1252.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -64,23 +65,7 @@ std::string shortest(double v)
     return buf;
 }
 
-// "\" "(" ")" escaped, so that any text stays one string of the file.
-std::string escaped(const std::string &cp1252)
-{
-    std::string out;
-    out.reserve(cp1252.size() + 8);
-    for (char c : cp1252) {
-        if (c == '\\' || c == '(' || c == ')')
-            out.push_back('\\');
-        out.push_back(c);
-    }
-    return out;
-}
-
-std::string pdfString(const std::string &utf8)
-{
-    return escaped(pdf::toCp1252(utf8));
-}
+std::string pdfString(const std::string &utf8);
 
 std::string localTimestamp()
 {
@@ -375,29 +360,72 @@ void quorvelPDF::PDFInit()
     Subject.clear();
 }
 
-std::string quorvelPDF::FormatNumber(double value, int decimals)
+namespace {
+
+constexpr long long kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+// Appends the value with a fixed number of decimals, halves away from zero.
+void appendFixed(std::string &out, double value, int decimals)
 {
-    const double scale = std::pow(10.0, decimals);
-    double scaled = value * scale;
+    decimals = std::clamp(decimals, 0, 9);
+    const auto unit = static_cast<unsigned long long>(kPowersOfTen[decimals]);
+    double scaled = value * double(unit);
     // Values meant as exact halves (1.125, 0.125) come out of the multiplication a
     // hair off; take them as halves so they round away from zero.
     const double floor = std::floor(scaled);
-    const double frac = scaled - floor;
-    if (std::fabs(frac - 0.5) < 1e-9 * std::max(1.0, std::fabs(scaled)))
+    if (std::fabs(scaled - floor - 0.5) < 1e-9 * std::max(1.0, std::fabs(scaled)))
         scaled = floor + 0.5;
     const long long n = std::llround(scaled);
-    const bool negative = n < 0;
-    const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(n)
-                                                  : static_cast<unsigned long long>(n);
-    const auto unit = static_cast<unsigned long long>(scale);
-    std::string out = negative ? "-" : "";
-    out += decimal(std::int64_t(magnitude / unit));
+    const unsigned long long magnitude =
+        n < 0 ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    char buf[48];
+    char *p = buf;
+    if (n < 0)
+        *p++ = '-';
+    p = std::to_chars(p, buf + sizeof buf, magnitude / unit).ptr;
     if (decimals > 0) {
-        std::string fraction = decimal(std::int64_t(magnitude % unit));
-        out += '.';
-        out.append(size_t(decimals) - fraction.size(), '0');
-        out += fraction;
+        *p++ = '.';
+        char digits[16];
+        char *end = std::to_chars(digits, digits + sizeof digits, magnitude % unit).ptr;
+        const auto written = int(end - digits);
+        for (int i = written; i < decimals; ++i)
+            *p++ = '0';
+        p = std::copy(digits, end, p);
     }
+    out.append(buf, size_t(p - buf));
+}
+
+// Appends text as the body of a string of the file: Windows-1252, "\" "(" ")" escaped.
+void appendPdfString(std::string &out, const std::string &utf8)
+{
+    bool ascii = true;
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    const std::string converted = ascii ? std::string() : pdf::toCp1252(utf8);
+    const std::string &bytes = ascii ? utf8 : converted;
+    for (char c : bytes) {
+        if (c == '\\' || c == '(' || c == ')')
+            out.push_back('\\');
+        out.push_back(c);
+    }
+}
+
+std::string pdfString(const std::string &utf8)
+{
+    std::string out;
+    appendPdfString(out, utf8);
+    return out;
+}
+
+}  // namespace
+
+std::string quorvelPDF::FormatNumber(double value, int decimals)
+{
+    std::string out;
+    appendFixed(out, value, decimals);
     return out;
 }
 
@@ -782,7 +810,6 @@ void quorvelPDF::PDFSetFont(std::int32_t str_Fontname, std::int16_t in_FontSize,
 
 void quorvelPDF::PDFTextOut(const std::string &str_Text, double &X, double &Y)
 {
-    const std::string text = pdfString(str_Text);
     if (X == 0)
         X = CurrentX;
     if (Y == 0)
@@ -799,13 +826,13 @@ void quorvelPDF::PDFTextOut(const std::string &str_Text, double &X, double &Y)
         b += " \r\n";
     }
     b += "%DEBUT_TEXT/%\r\nBT\r\n";
-    b += FormatNumber(x, 2);
+    appendFixed(b, x, 2);
     b += ' ';
-    b += FormatNumber(y, 2);
+    appendFixed(b, y, 2);
     b += " Td\r\n/F0 ";
-    b += FormatNumber(FontSize, 2);
+    appendFixed(b, FontSize, 2);
     b += " Tf\r\n(";
-    b += text;
+    appendPdfString(b, str_Text);
     b += ") Tj\r\nET\r\n";
     if (UnderlineFlag)
         b += kCrLf;

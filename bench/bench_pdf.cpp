@@ -1,0 +1,87 @@
+// Times the PDF writer alone and the PDF export through the real window.
+#include "BenchSupport.h"
+#include "app/Form1.h"
+#include "pdf/quorvelPDF.h"
+#include "search/ResultList.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+
+// Opens nothing: the benchmark must not start a viewer.
+class QuietShell final : public platform::Shell {
+public:
+    bool openFile(const QString &) override { return true; }
+    bool openUrl(const QUrl &) override { return true; }
+    bool showFolder(const QString &) override { return true; }
+    bool showItemProperties(const QString &) override { return true; }
+    QString defaultApplicationFor(const QString &) override { return QStringLiteral("viewer.desktop"); }
+};
+
+std::string entry(int i)
+{
+    return "/home/user/Pictures/2024/holiday/IMG_" + std::to_string(100000 + i) + ".jpg";
+}
+
+// The writer's part of an export: one line per entry, 27 to a page, a footer per page.
+void writeWithWriter(const std::string &path, int entries)
+{
+    quorvelPDF pdf;
+    pdf.PDFFileName(path);
+    pdf.PDFBeginDoc();
+    int lines = 0, page = 0;
+    double position = 0;
+    for (int i = 0; i < entries; ++i) {
+        double x = 1, y = position + 1;
+        pdf.PDFTextOut(entry(i), x, y);
+        if (++lines == 27) {
+            double fx = 7, fy = position + 2;
+            pdf.PDFTextOut("Exported to PDF Format by Quorvel Software ................Page No. " + std::to_string(++page), fx, fy);
+            pdf.PDFEndPage();
+            pdf.PDFNewPage();
+            lines = 0;
+            position = 0;
+        }
+        position += 1;
+    }
+    pdf.PDFEndPage();
+    pdf.PDFEndDoc();
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const std::string path = (dir.path() + "/writer.pdf").toStdString();
+
+    const int million = 1'000'000;
+    const double millionMs = bench::medianMs(3, [&] { writeWithWriter(path, million); });
+    const int exportEntries = 30'000;
+    const double writerMs = bench::medianMs(5, [&] { writeWithWriter(path, exportEntries); });
+
+    platform::Services services = platform::desktopServices();
+    services.shell = std::make_unique<QuietShell>();
+    services.applicationFolder = dir.path();
+    services.desktopFolder = dir.path() + "/no-desktop";
+    services.quit = [] {};
+    Form1 window(std::move(services));
+    window.show();
+    window.List1->Clear();
+    for (int i = 0; i < exportEntries; ++i)
+        window.List1->AddItem(QString::fromStdString(entry(i)));
+    window.List1->flushPending();
+    const double exportMs = bench::medianMs(5, [&] { window.Command6->click(); });
+
+    bench::report("writer alone, 1,000,000 entries, median of 3", millionMs, "ms");
+    bench::report("writer entries per second (target >= 1,000,000)", million / (millionMs / 1000), "/s");
+    bench::report("writer alone, 30,000 entries, median of 5", writerMs, "ms");
+    bench::report("export through the window, 30,000 entries, median of 5", exportMs, "ms");
+    bench::report("ratio export / writer (target <= 2)", exportMs / writerMs, "x");
+    return 0;
+}
