@@ -1,6 +1,9 @@
 #include "app/Form1.h"
 
+#include "export/HtmlExport.h"
 #include "export/PdfExport.h"
+#include "export/Printing.h"
+#include "export/TextExport.h"
 #include "platform/Brand.h"
 #include "platform/PlainText.h"
 #include "preview/PictureBox.h"
@@ -51,7 +54,10 @@ void Form1::connectEvents()
     connect(Dir1, &search::FolderList::Change, this, &Form1::Dir1_Change);
     Text2->installEventFilter(this);
     connect(List1, &search::ResultList::Click, this, &Form1::List1_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
 
     const std::pair<QAction *, QPushButton *> exportMenus[] = {
         {Excel, Command3}, {Word, Command4}, {Notepad, Command5},
@@ -159,9 +165,24 @@ void Form1::List1_Click()
 {
 }
 
+void Form1::Command5_Click()
+{
+    listexport::exportText(*this);
+}
+
 void Form1::Command6_Click()
 {
     listexport::exportPdf(*this);
+}
+
+void Form1::Command7_Click()
+{
+    listexport::printList(*this);
+}
+
+void Form1::Command8_Click()
+{
+    listexport::exportHtml(*this);
 }
 
 // --- The time-sliced yield of the long loops ---

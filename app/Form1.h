@@ -107,7 +107,10 @@ public:
     void Dir1_Change();
     void Text2_GotFocus();
     void List1_Click();
+    void Command5_Click();
     void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
     void exportMenu(QPushButton *button);
     void Exit_Click();
 

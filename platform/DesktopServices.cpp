@@ -1,5 +1,6 @@
 // The services of a real desktop session.
 #include "platform/Services.h"
+#include "platform/TextPrinting.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -7,6 +8,8 @@
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUuid>
@@ -73,6 +76,25 @@ public:
     }
 };
 
+class DesktopPrinter final : public PrinterService {
+public:
+    std::optional<int> showPrinter() override
+    {
+        QPrintDialog dialog(&printer_, QApplication::activeWindow());
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        const int copies = printer_.copyCount();
+        // Every copy is a job of its own, so the printer must not multiply them again.
+        printer_.setCopyCount(1);
+        return copies;
+    }
+
+    bool printDocument(const QString &text) override { return paintText(printer_, text); }
+
+private:
+    QPrinter printer_{QPrinter::HighResolution};
+};
+
 class SystemClock final : public Clock {
 public:
     QTime timeOfDay() override { return QTime::currentTime(); }
@@ -87,6 +109,7 @@ Services desktopServices()
     s.messages = std::make_unique<DesktopMessageBoxes>();
     s.shell = std::make_unique<DesktopShell>();
     s.clock = std::make_unique<SystemClock>();
+    s.printer = std::make_unique<DesktopPrinter>();
     s.applicationFolder = QCoreApplication::applicationDirPath();
     s.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     s.quit = [] { QCoreApplication::quit(); };

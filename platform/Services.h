@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -36,6 +37,16 @@ public:
     virtual QString defaultApplicationFor(const QString &mimeType) = 0;
 };
 
+// The printer dialog and the printing service behind it.
+class PrinterService {
+public:
+    virtual ~PrinterService() = default;
+    // Shows the printer dialog; the number of copies chosen, nothing on Cancel.
+    virtual std::optional<int> showPrinter() = 0;
+    // Prints one document on the printer chosen; false when printing failed.
+    virtual bool printDocument(const QString &text) = 0;
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;
@@ -48,6 +59,7 @@ struct Services {
     std::unique_ptr<MessageBoxes> messages;
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Clock> clock;
+    std::unique_ptr<PrinterService> printer;
     QString applicationFolder;
     QString desktopFolder;
     // Ends the application; tests record the request instead.

@@ -14,6 +14,9 @@ platform::Services FakeServices::make()
     auto m = std::make_unique<RecordingMessageBoxes>();
     auto sh = std::make_unique<RecordingShell>();
     auto c = std::make_unique<FakeClock>();
+    auto p = std::make_unique<RecordingPrinter>();
+    printer = p.get();
+    s.printer = std::move(p);
     messages = m.get();
     shell = sh.get();
     clock = c.get();

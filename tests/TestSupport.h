@@ -63,6 +63,23 @@ public:
     QString defaultApplication = QStringLiteral("viewer.desktop");
 };
 
+class RecordingPrinter final : public platform::PrinterService {
+public:
+    std::optional<int> showPrinter() override
+    {
+        ++dialogs;
+        return copies;
+    }
+    bool printDocument(const QString &text) override
+    {
+        documents.append(text);
+        return true;
+    }
+    std::optional<int> copies = 1;
+    int dialogs = 0;
+    QStringList documents;
+};
+
 class FakeClock final : public platform::Clock {
 public:
     QTime timeOfDay() override
@@ -82,6 +99,7 @@ struct FakeServices {
     RecordingMessageBoxes *messages = nullptr;
     RecordingShell *shell = nullptr;
     FakeClock *clock = nullptr;
+    RecordingPrinter *printer = nullptr;
     int quitRequests = 0;
     std::unique_ptr<QTemporaryDir> appFolder = std::make_unique<QTemporaryDir>();
     std::unique_ptr<QTemporaryDir> desktop = std::make_unique<QTemporaryDir>();

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+class Form1;
+
+namespace listexport {
+
+// The HTML page: fixed head lines, three lines an entry (a link to the file), the
+// last line once more and the closing line; CR LF after each, UTF-8 throughout.
+QByteArray htmlExportContent(const QStringList &entries);
+
+// Writes "quorvelsearchfile.html" into the application folder and opens it.
+void exportHtml(Form1 &form);
+
+}  // namespace listexport
