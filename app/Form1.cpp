@@ -6,7 +6,9 @@
 #include "export/TextExport.h"
 #include "platform/Brand.h"
 #include "platform/PlainText.h"
+#include "preview/AnimatedPreview.h"
 #include "preview/PictureBox.h"
+#include "preview/SelectionPreview.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
 #include "search/SearchCommand.h"
@@ -54,6 +56,8 @@ void Form1::connectEvents()
     connect(Dir1, &search::FolderList::Change, this, &Form1::Dir1_Change);
     Text2->installEventFilter(this);
     connect(List1, &search::ResultList::Click, this, &Form1::List1_Click);
+    connect(Picture1, &preview::PictureBox::MouseUp, this, &Form1::Picture1_MouseUp);
+    connect(Picture1, &preview::PictureBox::Click, this, &Form1::Picture1_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
@@ -163,6 +167,17 @@ void Form1::Text2_GotFocus()
 
 void Form1::List1_Click()
 {
+    preview::List1_Click(*this);
+}
+
+void Form1::Picture1_Click()
+{
+    preview::Picture1_Click(*this);
+}
+
+void Form1::Picture1_MouseUp(Qt::MouseButton button)
+{
+    preview::Picture1_MouseUp(*this, button);
 }
 
 void Form1::Command5_Click()

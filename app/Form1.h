@@ -107,6 +107,8 @@ public:
     void Dir1_Change();
     void Text2_GotFocus();
     void List1_Click();
+    void Picture1_Click();
+    void Picture1_MouseUp(Qt::MouseButton button);
     void Command5_Click();
     void Command6_Click();
     void Command7_Click();

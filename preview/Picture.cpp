@@ -1,0 +1,154 @@
+#include "preview/Picture.h"
+
+#include "platform/Twips.h"
+#include "preview/Metafile.h"
+#include "preview/PictureBox.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cmath>
+
+namespace preview {
+namespace {
+
+PictureError loadError(const QString &path)
+{
+    return PictureError(481, QStringLiteral("LoadPicture"), QStringLiteral("Invalid picture: ") + path);
+}
+
+int toHimetric(int pixels, double perPixel)
+{
+    return int(std::lround(pixels * perPixel));
+}
+
+// Icons hold several sizes; the picture is the one the desktop shows icons at.
+void pickIconImage(QImageReader &reader)
+{
+    int best = -1;
+    int bestArea = -1;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        if (!reader.jumpToImage(i))
+            break;
+        const QSize size = reader.size();
+        if (size == QSize(32, 32)) {
+            best = i;
+            break;
+        }
+        if (size.width() * size.height() > bestArea) {
+            bestArea = size.width() * size.height();
+            best = i;
+        }
+    }
+    if (best >= 0)
+        reader.jumpToImage(best);
+}
+
+}  // namespace
+
+double himetricPerPixelX()
+{
+    return platform::twipsPerPixelX() * 2540.0 / 1440.0;
+}
+
+double himetricPerPixelY()
+{
+    return platform::twipsPerPixelY() * 2540.0 / 1440.0;
+}
+
+Picture Picture::fromImage(const QImage &image)
+{
+    Picture p;
+    p.image_ = image;
+    p.Width = toHimetric(image.width(), himetricPerPixelX());
+    p.Height = toHimetric(image.height(), himetricPerPixelY());
+    return p;
+}
+
+void Picture::draw(QPainter &painter, const QRectF &target) const
+{
+    if (vector_) {
+        vector_->render(&painter, target);
+    } else if (!image_.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, image_);
+    }
+}
+
+Picture LoadPicture(const QString &path, QSize showSize)
+{
+    if (path.isEmpty())
+        return {};
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("emf") || suffix == QLatin1String("wmf")) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
+            throw loadError(path);
+        const QByteArray bytes = file.readAll();
+        const MetafileDrawing drawing = suffix == QLatin1String("emf") ? emfToSvg(bytes) : wmfToSvg(bytes);
+        auto renderer = std::make_shared<QSvgRenderer>(drawing.svg);
+        if (drawing.svg.isEmpty() || !renderer->isValid() || drawing.himetric.isEmpty())
+            throw loadError(path);
+        Picture p;
+        p.vector_ = std::move(renderer);
+        p.Width = drawing.himetric.width();
+        p.Height = drawing.himetric.height();
+        return p;
+    }
+
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    if (reader.format() == "ico")
+        pickIconImage(reader);
+    const QSize natural = reader.size();
+    if (!natural.isValid() || natural.isEmpty())
+        throw loadError(path);
+    // Never decode more than is shown: a camera photo for a preview box is decoded
+    // straight to the box (JPEG scales while it decodes).
+    if (showSize.isValid() && !showSize.isEmpty() && natural.width() > showSize.width() &&
+        natural.height() > showSize.height())
+        reader.setScaledSize(showSize);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw loadError(path);
+    Picture p;
+    p.image_ = std::move(image);
+    p.Width = toHimetric(natural.width(), himetricPerPixelX());
+    p.Height = toHimetric(natural.height(), himetricPerPixelY());
+    return p;
+}
+
+void PaintPicture(PictureBox &box, const Picture &picture, double x1, double y1, double w1, double h1, double x2,
+                  double y2, double w2, double h2)
+{
+    if (picture.isEmpty())
+        throw PictureError(91, QStringLiteral("PaintPicture"), QStringLiteral("No picture to paint"));
+    if (w2 == 0 || h2 == 0 || w1 == 0 || h1 == 0)
+        return;
+    const double upx = box.unitsPerPixelX();
+    const double upy = box.unitsPerPixelY();
+    // The picture's own extent in the box's unit.
+    const double twipsPerUnitX = box.scaleMode() == ScaleModes::Twips ? 1.0 : platform::twipsPerPixelX();
+    const double twipsPerUnitY = box.scaleMode() == ScaleModes::Twips ? 1.0 : platform::twipsPerPixelY();
+    const double extentW = picture.Width * 1440.0 / 2540.0 / twipsPerUnitX;
+    const double extentH = picture.Height * 1440.0 / 2540.0 / twipsPerUnitY;
+    const QRectF destination(x1 / upx, y1 / upy, w1 / upx, h1 / upy);
+    const double sx = destination.width() / w2;
+    const double sy = destination.height() / h2;
+
+    QImage &canvas = box.canvas();
+    QPainter painter(&canvas);
+    painter.setClipRect(destination.normalized());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(destination.x() - x2 * sx, destination.y() - y2 * sy);
+    painter.scale(sx, sy);
+    picture.draw(painter, QRectF(0, 0, extentW, extentH));
+    painter.end();
+    box.canvasChanged();
+}
+
+}  // namespace preview

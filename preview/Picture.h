@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+class QSvgRenderer;
+
+namespace preview {
+
+class PictureBox;
+
+// A picture that could not be made; the number, source and description of the failure.
+class PictureError : public std::runtime_error {
+public:
+    PictureError(int number, QString source, const QString &description)
+        : std::runtime_error(description.toStdString()), Number(number), Source(std::move(source)),
+          Description(description)
+    {
+    }
+    int Number;
+    QString Source;
+    QString Description;
+};
+
+// A decoded picture. Width and Height are its natural size in hundredths of a
+// millimetre; the raster it holds may be smaller than that, decoded only as large
+// as it is going to be shown. Metafiles keep their drawing and are drawn at any size.
+class Picture {
+public:
+    Picture() = default;
+    // A raster shown at its own size on the screen.
+    static Picture fromImage(const QImage &image);
+
+    bool isEmpty() const { return image_.isNull() && !vector_; }
+    int Width = 0;   // HIMETRIC
+    int Height = 0;  // HIMETRIC
+    const QImage &image() const { return image_; }
+    QSize decodedSize() const { return image_.size(); }
+    bool isVector() const { return bool(vector_); }
+    // Draws the whole picture into `target` of the painter.
+    void draw(class QPainter &painter, const QRectF &target) const;
+
+private:
+    friend Picture LoadPicture(const QString &, QSize);
+    QImage image_;
+    std::shared_ptr<QSvgRenderer> vector_;
+};
+
+// Loads a JPG, BMP, GIF, ICO, PNG, EMF or WMF file. An empty path gives the empty
+// picture. `showSize`, when given, is the largest pixel size the picture will be
+// drawn at: a larger raster is decoded straight down to it. Throws PictureError.
+Picture LoadPicture(const QString &path, QSize showSize = {});
+
+// Paints the source rectangle of the picture into the destination rectangle of
+// the box's drawing layer, each axis scaled on its own; both rectangles are in the
+// box's unit, and the picture's own extent in that unit is its HIMETRIC size so
+// converted. Throws PictureError for an empty picture.
+void PaintPicture(PictureBox &box, const Picture &picture, double x1, double y1, double w1, double h1, double x2,
+                  double y2, double w2, double h2);
+
+// Hundredths of a millimetre a screen pixel covers.
+double himetricPerPixelX();
+double himetricPerPixelY();
+
+}  // namespace preview

@@ -1,0 +1,50 @@
+#include "preview/PictureLoader.h"
+
+#include "platform/Rounding.h"
+#include "platform/Twips.h"
+#include "preview/Picture.h"
+#include "preview/PictureBox.h"
+#include "preview/Resample.h"
+
+#include <QImageReader>
+#include <QPainter>
+
+namespace Module2 {
+
+QImage CreateFilledBitmap(int width, int height, QRgb background)
+{
+    QImage bitmap(width, height, QImage::Format_RGB32);
+    bitmap.fill(background);
+    return bitmap;
+}
+
+void DrawImageStretched(QImage &bitmap, const QImage &image)
+{
+    const QImage scaled = preview::resizeBicubic(image, bitmap.size());
+    QPainter painter(&bitmap);
+    painter.drawImage(0, 0, scaled);
+}
+
+QImage LoadPictureScaled(const QString &path, int width, int height, QRgb background)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage decoded = reader.read();
+    if (decoded.isNull())
+        throw preview::PictureError(999, QStringLiteral("GDI+ Module"), QStringLiteral("Error loading picture ") + path);
+    QImage bitmap = CreateFilledBitmap(width, height, background);
+    DrawImageStretched(bitmap, decoded);
+    return bitmap;
+}
+
+void LoadPictureIntoBox(const QString &path, preview::PictureBox &box)
+{
+    // The box is measured in twips; its inner size in pixels, halves to even.
+    const double height = platform::roundHalfEven(box.ScaleHeight() / platform::twipsPerPixelY());
+    const double width = platform::roundHalfEven(box.ScaleWidth() / platform::twipsPerPixelX());
+    if (width < 1 || height < 1)
+        return;  // a box with no inner area keeps what it has
+    box.setPicture(LoadPictureScaled(path, int(width), int(height), qRgb(255, 255, 255)));
+}
+
+}  // namespace Module2

@@ -1,0 +1,432 @@
+#include "TestSupport.h"
+#include "app/Form1.h"
+#include "preview/Picture.h"
+#include "preview/PictureBox.h"
+#include "preview/PictureLoader.h"
+#include "preview/SelectionPreview.h"
+#include "search/ResultList.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace preview;
+using testing::FakeServices;
+using testing::TempTree;
+
+namespace {
+
+QString data(const char *name)
+{
+    return QStringLiteral(QUORVEL_TEST_DATA "/") + QLatin1String(name);
+}
+
+bool near(QRgb a, QColor b, int tolerance = 40)
+{
+    return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance &&
+           std::abs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+QString writeJpeg(TempTree &t, const QString &name, QSize size, QColor top, QColor bottom)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        const double f = double(y) / size.height();
+        const QColor c = QColor::fromRgbF(top.redF() * (1 - f) + bottom.redF() * f, top.greenF() * (1 - f) + bottom.greenF() * f,
+                                          top.blueF() * (1 - f) + bottom.blueF() * f);
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, c.rgb());
+    }
+    const QString path = t.file(name);
+    image.save(path, "JPG", 90);
+    return path;
+}
+
+void select(Form1 &w, const QStringList &entries, int index)
+{
+    w.List1->Clear();
+    for (const QString &e : entries)
+        w.List1->AddItem(e);
+    w.List1->setListIndex(index);
+}
+
+void rightClick(Form1 &w)
+{
+    w.Picture1_MouseUp(Qt::RightButton);
+    w.Picture1_Click();
+}
+
+void leftClick(Form1 &w)
+{
+    w.Picture1_MouseUp(Qt::LeftButton);
+    w.Picture1_Click();
+}
+
+}  // namespace
+
+class TestPictures : public QObject {
+    Q_OBJECT
+private slots:
+    void loadsEveryKindFromRealProducers_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("jpg") << "gradient.jpg" << 5292 << 3969;
+        QTest::newRow("bmp") << "gradient.bmp" << 5292 << 3969;
+        QTest::newRow("gif") << "anim.gif" << 1588 << 1058;
+        QTest::newRow("ico") << "multi.ico" << 847 << 847;
+        QTest::newRow("png") << "alpha.png" << 3175 << 2117;
+        QTest::newRow("emf") << "shapes.emf" << 9855 << 7209;
+    }
+    void loadsEveryKindFromRealProducers()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        const Picture p = LoadPicture(data(file.toLatin1().constData()));
+        QVERIFY(!p.isEmpty());
+        QCOMPARE(p.Width, width);
+        QCOMPARE(p.Height, height);
+    }
+
+    void metafilesDrawTheirShapes()
+    {
+        for (const char *file : {"shapes.emf", "shapes.wmf"}) {
+            const Picture p = LoadPicture(data(file));
+            QVERIFY2(p.isVector(), file);
+            QVERIFY(p.Width > 1000 && p.Height > 1000);
+            QImage canvas(400, 300, QImage::Format_RGB32);
+            canvas.fill(Qt::white);
+            QPainter painter(&canvas);
+            p.draw(painter, QRectF(0, 0, 400, 300));
+            painter.end();
+            // Red rectangle top left, blue circle top right, green triangle at the bottom.
+            int red = 0, blue = 0, green = 0;
+            for (int y = 0; y < 300; y += 3)
+                for (int x = 0; x < 400; x += 3) {
+                    const QRgb c = canvas.pixel(x, y);
+                    if (qRed(c) > 180 && qGreen(c) < 100 && qBlue(c) < 100 && x < 200 && y < 150)
+                        ++red;
+                    if (qBlue(c) > 180 && qRed(c) < 120 && qGreen(c) < 150 && x >= 200 && y < 150)
+                        ++blue;
+                    if (qGreen(c) > 100 && qRed(c) < 100 && qBlue(c) < 120 && y >= 150)
+                        ++green;
+                }
+            QVERIFY2(red > 100 && blue > 100 && green > 100,
+                     qPrintable(QString("%1: red %2 blue %3 green %4").arg(file).arg(red).arg(blue).arg(green)));
+        }
+    }
+
+    void firstFrameAndIconSize()
+    {
+        const Picture gif = LoadPicture(data("anim.gif"));
+        QVERIFY(near(gif.image().pixel(30, 20), QColor(255, 0, 0), 60));
+        QCOMPARE(LoadPicture(data("multi.ico")).decodedSize(), QSize(32, 32));
+    }
+
+    void decodesOnlyWhatIsShown()
+    {
+        TempTree t;
+        const QString big = writeJpeg(t, "big.jpg", QSize(2000, 1500), Qt::yellow, Qt::blue);
+        const Picture p = LoadPicture(big, QSize(300, 240));
+        QCOMPARE(p.decodedSize(), QSize(300, 240));
+        QCOMPARE(p.Width, 52917);  // the natural size still counts
+        QCOMPARE(LoadPicture(big, QSize(4000, 4000)).decodedSize(), QSize(2000, 1500));
+    }
+
+    void badInputFailsCleanly()
+    {
+        TempTree t;
+        QFile jpeg(data("gradient.jpg"));
+        QVERIFY(jpeg.open(QIODevice::ReadOnly));
+        const QByteArray bytes = jpeg.readAll();
+        const QString truncated = t.file("truncated.jpg", bytes.left(bytes.size() / 2));
+        const QString empty = t.file("empty.jpg");
+        const QString text = t.file("text.png", "this is not a picture");
+        const QString textJpg = t.file("text.jpg", "this is not a picture");
+        // A header claiming 30,000 x 30,000 pixels, with almost nothing behind it.
+        QByteArray huge = bytes;
+        const qsizetype sof = huge.indexOf("\xff\xc0");
+        QVERIFY(sof > 0);
+        huge[sof + 5] = char(30000 >> 8);
+        huge[sof + 6] = char(30000 & 0xff);
+        huge[sof + 7] = char(30000 >> 8);
+        huge[sof + 8] = char(30000 & 0xff);
+        const QString hugeJpg = t.file("huge.jpg", huge);
+        QByteArray png;
+        {
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG");
+        }
+        png[16] = 0, png[17] = 0, png[18] = char(0x75), png[19] = char(0x30);  // width 30000
+        png[20] = 0, png[21] = 0, png[22] = char(0x75), png[23] = char(0x30);  // height 30000
+        const QString hugePng = t.file("huge.png", png);
+
+        try {
+            LoadPicture(truncated, QSize(100, 100));  // may give what it could decode, never crashes
+        } catch (const PictureError &) {
+        }
+        for (const QString &bad : {empty, text, textJpg, t.root() + "vanished.jpg"})
+            QVERIFY_THROWS_EXCEPTION(PictureError, LoadPicture(bad));
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            LoadPicture(hugeJpg, QSize(300, 240));
+        } catch (const PictureError &) {
+        }
+        try {
+            LoadPicture(hugePng, QSize(300, 240));
+        } catch (const PictureError &) {
+        }
+        QVERIFY(timer.elapsed() < 5000);
+
+        try {
+            Module2::LoadPictureScaled(text, 10, 10, qRgb(255, 255, 255));
+            QFAIL("a text file decoded as a picture");
+        } catch (const PictureError &e) {
+            QCOMPARE(e.Number, 999);
+            QCOMPARE(e.Source, QString("GDI+ Module"));
+            QCOMPARE(e.Description, "Error loading picture " + text);
+        }
+    }
+
+    void pngLoaderStretchesOverWhite()
+    {
+        const QImage bitmap = Module2::LoadPictureScaled(data("alpha.png"), 60, 90, qRgb(255, 255, 255));
+        QCOMPARE(bitmap.size(), QSize(60, 90));
+        // The ground is transparent, so white; the half-transparent blue blends with it.
+        QVERIFY(near(bitmap.pixel(1, 1), Qt::white, 8));
+        const QRgb middle = bitmap.pixel(30, 45);
+        QVERIFY(qBlue(middle) > 200 && qRed(middle) < 200 && qRed(middle) > 60);
+
+        PictureBox box;
+        box.resize(120, 50);
+        Module2::LoadPictureIntoBox(data("alpha.png"), box);
+        QCOMPARE(box.picture().size(), box.innerSize());
+        const QImage before = box.picture();
+        QVERIFY_THROWS_EXCEPTION(PictureError, Module2::LoadPictureIntoBox(data("../CMakeLists.txt"), box));
+        QCOMPARE(box.picture(), before);
+    }
+
+    void extensionRules()
+    {
+        QCOMPARE(extensionOf("c:/pics/Photo.Jpg"), QString("JPG"));
+        QCOMPARE(extensionOf("c:/pics/photo.jpeg"), QString("JPEG"));
+        QCOMPARE(extensionOf("/old.pics/readme"), QString("PICS/README"));
+        QCOMPARE(extensionOf("/release/readme"), QString("/RELEASE/README"));
+        QVERIFY(isPictureExtension(extensionOf("/A/IMG.png")));
+        QVERIFY(isPictureExtension(extensionOf("/A/img.PNG")));
+        QVERIFY(!isPictureExtension(extensionOf("/A/img.jpeg")));
+        QVERIFY(!isOfficeExtension(extensionOf("/A/img.jpeg")));
+        for (const char *office : {"/d/sheet.xlsx", "/d/x.csv", "/d/slides.pps", "/d/a.doc", "/d/a.dot"})
+            QVERIFY2(isOfficeExtension(extensionOf(office)), office);
+        QVERIFY(!isOfficeExtension(extensionOf("/d/x.txt")));
+    }
+
+    void selectionPreviewsAJpeg()
+    {
+        TempTree t;
+        const QString jpg = writeJpeg(t, "photo.jpg", QSize(400, 300), Qt::yellow, Qt::blue);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->Text5->show();
+        select(*w, {t.root() + "a.txt", t.root() + "b.txt", jpg, t.root() + "d.txt"}, 2);
+        QCOMPARE(w->Label4->text(), QString("3 from 4"));
+        QVERIFY(w->Text5->isHidden());
+        QCOMPARE(w->state.PaintWidth, std::int16_t(qRound(2 * w->Picture1->ScaleWidth())));
+        QCOMPARE(w->state.PaintHeight, std::int16_t(qRound(2 * w->Picture1->ScaleHeight())));
+        QCOMPARE(w->Picture1->toolTip(), jpg);
+        QCOMPARE(w->List1->toolTip(), jpg);
+        QVERIFY(w->Picture1->picture().isNull());
+        // Drawn from the top-left corner, 1440/2540 of twice the box: beyond the box on both sides.
+        const QImage shown = w->Picture1->rendered();
+        QVERIFY(near(shown.pixel(2, 2), Qt::yellow));
+        const int bottom = shown.height() - 1;
+        const double reached = double(bottom) / (shown.height() * 2 * 1440.0 / 2540.0);
+        QVERIFY(near(shown.pixel(2, bottom), QColor::fromRgbF(1 - reached, 1 - reached, reached), 50));
+        QVERIFY(w->Command10->isHidden());  // no search has ended yet
+        w->state.SearchIdle = true;
+        w->List1->setListIndex(2);
+        QVERIFY(!w->Command10->isHidden());
+    }
+
+    void selectionOfOtherEntries()
+    {
+        TempTree t;
+        const QString jpg = writeJpeg(t, "photo.jpg", QSize(40, 30), Qt::red, Qt::red);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->state.SearchIdle = true;
+        select(*w, {jpg, "/data/sheet.xlsx", "/data/x.txt", "/data/y.jpeg"}, 0);
+        const QImage picture2 = w->Picture2->rendered();
+        w->List1->setListIndex(1);
+        QVERIFY(!w->Label2->isHidden());
+        QCOMPARE(w->Label2->text(), QString("Office File"));
+        QVERIFY(w->Command10->isHidden());
+        w->List1->setListIndex(2);
+        QCOMPARE(w->Label2->text(), QString());
+        QVERIFY(!w->Label2->isHidden());  // left shown, with an empty caption
+        w->List1->setListIndex(3);
+        QCOMPARE(w->Picture2->rendered(), picture2);  // the pictures stay as they were
+        QCOMPARE(w->Label4->text(), QString("4 from 4"));
+        w->List1->setListIndex(-1);
+        QCOMPARE(w->Label4->text(), QString("0 from 4"));
+        w->List1->Clear();
+        w->List1_Click();
+        QCOMPARE(w->Label4->text(), QString("0 from 0"));
+    }
+
+    void aFailingPictureClearsOnlyThePreviewBox()
+    {
+        TempTree t;
+        const QString good = writeJpeg(t, "good.jpg", QSize(40, 30), Qt::red, Qt::red);
+        const QString bad = t.file("bad.jpg", "not a jpeg");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        select(*w, {good, bad}, 0);
+        const QImage picture2 = w->Picture2->rendered();
+        w->List1->setListIndex(1);
+        QCOMPARE(w->Picture2->rendered(), picture2);
+        QVERIFY(w->Picture1->canvasImage().isNull() || w->Picture1->rendered().pixel(3, 3) != picture2.pixel(3, 3));
+        QCOMPARE(w->Picture1->toolTip(), bad);
+        QCOMPARE(w->Label4->text(), QString("2 from 2"));
+    }
+
+    void pngSelectionFillsBothBoxes()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const QString tip = w->Picture1->toolTip();
+        select(*w, {data("alpha.png")}, 0);
+        QCOMPARE(w->Picture1->picture().size(), w->Picture1->innerSize());
+        QCOMPARE(w->Picture2->picture().size(), w->Picture2->innerSize());
+        QCOMPARE(w->Picture1->toolTip(), tip);
+        QVERIFY(near(w->Picture1->picture().pixel(1, 1), Qt::white, 8));
+    }
+
+    void previewWhileSearching()
+    {
+        TempTree t;
+        writeJpeg(t, "one.jpg", QSize(40, 30), Qt::red, Qt::red);
+        writeJpeg(t, "sub/two.jpg", QSize(40, 30), Qt::green, Qt::green);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QStringList previewed;
+        bool buttonShownDuringSearch = false;
+        connect(w->List1, &search::ResultList::Click, w.get(), [&] {
+            previewed.append(w->Label4->text());
+            buttonShownDuringSearch |= !w->Command10->isHidden();
+        });
+        w->Text1->setText(t.root());
+        w->Text2->setText("*.jpg");
+        w->Command1->click();
+        QCOMPARE(previewed, (QStringList{"1 from 1", "2 from 2"}));
+        QVERIFY(!buttonShownDuringSearch);
+        w->List1->setListIndex(0);
+        QVERIFY(!w->Command10->isHidden());
+    }
+
+    void animationStartsAndStops()
+    {
+        TempTree t;
+        const QString jpg = writeJpeg(t, "photo.jpg", QSize(80, 60), Qt::red, Qt::blue);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+
+        w->List1->Clear();
+        w->Picture1_Click();  // an empty list: nothing happens
+        QVERIFY(w->Label3->isHidden());
+        QCOMPARE(w->state.AnimationState, AnimationStates::Unset);
+
+        select(*w, {jpg}, 0);
+        const std::int16_t start = w->state.PaintWidth;
+        int frames = 0, nestedFrames = 0, depth = 1, deepest = 1;
+        bool labelShown = false;
+        // A timer is not delivered again while its own slot runs, so the nested
+        // animation is watched by a second one.
+        QTimer outer, inner;
+        connect(&outer, &QTimer::timeout, w.get(), [&] {
+            labelShown |= !w->Label3->isHidden();
+            if (++frames == 3) {  // a second left click starts a nested animation
+                ++depth;
+                deepest = std::max(deepest, depth);
+                leftClick(*w);
+                --depth;
+            }
+        });
+        connect(&inner, &QTimer::timeout, w.get(), [&] {
+            if (depth == 2 && ++nestedFrames == 5)
+                rightClick(*w);  // stops every running loop
+        });
+        outer.start(0);
+        inner.start(0);
+        leftClick(*w);
+        outer.stop();
+        inner.stop();
+        QVERIFY(labelShown);
+        QCOMPARE(deepest, 2);
+        QCOMPARE(frames, 3);  // the outer loop ended as soon as the nested one returned
+        QCOMPARE(w->state.AnimationState, AnimationStates::Stopped);
+        QVERIFY(w->Label3->isHidden());
+        QVERIFY(w->state.PaintWidth < start);
+        QCOMPARE((start - w->state.PaintWidth) % 3, 0);
+
+        // A right click with nothing running starts one; the next right click stops it.
+        int ticks = 0;
+        QTimer stopper;
+        connect(&stopper, &QTimer::timeout, w.get(), [&] {
+            if (++ticks == 2)
+                rightClick(*w);
+        });
+        stopper.start(0);
+        rightClick(*w);
+        stopper.stop();
+        QCOMPARE(w->state.AnimationState, AnimationStates::Stopped);
+        QVERIFY(ticks >= 2);
+        QCOMPARE(fakes.quitRequests, 0);  // the program is not ended by the animation
+    }
+
+    void animationResetsTheShrinkingRectangle()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        select(*w, {"/no/such.jpg"}, 0);
+        w->state.PaintWidth = 7;
+        w->state.PaintHeight = 500;
+        int frames = 0;
+        QList<int> widths;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, w.get(), [&] {
+            widths.append(w->state.PaintWidth);
+            if (++frames == 4)
+                rightClick(*w);
+        });
+        driver.start(0);
+        leftClick(*w);
+        const int full = qRound(2 * w->Picture1->ScaleWidth());
+        QCOMPARE(widths.mid(0, 3), (QList<int>{4, 1, full}));
+    }
+
+    void animationAfterAPngDrawsTheStoredPictureSmall()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        select(*w, {data("alpha.png")}, 0);
+        QTimer stopper;
+        connect(&stopper, &QTimer::timeout, w.get(), [&] { rightClick(*w); });
+        stopper.start(0);
+        leftClick(*w);
+        QVERIFY(!w->Picture1->canvasImage().isNull());
+    }
+};
+
+QTEST_MAIN(TestPictures)
+#include "test_pictures.moc"
