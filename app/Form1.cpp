@@ -6,7 +6,10 @@
 #include "export/TextExport.h"
 #include "platform/Brand.h"
 #include "platform/PlainText.h"
+#include "app/StartupListing.h"
 #include "preview/AnimatedPreview.h"
+#include "preview/FileActions.h"
+#include "search/DesktopListing.h"
 #include "preview/PictureBox.h"
 #include "preview/SelectionPreview.h"
 #include "search/FolderList.h"
@@ -24,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -56,6 +60,17 @@ void Form1::connectEvents()
     connect(Dir1, &search::FolderList::Change, this, &Form1::Dir1_Change);
     Text2->installEventFilter(this);
     connect(List1, &search::ResultList::Click, this, &Form1::List1_Click);
+    connect(List1, &search::ResultList::DblClick, this, &Form1::List1_DblClick);
+    connect(List1, &search::ResultList::MouseDown, this, &Form1::List1_MouseDown);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    Command9->installEventFilter(this);
+    connect(Command10, &QPushButton::clicked, this, [this] { preview::CopyImage_Click(*this); });
+    const std::pair<QAction *, void (*)(Form1 &)> actions[] = {
+        {copylist, preview::copylist_Click},     {copy1, preview::copy1_Click},
+        {CopyImage, preview::CopyImage_Click},   {openfolder, preview::openfolder_Click},
+        {openfile, preview::openfile_Click},     {Fileproperty, preview::Fileproperty_Click}};
+    for (const auto &[action, handler] : actions)
+        connect(action, &QAction::triggered, this, [this, h = handler] { h(*this); });
     connect(Picture1, &preview::PictureBox::MouseUp, this, &Form1::Picture1_MouseUp);
     connect(Picture1, &preview::PictureBox::Click, this, &Form1::Picture1_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
@@ -77,6 +92,7 @@ void Form1::Form_Load()
     state.Limits = {100, 100, 2000, 1000};
     search::fillDriveList(*this);
     Text1->setText(Dir1->path());
+    startup::listDesktopAndPreview(*this);
 }
 
 void Form1::recordGeometry()
@@ -142,6 +158,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Text2 && event->type() == QEvent::FocusIn)
         Text2_GotFocus();
+    if (watched == Command9 && event->type() == QEvent::MouseButtonPress)
+        Command9_MouseDown(static_cast<QMouseEvent *>(event)->button());
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -168,6 +186,27 @@ void Form1::Text2_GotFocus()
 void Form1::List1_Click()
 {
     preview::List1_Click(*this);
+}
+
+void Form1::List1_DblClick()
+{
+    preview::List1_DblClick(*this);
+}
+
+void Form1::List1_MouseDown(Qt::MouseButton button, QPoint position)
+{
+    preview::List1_MouseDown(*this, button, List1->viewport()->mapToGlobal(position));
+}
+
+void Form1::Command9_Click()
+{
+    search::Command9_Click(*this);
+}
+
+void Form1::Command9_MouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton)
+        search::ListDesktopTree(*this);
 }
 
 void Form1::Picture1_Click()

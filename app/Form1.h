@@ -107,6 +107,10 @@ public:
     void Dir1_Change();
     void Text2_GotFocus();
     void List1_Click();
+    void List1_DblClick();
+    void List1_MouseDown(Qt::MouseButton button, QPoint position);
+    void Command9_Click();
+    void Command9_MouseDown(Qt::MouseButton button);
     void Picture1_Click();
     void Picture1_MouseUp(Qt::MouseButton button);
     void Command5_Click();

@@ -68,6 +68,20 @@ Picture Picture::fromImage(const QImage &image)
     return p;
 }
 
+QImage Picture::toImage() const
+{
+    if (!vector_)
+        return image_;
+    const QSize size(int(std::lround(Width / himetricPerPixelX())), int(std::lround(Height / himetricPerPixelY())));
+    if (size.isEmpty())
+        return {};
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    draw(painter, QRectF(QPointF(0, 0), size));
+    return image;
+}
+
 void Picture::draw(QPainter &painter, const QRectF &target) const
 {
     if (vector_) {

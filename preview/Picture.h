@@ -41,6 +41,8 @@ public:
     const QImage &image() const { return image_; }
     QSize decodedSize() const { return image_.size(); }
     bool isVector() const { return bool(vector_); }
+    // The picture as a bitmap at its natural size on the screen.
+    QImage toImage() const;
     // Draws the whole picture into `target` of the painter.
     void draw(class QPainter &painter, const QRectF &target) const;
 

@@ -1,0 +1,303 @@
+#include "TestSupport.h"
+#include "app/Form1.h"
+#include "preview/FileActions.h"
+#include "preview/PictureBox.h"
+#include "preview/PropertiesDialog.h"
+#include "search/DesktopListing.h"
+#include "search/ResultList.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using testing::FakeServices;
+using testing::TempTree;
+
+namespace {
+
+QString data(const char *name)
+{
+    return QStringLiteral(QUORVEL_TEST_DATA "/") + QLatin1String(name);
+}
+
+void fill(Form1 &w, const QStringList &entries, int selected = -1)
+{
+    w.List1->Clear();
+    for (const QString &e : entries)
+        w.List1->AddItem(e);
+    w.List1->setListIndex(selected);
+}
+
+QClipboard *clipboard()
+{
+    return QGuiApplication::clipboard();
+}
+
+// Writes a desktop in `fakes` from relative names; names ending in "/" are folders.
+void makeDesktop(FakeServices &fakes, const QStringList &names)
+{
+    for (const QString &n : names) {
+        const QString path = fakes.desktop->path() + "/" + n;
+        if (n.endsWith('/')) {
+            QDir().mkpath(path);
+        } else {
+            QDir().mkpath(QFileInfo(path).path());
+            QFile f(path);
+            f.open(QIODevice::WriteOnly);
+        }
+    }
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+}  // namespace
+
+class TestFileActions : public QObject {
+    Q_OBJECT
+private slots:
+    void openingHandsThePathOverWhole_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain") << "/photos/img.jpg";
+        QTest::newRow("blanks") << "/My Pictures/a b.jpg";
+        QTest::newRow("hostile") << "/x/-rf $(touch pwned); 'q' \"d\".jpg";
+    }
+    void openingHandsThePathOverWhole()
+    {
+        QFETCH(QString, path);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {path, "/other.jpg"}, 0);
+        w->List1_DblClick();
+        w->openfile->trigger();
+        QCOMPARE(fakes.shell->opened, (QStringList{path, path}));
+        w->openfolder->trigger();
+        QCOMPARE(fakes.shell->folders, QStringList{preview::folderOf(path)});
+        QVERIFY(fakes.messages->shown.empty());
+    }
+
+    void openFolderKeepsTheCase()
+    {
+        QCOMPARE(preview::folderOf("/Photos/2012/img.jpg"), QString("/Photos/2012/"));
+        QCOMPARE(preview::folderOf("img.jpg"), QString());
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {"noslash.jpg"}, 0);
+        w->openfolder->trigger();
+        QVERIFY(fakes.shell->folders.isEmpty());
+    }
+
+    void failedOpenSaysSo()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fakes.shell->openSucceeds = false;
+        fill(*w, {"/x/unknown.kind"}, 0);
+        w->List1_DblClick();
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+        QCOMPARE(fakes.messages->shown[0].text, QString("There was an error when trying to open a default programme"));
+        QCOMPARE(fakes.messages->shown[0].title, QString("Error........Quorvele  File  Search"));
+        QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::Critical);
+    }
+
+    void rightButtonPopsUpTheActionMenu()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {"/a.jpg", "/b.jpg"}, 1);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QPoint first = w->List1->visualRect(w->List1->model()->index(0, 0)).center();
+        QTest::mousePress(w->List1->viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseRelease(w->List1->viewport(), Qt::LeftButton, {}, first);
+        QVERIFY(!w->menuCopy->isVisible());
+        QCOMPARE(w->List1->ListIndex(), 0);
+        w->List1->setListIndex(1);
+        QTest::mousePress(w->List1->viewport(), Qt::RightButton, {}, first);
+        QVERIFY(w->menuCopy->isVisible());
+        QCOMPARE(w->List1->ListIndex(), 1);  // the selection stays where it was
+        w->menuCopy->hide();
+        QTest::mouseRelease(w->List1->viewport(), Qt::RightButton, {}, first);
+    }
+
+    void propertiesFromTheFileManagerOrOurOwnDialog()
+    {
+        TempTree t;
+        const QString file = t.file("report.txt", "12345");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {file}, 0);
+        w->Fileproperty->trigger();
+        QCOMPARE(fakes.shell->properties, QStringList{file});
+        QVERIFY(w->findChildren<preview::PropertiesDialog *>().isEmpty());
+
+        fakes.shell->propertiesSucceed = false;
+        w->Fileproperty->trigger();
+        const auto dialogs = w->findChildren<preview::PropertiesDialog *>();
+        QCOMPARE(dialogs.size(), 1);
+        QCOMPARE(dialogs[0]->value("Name"), QString("report.txt"));
+        QCOMPARE(dialogs[0]->value("Size"), QString("5 bytes"));
+        QVERIFY(!dialogs[0]->value("Owner").isEmpty());
+        QCOMPARE(dialogs[0]->value("Permissions").size(), 9);
+        dialogs[0]->close();
+        QVERIFY(fakes.messages->shown.empty());
+    }
+
+    void copyFullPath()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {});
+        clipboard()->setText("untouched");
+        w->copy1->trigger();
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+        QCOMPARE(fakes.messages->shown[0].text, QString("No filename selected"));
+        QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::Critical);
+        QCOMPARE(clipboard()->text(), QString("untouched"));
+
+        fill(*w, {"/a b.jpg", "/c.jpg"}, 0);
+        w->copy1->trigger();
+        QCOMPARE(clipboard()->text(), QString("/a b.jpg"));
+        w->List1->setListIndex(-1);
+        w->copy1->trigger();
+        QCOMPARE(clipboard()->text(), QString());
+    }
+
+    void copyList()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {});
+        clipboard()->setText("untouched");
+        w->copylist->trigger();
+        QCOMPARE(clipboard()->text(), QString("untouched"));
+        QVERIFY(fakes.messages->shown.empty());
+        fill(*w, {"/a.jpg", QString::fromUtf8("/é.jpg"), "/c d.jpg"});
+        w->copylist->trigger();
+        QCOMPARE(clipboard()->text(), QString::fromUtf8("/a.jpg\r\n/é.jpg\r\n/c d.jpg\r\n"));
+    }
+
+    void copyImage()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {data("gradient.jpg"), "/no/such.jpg", data("shapes.emf")}, 0);
+        w->Command10->click();
+        QCOMPARE(clipboard()->image().size(), QSize(200, 150));
+        w->List1->setListIndex(1);
+        w->CopyImage->trigger();
+        QVERIFY(clipboard()->image().isNull());  // cleared, and nothing could be loaded
+        w->List1->setListIndex(2);
+        w->CopyImage->trigger();
+        QVERIFY(!clipboard()->image().isNull());
+        w->List1->setListIndex(-1);
+        w->CopyImage->trigger();
+        QVERIFY(clipboard()->image().isNull());
+    }
+
+    void desktopFileListing()
+    {
+        FakeServices fakes;
+        makeDesktop(fakes, {"a.jpg", "notes.txt", ".hidden.jpg", "folder/", "folder/inner.jpg", ".hiddendir/x"});
+        QVERIFY(QFile::link(fakes.desktop->path() + "/a.jpg", fakes.desktop->path() + "/link.jpg"));
+        QVERIFY(QFile::link(fakes.desktop->path() + "/folder", fakes.desktop->path() + "/folderlink"));
+        auto w = testing::makeWindow(fakes);
+        w->Label1->setText("something");
+        w->Command9->click();
+        const QString d = fakes.desktop->path() + "/";
+        QCOMPARE(sorted(w->List1->entries()), (QStringList{d + "a.jpg", d + "link.jpg", d + "notes.txt"}));
+        QCOMPARE(w->Command9->text(), QString("Showing Desktop File"));
+        QCOMPARE(w->List1->backColor(), QColor(255, 230, 230));
+        QCOMPARE(w->Label1->text(), QString());
+    }
+
+    void desktopTreeListing()
+    {
+        FakeServices fakes;
+        makeDesktop(fakes, {"a.jpg", ".hidden.jpg", "folder/inner.jpg"});
+        auto w = testing::makeWindow(fakes);
+        w->Command9_MouseDown(Qt::RightButton);
+        const QString d = fakes.desktop->path() + "/";
+        QCOMPARE(sorted(w->List1->entries()),
+                 (QStringList{d + ".hidden.jpg", d + "a.jpg", d + "folder", d + "folder/inner.jpg"}));
+        const qsizetype folder = w->List1->entries().indexOf(d + "folder");
+        QVERIFY(folder < w->List1->entries().indexOf(d + "folder/inner.jpg"));
+        QCOMPARE(w->List1->backColor(), QColor(214, 230, 230));
+        QCOMPARE(w->Command9->palette().color(QPalette::Button), QColor(214, 230, 230));
+        QVERIFY(w->state.SearchIdle);
+        QVERIFY(!w->Text3->isHidden() && !w->Text4->isHidden());
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 4  in Directories = 2"));
+        QCOMPARE(w->Label1->text(), QString());
+    }
+
+    void emptyAndMissingDesktops()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QCOMPARE(w->List1->ListCount(), 0);
+        QCOMPARE(w->Command9->text(), QString("Showing Desktop File"));
+        w->Command9_MouseDown(Qt::RightButton);
+        QCOMPARE(w->List1->ListCount(), 0);
+        QVERIFY(!w->Text3->isHidden() && !w->Text4->isHidden());
+        QCOMPARE(w->Text4->toPlainText(), QString());
+
+        w->services().desktopFolder = fakes.desktop->path() + "/missing";
+        w->Command9->click();
+        QCOMPARE(w->List1->ListCount(), 0);
+        w->Command9_MouseDown(Qt::RightButton);
+        QCOMPARE(w->List1->ListCount(), 0);
+        w->services().desktopFolder.clear();
+        w->Command9->click();
+        w->Command9_MouseDown(Qt::RightButton);
+        QCOMPARE(w->List1->ListCount(), 0);
+        QVERIFY(fakes.messages->shown.empty());
+    }
+
+    void startUpSelectsTheFirstJpg()
+    {
+        FakeServices fakes;
+        QStringList names;
+        for (int i = 1; i <= 12; ++i)
+            names << QString("file%1.txt").arg(i, 2, 10, QChar('0'));
+        makeDesktop(fakes, names);
+        auto w = testing::makeWindow(fakes);
+        QCOMPARE(w->List1->ListCount(), 12);
+        QCOMPARE(w->List1->ListIndex(), -1);
+        QCOMPARE(w->Label4->text(), QString("0 from 12"));
+
+        // Whatever order the folder lists its names in, the first JPG entry is the one selected.
+        FakeServices withJpg;
+        makeDesktop(withJpg, names.mid(0, 11));
+        QFile::copy(data("gradient.jpg"), withJpg.desktop->path() + "/photo.JPG");
+        auto v = testing::makeWindow(withJpg);
+        const int index = int(v->List1->entries().indexOf(withJpg.desktop->path() + "/photo.JPG"));
+        QCOMPARE(v->List1->ListIndex(), index);
+        QCOMPARE(v->Label4->text(), QString("%1 from 12").arg(index + 1));
+        QVERIFY(!v->Picture1->toolTip().isEmpty());
+        QVERIFY(v->Command10->isHidden());  // no search has ended yet
+    }
+
+    void startUpTakesNoJpeg()
+    {
+        FakeServices fakes;
+        makeDesktop(fakes, {"photo.jpeg", "notes.txt"});
+        auto w = testing::makeWindow(fakes);
+        QCOMPARE(w->List1->ListCount(), 2);
+        QCOMPARE(w->List1->ListIndex(), -1);
+        QCOMPARE(w->Label4->text(), QString("0 from 2"));
+        QVERIFY(fakes.messages->shown.empty());
+    }
+};
+
+QTEST_MAIN(TestFileActions)
+#include "test_file_actions.moc"
