@@ -6,7 +6,10 @@
 #include "export/TextExport.h"
 #include "platform/Brand.h"
 #include "platform/PlainText.h"
+#include "app/BackgroundArea.h"
+#include "app/HelpAbout.h"
 #include "app/StartupListing.h"
+#include "app/WindowLayout.h"
 #include "preview/AnimatedPreview.h"
 #include "preview/FileActions.h"
 #include "search/DesktopListing.h"
@@ -84,6 +87,13 @@ void Form1::connectEvents()
     for (const auto &[menu, button] : exportMenus)
         connect(menu, &QAction::triggered, this, [this, b = button] { exportMenu(b); });
     connect(Exit, &QAction::triggered, this, &Form1::Exit_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(About, &QAction::triggered, this, [this] { Command2->click(); });
+    connect(Helpf1, &QAction::triggered, this, &Form1::Helpf1_Click);
+    connect(Picture2, &preview::PictureBox::MouseUp, this, &Form1::Picture2_MouseUp);
+    connect(List1, &search::ResultList::MouseMove, this, &Form1::List1_MouseMove);
+    connect(area_, &BackgroundArea::MouseMove, this, &Form1::Form_MouseMove);
+    area_->installEventFilter(this);
 }
 
 void Form1::Form_Load()
@@ -99,7 +109,7 @@ void Form1::recordGeometry()
 {
     // Recorded in pixels from the design placement, before anything can move it.
     state.ControlGeometryTable.assign(controls_.size(), ControlGeometry{});
-    const QSize inner = area_->size();
+    const QSize inner = area_->size();  // still the design size: nothing has been shown yet
     for (size_t i = 0; i < controls_.size(); ++i) {
         const ControlEntry &c = controls_[i];
         if (!c.widget)
@@ -156,11 +166,43 @@ void Form1::closeEvent(QCloseEvent *event)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == area_ && event->type() == QEvent::Resize)
+        Form_Resize();
     if (watched == Text2 && event->type() == QEvent::FocusIn)
         Text2_GotFocus();
     if (watched == Command9 && event->type() == QEvent::MouseButtonPress)
         Command9_MouseDown(static_cast<QMouseEvent *>(event)->button());
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Form_Resize()
+{
+    layout::Form_Resize(*this);
+}
+
+void Form1::Form_MouseMove()
+{
+    area_->update();
+}
+
+void Form1::Command2_Click()
+{
+    helpabout::Command2_Click(*this);
+}
+
+void Form1::Helpf1_Click()
+{
+    helpabout::Helpf1_Click(*this);
+}
+
+void Form1::Picture2_MouseUp(Qt::MouseButton button)
+{
+    helpabout::Picture2_MouseUp(*this, button);
+}
+
+void Form1::List1_MouseMove(QPoint position)
+{
+    helpabout::List1_MouseMove(*this, position);
 }
 
 void Form1::Command1_Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BackgroundArea.h"
 #include "app/WindowState.h"
 #include "platform/Services.h"
 #include "search/FileFinder.h"
@@ -119,6 +120,12 @@ public:
     void Command8_Click();
     void exportMenu(QPushButton *button);
     void Exit_Click();
+    void Form_Resize();
+    void Command2_Click();
+    void Helpf1_Click();
+    void Picture2_MouseUp(Qt::MouseButton button);
+    void List1_MouseMove(QPoint position);
+    void Form_MouseMove();
 
     // Delivers all pending events now, after pushing the texts the running loop
     // has set, so every handler that runs sees them.
@@ -157,7 +164,7 @@ private:
                    int height, QWidget *container = nullptr);
 
     platform::Services services_;
-    QWidget *area_ = nullptr;
+    BackgroundArea *area_ = nullptr;
     std::vector<ControlEntry> controls_;
     QElapsedTimer sinceDelivery_;
 

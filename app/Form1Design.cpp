@@ -1,5 +1,6 @@
 // The controls and menus of the window with their design values.
 #include "app/AboutTexts.h"
+#include "app/BackgroundArea.h"
 #include "app/Form1.h"
 #include "platform/Brand.h"
 #include "platform/Twips.h"
@@ -83,11 +84,11 @@ void Form1::buildControls()
 {
     const double tppX = platform::twipsPerPixelX();
     const double tppY = platform::twipsPerPixelY();
-    area_ = new QWidget(this);
+    area_ = new BackgroundArea(this);
     area_->setObjectName(QStringLiteral("Form1"));
-    area_->setMouseTracking(true);
+    area_->setWallpaper(services_.wallpaperPath);
     setCentralWidget(area_);
-    area_->setFixedSize(qRound(13275 / tppX), qRound(5610 / tppY));
+    area_->resize(qRound(13275 / tppX), qRound(5610 / tppY));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     List1 = new search::ResultList(area_);
@@ -265,6 +266,9 @@ void Form1::buildMenus()
 
     // The printer dialog counts among the controls but has no place on the window.
     controls_.push_back({nullptr, QStringLiteral("CommonDialog"), nullptr});
+
+    // The window opens with its inner area at the design size.
+    resize(area_->width(), area_->height() + menuBar()->sizeHint().height());
 }
 
 void Form1::setTabOrder()

@@ -33,5 +33,8 @@ struct WindowState {
     AnimationStates AnimationState = AnimationStates::Unset;
     std::vector<ControlGeometry> ControlGeometryTable;
     LayoutLimits Limits;
+    int FlipStep = 0;          // right clicks on the banner, modulo 3
+    int HoveredEntry = -1;     // the entry the list's tool tip names
+    bool HoverTipSet = false;  // whether the list's tool tip was set yet
     bool Closing = false;  // the window is going away: every long loop unwinds
 };

@@ -1,5 +1,6 @@
 // The services of a real desktop session.
 #include "platform/Services.h"
+#include "platform/DesktopBackground.h"
 #include "platform/TextPrinting.h"
 
 #include <QApplication>
@@ -112,6 +113,7 @@ Services desktopServices()
     s.printer = std::make_unique<DesktopPrinter>();
     s.applicationFolder = QCoreApplication::applicationDirPath();
     s.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    s.wallpaperPath = desktopWallpaperPath();
     s.quit = [] { QCoreApplication::quit(); };
     return s;
 }

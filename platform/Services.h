@@ -62,6 +62,8 @@ struct Services {
     std::unique_ptr<PrinterService> printer;
     QString applicationFolder;
     QString desktopFolder;
+    // The desktop's wallpaper picture, drawn behind the controls; empty for none.
+    QString wallpaperPath;
     // Ends the application; tests record the request instead.
     std::function<void()> quit;
     // How long the long loops may run between two deliveries of pending events.

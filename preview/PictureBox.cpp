@@ -57,6 +57,12 @@ QImage &PictureBox::canvas()
     return canvas_;
 }
 
+void PictureBox::replaceCanvas(const QImage &image)
+{
+    canvas_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    update();
+}
+
 QImage PictureBox::rendered() const
 {
     QImage out(innerSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);

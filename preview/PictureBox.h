@@ -39,6 +39,8 @@ public:
     // What the box shows: white ground, the persistent picture, the drawings.
     QImage rendered() const;
     void canvasChanged() { update(); }
+    // Replaces everything drawn over the persistent picture with `image`.
+    void replaceCanvas(const QImage &image);
 
 signals:
     void MouseUp(Qt::MouseButton button);
