@@ -1,6 +1,8 @@
 #include "app/Form1.h"
 
+#include "export/DocumentExport.h"
 #include "export/HtmlExport.h"
+#include "export/SpreadsheetExport.h"
 #include "export/PdfExport.h"
 #include "export/Printing.h"
 #include "export/TextExport.h"
@@ -51,6 +53,7 @@ Form1::Form1(platform::Services services, QWidget *parent)
     setTabOrder();
     connectEvents();
     sinceDelivery_.start();
+    sinceStatusShown_.start();
     Form_Load();
 }
 
@@ -76,6 +79,8 @@ void Form1::connectEvents()
         connect(action, &QAction::triggered, this, [this, h = handler] { h(*this); });
     connect(Picture1, &preview::PictureBox::MouseUp, this, &Form1::Picture1_MouseUp);
     connect(Picture1, &preview::PictureBox::Click, this, &Form1::Picture1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
@@ -261,6 +266,16 @@ void Form1::Picture1_MouseUp(Qt::MouseButton button)
     preview::Picture1_MouseUp(*this, button);
 }
 
+void Form1::Command3_Click()
+{
+    listexport::exportSpreadsheet(*this);
+}
+
+void Form1::Command4_Click()
+{
+    listexport::exportDocument(*this);
+}
+
 void Form1::Command5_Click()
 {
     listexport::exportText(*this);
@@ -295,6 +310,16 @@ void Form1::yieldIfDue()
 {
     if (sinceDelivery_.elapsed() >= services_.yieldSliceMs)
         deliverPendingEvents();
+}
+
+void Form1::setStatusNow(const QString &text)
+{
+    pendingStatus_ = text;
+    if (sinceStatusShown_.elapsed() < services_.yieldSliceMs)
+        return;
+    pushPendingTexts();
+    Label1->repaint();
+    sinceStatusShown_.restart();
 }
 
 void Form1::pushPendingTexts()

@@ -114,6 +114,8 @@ public:
     void Command9_MouseDown(Qt::MouseButton button);
     void Picture1_Click();
     void Picture1_MouseUp(Qt::MouseButton button);
+    void Command3_Click();
+    void Command4_Click();
     void Command5_Click();
     void Command6_Click();
     void Command7_Click();
@@ -132,6 +134,9 @@ public:
     void deliverPendingEvents();
     // Delivers pending events when a time slice has passed since the last delivery.
     void yieldIfDue();
+    // Sets the status line and shows it at once when a time slice has passed,
+    // for long work that does not deliver events.
+    void setStatusNow(const QString &text);
     // Pushes the deferred walk texts into their controls.
     void pushPendingTexts();
     // Forgets the deferred walk texts (a handler is about to set the controls itself).
@@ -167,6 +172,7 @@ private:
     BackgroundArea *area_ = nullptr;
     std::vector<ControlEntry> controls_;
     QElapsedTimer sinceDelivery_;
+    QElapsedTimer sinceStatusShown_;
 
     struct WalkTotals {
         int fileCount;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+class Form1;
+
+namespace listexport {
+
+// The body of the document: a one-column table with a row an entry, each cell the
+// path as a hyperlink (relationship "rIdL<n>" for row n), then the closing line.
+QByteArray documentXml(const QStringList &entries);
+QByteArray documentRelationships(const QStringList &entries);
+
+// Writes "QuorvelFileSearch.docx" into the application folder and opens it with
+// the desktop's word processor.
+void exportDocument(Form1 &form);
+
+}  // namespace listexport

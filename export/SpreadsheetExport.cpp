@@ -1,0 +1,265 @@
+#include "export/SpreadsheetExport.h"
+
+#include "app/Form1.h"
+#include "export/OfficeApplication.h"
+#include "export/ZipPackage.h"
+#include "platform/Brand.h"
+#include "search/ResultList.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QUrl>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace listexport {
+namespace {
+
+const QString kProgress = QStringLiteral("Please wait exporting List to Excel");
+constexpr double kPictureColumnWidth = 45;  // characters
+constexpr double kPictureRowHeight = 175;   // points
+constexpr double kMaxDigitWidth = 7;        // pixels, of the workbook's default font
+
+// Pixels of a column `width` characters wide, as spreadsheet applications lay it out.
+int columnPixels(double width)
+{
+    return int(std::lround(width * kMaxDigitWidth + 5));
+}
+
+double pointsToPixels(double points)
+{
+    return points * 96.0 / 72.0;
+}
+
+struct WorkbookCloser {
+    void operator()(lxw_workbook *w) const { workbook_close(w); }
+};
+
+QString upperFirstLetters(const QString &text)
+{
+    QString out = text.toLower();
+    bool start = true;
+    for (QChar &c : out) {
+        if (start && c.isLetter())
+            c = c.toUpper();
+        start = !c.isLetterOrNumber();
+    }
+    return out;
+}
+
+// Places the picture of `file` over cell B of `row`: as wide as the cell, 14 points
+// less high, floating free of the cells, not printed (the last is set in the package).
+void InsertPictureInRange(lxw_worksheet *sheet, const QString &PictureFileName, lxw_row_t row)
+{
+    if (!QFileInfo(PictureFileName).isFile())
+        return;
+    const double w = columnPixels(kPictureColumnWidth);
+    const double h = pointsToPixels(kPictureRowHeight - 14);
+    QSize size;
+    const QByteArray bytes = cellPicture(PictureFileName, QSize(int(w), int(h)), size);
+    if (bytes.isEmpty())
+        return;
+    lxw_image_options options{};
+    options.x_scale = w / size.width();
+    options.y_scale = h / size.height();
+    options.object_position = LXW_OBJECT_DONT_MOVE_DONT_SIZE;
+    const QByteArray description = QFileInfo(PictureFileName).fileName().toUtf8();
+    options.description = const_cast<char *>(description.constData());
+    worksheet_insert_image_buffer_opt(sheet, row, 1, reinterpret_cast<const unsigned char *>(bytes.constData()),
+                                      size_t(bytes.size()), &options);
+}
+
+// What the library cannot say: pictures not printed, print quality, black and white,
+// the first page number when it is 1, header and footer margins of nothing.
+bool finishPackage(const QString &path, QString &error)
+{
+    ZipPackage package(path, ZipPackage::Mode::Change);
+    if (!package.isOpen()) {
+        error = package.errorString();
+        return false;
+    }
+    for (int i = 1;; ++i) {
+        const QString name = QStringLiteral("xl/drawings/drawing%1.xml").arg(i);
+        QByteArray drawing = package.read(name);
+        if (drawing.isEmpty())
+            break;
+        drawing.replace("<xdr:clientData/>", "<xdr:clientData fPrintsWithSheet=\"0\"/>");
+        package.write(name, drawing);
+    }
+    QByteArray sheet = package.read(QStringLiteral("xl/worksheets/sheet1.xml"));
+    QByteArray setup = "<pageSetup blackAndWhite=\"1\" horizontalDpi=\"300\" verticalDpi=\"300\" ";
+    if (!sheet.contains(" firstPageNumber="))
+        setup += "firstPageNumber=\"1\" ";
+    if (!sheet.contains(" useFirstPageNumber="))
+        setup += "useFirstPageNumber=\"1\" ";
+    sheet.replace("<pageSetup ", setup);
+    const qsizetype margins = sheet.indexOf("<pageMargins ");
+    if (margins >= 0) {
+        const qsizetype end = sheet.indexOf("/>", margins);
+        sheet.replace(margins, end + 2 - margins,
+                      "<pageMargins left=\"0.14\" right=\"0.14\" top=\"0.14\" bottom=\"0.14\" header=\"0\" footer=\"0\"/>");
+    }
+    package.write(QStringLiteral("xl/worksheets/sheet1.xml"), sheet);
+    if (!package.commit()) {
+        error = package.errorString();
+        return false;
+    }
+    return true;
+}
+
+double fittedWidth(const QStringList &texts)
+{
+    QFont font(QStringLiteral("Calibri"));
+    font.setPixelSize(15);  // 11 points at 96 dpi
+    const QFontMetricsF metrics(font);
+    double widest = 0;
+    for (const QString &t : texts)
+        widest = std::max(widest, metrics.horizontalAdvance(t));
+    return std::clamp(std::ceil((widest + 5) / kMaxDigitWidth * 256) / 256, 8.43, 255.0);
+}
+
+}  // namespace
+
+QString GetFilenameFromPath(Form1 &f, const QString &sFilePath, bool bWithExtension, int enmCase)
+{
+    if (enmCase != UpperCase && enmCase != LowerCase && enmCase != ProperCase) {
+        f.messageBox(QStringLiteral("Error on Line "), QStringLiteral("Quorvel File Search: Function>Getfilename.."),
+                     platform::MessageIcon::Critical);
+        return {};
+    }
+    const QString name = sFilePath.mid(sFilePath.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString part = (bWithExtension || dot < 0) ? name : name.left(dot);
+    switch (enmCase) {
+    case UpperCase:
+        return part.toUpper();
+    case LowerCase:
+        return part.toLower();
+    default:
+        return upperFirstLetters(part);
+    }
+}
+
+QByteArray cellPicture(const QString &path, QSize cellPixels, QSize &pictureSize)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize natural = reader.size();
+    const QSize limit = cellPixels * 2;
+    if (natural.isValid() && (natural.width() > limit.width() || natural.height() > limit.height()))
+        reader.setScaledSize(natural.scaled(limit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    image = image.convertToFormat(QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);  // 96 dpi, so the picture's size in the sheet is its size in pixels
+    image.setDotsPerMeterY(3780);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "JPG", 85))
+        return {};
+    pictureSize = image.size();
+    return bytes;
+}
+
+void exportSpreadsheet(Form1 &f)
+{
+    const QString savedCaption = f.Label1->text();
+    f.Label1->setText(kProgress);
+    const QString path = f.services().applicationFolder + QStringLiteral("/QuorvelFileSearch.xlsx");
+    const QByteArray title = QStringLiteral("File List by Quorvel Software").toUtf8();
+    QString failure;
+    {
+        std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new(QFile::encodeName(path).constData()));
+        lxw_worksheet *sheet = book ? workbook_add_worksheet(book.get(), nullptr) : nullptr;
+        if (!sheet) {
+            f.Label1->setText(savedCaption);
+            f.messageBox(QStringLiteral("Cannot write ") + path, brand::kAppTitle, platform::MessageIcon::Critical);
+            return;
+        }
+        lxw_doc_properties properties{};
+        properties.title = const_cast<char *>(title.constData());
+        workbook_set_properties(book.get(), &properties);
+
+        lxw_format *centred = workbook_add_format(book.get());
+        format_set_align(centred, LXW_ALIGN_CENTER);
+        format_set_align(centred, LXW_ALIGN_VERTICAL_CENTER);
+        lxw_format *link = workbook_add_format(book.get());
+        format_set_underline(link, LXW_UNDERLINE_SINGLE);
+        format_set_font_color(link, LXW_COLOR_BLUE);
+        lxw_format *centredLink = workbook_add_format(book.get());
+        format_set_underline(centredLink, LXW_UNDERLINE_SINGLE);
+        format_set_font_color(centredLink, LXW_COLOR_BLUE);
+        format_set_align(centredLink, LXW_ALIGN_CENTER);
+
+        const QStringList entries = f.List1->entries();
+        const int N = int(entries.size());
+        for (int i = 0; i < N; ++i) {
+            const QString &E = entries[i];
+            const auto row = lxw_row_t(i);
+            f.setStatusNow(kProgress + QStringLiteral(" : ") + E);
+            const bool isJpg = E.right(3).toUpper() == QLatin1String("JPG");
+            const QByteArray text = E.toUtf8();
+            const QByteArray name = GetFilenameFromPath(f, E, false, LowerCase).toUtf8();
+            worksheet_write_string(sheet, row, 1, name.constData(), centred);
+            const QByteArray url = QUrl::fromLocalFile(E).toString(QUrl::FullyEncoded).toUtf8();
+            if (worksheet_write_url_opt(sheet, row, 0, url.constData(), isJpg ? centredLink : link, text.constData(),
+                                        nullptr) != LXW_NO_ERROR)
+                worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? centred : nullptr);
+            if (isJpg) {
+                worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr);
+                f.setStatusNow(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
+                worksheet_set_row(sheet, row, kPictureRowHeight, nullptr);
+                InsertPictureInRange(sheet, E, row);
+            }
+        }
+        // Nothing selected means no row to activate; the sheet then opens at its top.
+        const int selected = f.List1->ListIndex();
+        if (selected >= 0)
+            worksheet_set_selection(sheet, lxw_row_t(selected), 0, lxw_row_t(selected), 0);
+        worksheet_set_column(sheet, 0, 0, fittedWidth(entries), nullptr);
+
+        const QByteArray closing =
+            (QStringLiteral("File List exported by quorvel software:  ") + brand::kContactEmail).toUtf8();
+        worksheet_write_string(sheet, lxw_row_t(N), 0, closing.constData(), nullptr);
+        const QByteArray spec =
+            (QStringLiteral("File Spec : ") + f.Text1->text() + QLatin1Char('/') + f.Text2->text()).toUtf8();
+        worksheet_write_string(sheet, lxw_row_t(N + 1), 0, spec.constData(), nullptr);
+
+        // The print layout.
+        worksheet_set_header(sheet, "&CPage &P of &N");
+        const QByteArray footer = (QStringLiteral("&CFile List by Quorvel Software ") + brand::kContactEmail).toUtf8();
+        worksheet_set_footer(sheet, footer.constData());
+        worksheet_set_margins(sheet, 0.14, 0.14, 0.14, 0.14);
+        worksheet_print_row_col_headers(sheet);
+        worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
+        worksheet_set_portrait(sheet);
+        worksheet_set_paper(sheet, 9);
+        worksheet_set_start_page(sheet, 1);
+
+        const lxw_error result = workbook_close(book.release());
+        if (result != LXW_NO_ERROR)
+            failure = QString::fromUtf8(lxw_strerror(result));
+    }
+    if (failure.isEmpty())
+        finishPackage(path, failure);
+    f.dropPendingTexts();
+    f.Label1->setText(savedCaption);
+    if (!failure.isEmpty()) {
+        f.messageBox(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + failure, brand::kAppTitle,
+                     platform::MessageIcon::Critical);
+        return;
+    }
+    openWithOfficeApplication(f, path, QStringLiteral("spreadsheet"));
+}
+
+}  // namespace listexport

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+class Form1;
+
+namespace listexport {
+
+// Case conversions of GetFilenameFromPath, as the word-processing world numbers them.
+enum Case { UpperCase = 1, LowerCase = 2, ProperCase = 3 };
+
+// The file-name part of a path, with or without its extension, case-converted.
+// An unknown case code is reported in a message box and gives the empty text.
+QString GetFilenameFromPath(Form1 &form, const QString &sFilePath, bool bWithExtension, int enmCase);
+
+// Writes "QuorvelFileSearch.xlsx" into the application folder: one row an entry,
+// the path as a hyperlink in A, the name in B, each JPG picture over its row; then
+// opens it with the desktop's spreadsheet application.
+void exportSpreadsheet(Form1 &form);
+
+// The picture of a JPG row: the photo scaled down to at most twice `cellPixels`,
+// as JPEG bytes at 96 dpi, and its size; empty when it cannot be read.
+QByteArray cellPicture(const QString &path, QSize cellPixels, QSize &pictureSize);
+
+}  // namespace listexport

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <list>
+#include <memory>
+
+struct zip;
+
+namespace listexport {
+
+// An Office package (a zip archive of XML parts), read and changed in place or
+// written anew. Changes reach the disk at commit(); a package dropped without a
+// commit leaves the file as it was.
+class ZipPackage {
+public:
+    enum class Mode { Change, Create };
+    ZipPackage(const QString &path, Mode mode);
+    ~ZipPackage();
+    ZipPackage(const ZipPackage &) = delete;
+    ZipPackage &operator=(const ZipPackage &) = delete;
+
+    bool isOpen() const { return archive_ != nullptr; }
+    QString errorString() const { return error_; }
+    // The part's bytes; empty when there is no such part.
+    QByteArray read(const QString &name) const;
+    // Adds the part, or replaces it.
+    bool write(const QString &name, const QByteArray &data);
+    bool commit();
+
+private:
+    zip *archive_ = nullptr;
+    std::list<QByteArray> pending_;  // the archive reads these only at commit
+    QString error_;
+};
+
+}  // namespace listexport

@@ -1,0 +1,268 @@
+#include "TestSupport.h"
+#include "app/Form1.h"
+#include "export/DocumentExport.h"
+#include "export/SpreadsheetExport.h"
+#include "export/ZipPackage.h"
+#include "search/ResultList.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+using listexport::ZipPackage;
+using testing::FakeServices;
+using testing::TempTree;
+
+namespace {
+
+QString data(const char *name)
+{
+    return QStringLiteral(QUORVEL_TEST_DATA "/") + QLatin1String(name);
+}
+
+void fill(Form1 &w, const QStringList &entries, int selected = -1)
+{
+    w.List1->Clear();
+    for (const QString &e : entries)
+        w.List1->AddItem(e);
+    w.List1->setListIndex(selected);
+}
+
+QByteArray part(const QString &package, const QString &name)
+{
+    ZipPackage zip(package, ZipPackage::Mode::Change);
+    return zip.read(name);
+}
+
+// Every XML part of the package is well-formed and no attribute is written twice.
+void checkWellFormed(const QString &package)
+{
+    for (const QString &name : {QStringLiteral("xl/worksheets/sheet1.xml"), QStringLiteral("xl/drawings/drawing1.xml"),
+                                QStringLiteral("xl/sharedStrings.xml"), QStringLiteral("xl/workbook.xml"),
+                                QStringLiteral("word/document.xml"), QStringLiteral("word/_rels/document.xml.rels"),
+                                QStringLiteral("word/styles.xml"), QStringLiteral("[Content_Types].xml")}) {
+        const QByteArray xml = part(package, name);
+        if (xml.isEmpty())
+            continue;
+        QXmlStreamReader reader(xml);
+        while (!reader.atEnd())
+            reader.readNext();
+        QVERIFY2(!reader.hasError(), qPrintable(name + ": " + reader.errorString()));
+    }
+}
+
+int count(const QByteArray &text, const QByteArray &what)
+{
+    return int(text.count(what));
+}
+
+}  // namespace
+
+class TestOfficeExports : public QObject {
+    Q_OBJECT
+private slots:
+    void fileNameFromPath()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        using listexport::GetFilenameFromPath;
+        QCOMPARE(GetFilenameFromPath(*w, "/Photos/IMG_0012.JPG", false, 2), QString("img_0012"));
+        QCOMPARE(GetFilenameFromPath(*w, "/Docs/report.final.txt", false, 2), QString("report.final"));
+        QCOMPARE(GetFilenameFromPath(*w, "/Docs/README", false, 2), QString("readme"));
+        QCOMPARE(GetFilenameFromPath(*w, "/Docs/report.txt", true, 1), QString("REPORT.TXT"));
+        QCOMPARE(GetFilenameFromPath(*w, "/Docs/my report.txt", false, 3), QString("My Report"));
+        QCOMPARE(GetFilenameFromPath(*w, "plain.txt", false, 2), QString("plain"));
+        QVERIFY(fakes.messages->shown.empty());
+        QCOMPARE(GetFilenameFromPath(*w, "/Docs/x.txt", false, 9), QString());
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+        QCOMPARE(fakes.messages->shown[0].text, QString("Error on Line "));
+        QCOMPARE(fakes.messages->shown[0].title, QString("Quorvel File Search: Function>Getfilename.."));
+        QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::Critical);
+    }
+
+    void workbookRowsLinksAndPictures()
+    {
+        TempTree t;
+        const QString photo = t.root() + "IMG_0012.JPG";
+        QVERIFY(QFile::copy(data("gradient.jpg"), photo));
+        const QString odd = t.root() + QString::fromUtf8("a&b <\"été\">.txt");
+        const QStringList entries{photo, "/Docs/report.final.txt", "/Docs/README", "/x/notajpg", "/gone/missing.jpg",
+                                  odd};
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->Text1->setText("/Photos");
+        w->Text2->setText("*.jpg");
+        fill(*w, entries, 2);
+        w->Label1->setText("before");
+        w->Excel->trigger();
+        QVERIFY(fakes.messages->shown.empty());
+        QCOMPARE(w->Label1->text(), QString("before"));
+        const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
+        QCOMPARE(fakes.shell->opened, QStringList{book});
+
+        checkWellFormed(book);
+        const QByteArray sheet = part(book, "xl/worksheets/sheet1.xml");
+        const QByteArray strings = part(book, "xl/sharedStrings.xml");
+        const QByteArray rels = part(book, "xl/worksheets/_rels/sheet1.xml.rels");
+        QVERIFY(!sheet.isEmpty() && !strings.isEmpty() && !rels.isEmpty());
+        // Every entry is a hyperlink in A to its own file.
+        for (int row = 1; row <= 6; ++row)
+            QVERIFY2(sheet.contains("<hyperlink ref=\"A" + QByteArray::number(row) + "\""), sheet.constData());
+        QVERIFY(rels.contains("Target=\"file://" + QUrl::fromLocalFile(photo).path(QUrl::FullyEncoded).toUtf8() + "\""));
+        QVERIFY(rels.contains("file:///Docs/report.final.txt"));
+        QVERIFY(rels.contains("TargetMode=\"External\""));
+        for (const char *name : {"<t>img_0012</t>", "<t>report.final</t>", "<t>readme</t>", "<t>notajpg</t>",
+                                 "<t>missing</t>"})
+            QVERIFY2(strings.contains(name), name);
+        QVERIFY(strings.contains(QString::fromUtf8("a&amp;b &lt;\"été\"&gt;").toUtf8()));
+        QVERIFY(strings.contains("<t>File List exported by quorvel software:  support@quorvel.example</t>"));
+        QVERIFY(strings.contains("<t>File Spec : /Photos/*.jpg</t>"));
+        QVERIFY(sheet.contains("<c r=\"A7\""));
+        QVERIFY(sheet.contains("<c r=\"A8\""));
+        // Rows of entries ending in JPG are tall; the others keep their height.
+        for (int row : {1, 4, 5})
+            QVERIFY2(sheet.contains("<row r=\"" + QByteArray::number(row) + "\" spans=\"1:2\" ht=\"175\" customHeight=\"1\">"),
+                     qPrintable(QString::number(row)));
+        for (int row : {2, 3, 6})
+            QVERIFY(sheet.contains("<row r=\"" + QByteArray::number(row) + "\" spans=\"1:2\">"));
+        QVERIFY(sheet.contains("<col min=\"2\" max=\"2\" width=\"45.7109375\" customWidth=\"1\"/>"));
+        QVERIFY(sheet.contains("<col min=\"1\" max=\"1\" width="));
+        QVERIFY(sheet.contains("<selection activeCell=\"A3\" sqref=\"A3\"/>"));
+
+        // One picture, over B of the photo's row: the file that is gone, and the one that is no picture, get none.
+        const QByteArray drawing = part(book, "xl/drawings/drawing1.xml");
+        QCOMPARE(count(drawing, "<xdr:twoCellAnchor editAs=\"absolute\">"), 1);
+        QVERIFY(drawing.contains("<xdr:from><xdr:col>1</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>0</xdr:row>"));
+        QVERIFY(drawing.contains("<xdr:clientData fPrintsWithSheet=\"0\"/>"));
+        const QRegularExpression extent("<a:ext cx=\"(\\d+)\" cy=\"(\\d+)\"/>");
+        const auto m = extent.match(QString::fromUtf8(drawing));
+        QVERIFY(m.hasMatch());
+        // As wide as the cell (320 pixels), 14 points less high than the row (161 points).
+        QVERIFY(std::abs(m.captured(1).toLongLong() - 320LL * 9525) <= 2 * 9525);
+        QVERIFY(std::abs(m.captured(2).toLongLong() - 161LL * 12700) <= 2 * 9525);
+
+        // The print layout.
+        QVERIFY(sheet.contains("<printOptions headings=\"1\" gridLines=\"1\"/>"));
+        QVERIFY(sheet.contains("<pageMargins left=\"0.14\" right=\"0.14\" top=\"0.14\" bottom=\"0.14\" header=\"0\" footer=\"0\"/>"));
+        QVERIFY(sheet.contains("paperSize=\"9\""));
+        QVERIFY(sheet.contains("orientation=\"portrait\""));
+        QVERIFY(sheet.contains("blackAndWhite=\"1\""));
+        QVERIFY(sheet.contains("horizontalDpi=\"300\" verticalDpi=\"300\""));
+        QVERIFY(sheet.contains("firstPageNumber=\"1\""));
+        QCOMPARE(count(sheet, " useFirstPageNumber=\"1\""), 1);
+        QCOMPARE(count(sheet, " firstPageNumber=\"1\""), 1);
+        QVERIFY(sheet.contains("<oddHeader>&amp;CPage &amp;P of &amp;N</oddHeader>"));
+        QVERIFY(sheet.contains("<oddFooter>&amp;CFile List by Quorvel Software support@quorvel.example</oddFooter>"));
+        QVERIFY(part(book, "docProps/core.xml").contains("<dc:title>File List by Quorvel Software</dc:title>"));
+    }
+
+    void workbookWithoutSelectionOrPictures()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {"/a.txt", "/b.txt", "/c.txt"});
+        w->Command3->click();
+        const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
+        const QByteArray sheet = part(book, "xl/worksheets/sheet1.xml");
+        QVERIFY(!sheet.contains("<selection"));
+        QVERIFY(!sheet.contains("customHeight"));
+        QVERIFY(part(book, "xl/drawings/drawing1.xml").isEmpty());
+        // With 3 entries the closing texts stand in A4 and A5.
+        QVERIFY(sheet.contains("<c r=\"A4\""));
+        QVERIFY(sheet.contains("<c r=\"A5\""));
+        QVERIFY(!sheet.contains("<c r=\"A6\""));
+    }
+
+    void picturesAreScaledCopies()
+    {
+        TempTree t;
+        QImage big(3000, 2000, QImage::Format_RGB32);
+        big.fill(Qt::darkCyan);
+        const QString photo = t.file("big.jpg");
+        QVERIFY(big.save(photo, "JPG", 90));
+        QSize size;
+        const QByteArray copy = listexport::cellPicture(photo, QSize(320, 215), size);
+        QVERIFY(!copy.isEmpty());
+        QVERIFY(size.width() <= 640 && size.height() <= 430);
+        QVERIFY(copy.size() < QFile(photo).size());
+        QVERIFY(listexport::cellPicture(t.file("no.jpg", "not a picture"), QSize(320, 215), size).isEmpty());
+    }
+
+    void documentTableOfLinks()
+    {
+        const QStringList entries{"/a.jpg", "/b c/d.jpg", QString::fromUtf8("/x/a&b <\"é\">.txt")};
+        const QByteArray body = listexport::documentXml(entries);
+        const QByteArray rels = listexport::documentRelationships(entries);
+        QCOMPARE(count(body, "<w:tbl>"), 1);
+        QCOMPARE(count(body, "<w:tr>"), 3);
+        QCOMPARE(count(body, "<w:tc>"), 3);
+        QCOMPARE(count(body, "<w:gridCol "), 1);
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(body.contains("<w:hyperlink r:id=\"rIdL" + QByteArray::number(i) + "\" w:history=\"1\">"));
+        QVERIFY(!body.contains("w:tooltip"));
+        QVERIFY(body.contains(">/b c/d.jpg</w:t>"));
+        QVERIFY(body.contains(QString::fromUtf8(">/x/a&amp;b &lt;&quot;é&quot;&gt;.txt</w:t>").toUtf8()));
+        QVERIFY(rels.contains("Id=\"rIdL2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                              "hyperlink\" Target=\"file:///b%20c/d.jpg\" TargetMode=\"External\""));
+        // The closing line follows the table, with the empty paragraph the table leaves.
+        QVERIFY(body.contains("</w:tbl><w:p/><w:p><w:r><w:t xml:space=\"preserve\">File List Exported by Quorvel "
+                              "Software support@quorvel.example</w:t></w:r></w:p>"));
+
+        const QByteArray empty = listexport::documentXml({});
+        QVERIFY(!empty.contains("<w:tbl>"));
+        QVERIFY(empty.contains("File List Exported by Quorvel Software"));
+    }
+
+    void documentIsWrittenAndOpened()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {"/a.jpg", "/b.jpg"});
+        w->Word->trigger();
+        const QString doc = fakes.appFolder->path() + "/QuorvelFileSearch.docx";
+        QCOMPARE(fakes.shell->opened, QStringList{doc});
+        checkWellFormed(doc);
+        QCOMPARE(part(doc, "word/document.xml"), listexport::documentXml({"/a.jpg", "/b.jpg"}));
+        QVERIFY(part(doc, "[Content_Types].xml").contains("wordprocessingml.document.main+xml"));
+        QVERIFY(!part(doc, "_rels/.rels").isEmpty());
+        // A second export replaces the first.
+        fill(*w, {"/only.jpg"});
+        w->Command4->click();
+        QCOMPARE(part(doc, "word/document.xml"), listexport::documentXml({"/only.jpg"}));
+    }
+
+    void failuresAreReported()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fill(*w, {"/a.jpg"});
+        fakes.shell->defaultApplication.clear();
+        w->Command3->click();
+        w->Command4->click();
+        QCOMPARE(fakes.messages->shown.size(), size_t(2));
+        QVERIFY(fakes.messages->shown[0].text.startsWith("No application on this desktop opens spreadsheet files."));
+        QVERIFY(fakes.messages->shown[1].text.startsWith("No application on this desktop opens document files."));
+        QVERIFY(fakes.shell->opened.isEmpty());
+
+        fakes.messages->shown.clear();
+        fakes.shell->defaultApplication = "office.desktop";
+        QFile blocker(fakes.appFolder->path() + "/blocked");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        w->services().applicationFolder = blocker.fileName();
+        w->Command3->click();
+        w->Command4->click();
+        QCOMPARE(fakes.messages->shown.size(), size_t(2));
+        QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + blocker.fileName() + "/QuorvelFileSearch.xlsx"));
+        QVERIFY(fakes.messages->shown[1].text.startsWith("Cannot write " + blocker.fileName() + "/QuorvelFileSearch.docx"));
+        QVERIFY(fakes.shell->opened.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestOfficeExports)
+#include "test_office_exports.moc"
