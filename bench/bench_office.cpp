@@ -1,0 +1,76 @@
+// Times the spreadsheet export of 2,000 entries, 300 of them 12-megapixel JPEGs,
+// against vipsthumbnail making the same 300 thumbnails at the cell's size.
+#include "BenchSupport.h"
+#include "export/SpreadsheetExport.h"
+#include "app/Form1.h"
+#include "search/ResultList.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+
+namespace {
+
+class QuietShell final : public platform::Shell {
+public:
+    bool openFile(const QString &) override { return true; }
+    bool openUrl(const QUrl &) override { return true; }
+    bool showFolder(const QString &) override { return true; }
+    bool showItemProperties(const QString &) override { return true; }
+    QString defaultApplicationFor(const QString &) override { return QStringLiteral("office.desktop"); }
+};
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The photos of the preview benchmark: run it first (bench/run.sh does).
+    const QString many = QDir::tempPath() + "/quorvel-bench-photos/many";
+    if (!QFile::exists(many + "/p299.jpg")) {
+        std::printf("no photos in %s: run bench_preview first\n", qPrintable(many));
+        return 0;
+    }
+    QStringList photos;
+    for (int i = 0; i < 300; ++i)
+        photos << QString("%1/p%2.jpg").arg(many).arg(i);
+    const QString thumbs = QDir::tempPath() + "/quorvel-bench-photos/cells";
+    QDir().mkpath(thumbs);
+    // The cell over which a picture lies: 320 x 215 pixels.
+    QElapsedTimer t;
+    t.start();
+    QProcess vips;
+    vips.start("vipsthumbnail", QStringList(photos) << "--size" << "320x215" << "-o" << thumbs + "/%s.jpg");
+    vips.waitForFinished(-1);
+    const double vipsMs = double(t.nsecsElapsed()) / 1e6;
+
+    platform::Services services = platform::desktopServices();
+    services.shell = std::make_unique<QuietShell>();
+    services.applicationFolder = QDir::tempPath() + "/quorvel-bench-photos";
+    services.desktopFolder = QDir::tempPath() + "/quorvel-bench-no-desktop";
+    services.quit = [] {};
+    Form1 window(std::move(services));
+    window.List1->Clear();
+    for (int i = 0; i < 2000; ++i)
+        window.List1->AddItem(i % 20 < 3 ? photos[(i / 20) * 3 + i % 20]
+                                         : QString("/home/user/Documents/archive/%1/report_%2.txt").arg(i / 100).arg(i));
+    t.restart();
+    window.Command3->click();
+    const double exportMs = double(t.nsecsElapsed()) / 1e6;
+    const qint64 size = QFile(QDir::tempPath() + "/quorvel-bench-photos/QuorvelFileSearch.xlsx").size();
+
+    bench::report("vipsthumbnail, 300 cell-size thumbnails (reference)", vipsMs, "ms");
+    bench::report("spreadsheet export, 2,000 entries with 300 photos", exportMs, "ms");
+    bench::report("ratio export / vipsthumbnail (target <= 2)", exportMs / vipsMs, "x");
+    // The 300 photos are links to one file, and identical pictures are stored once,
+    // so the workbook for 300 different photos is bounded by adding 299 more copies.
+    QSize pictureSize;
+    const qint64 onePicture = listexport::cellPicture(photos[0], QSize(320, 215), pictureSize).size();
+    bench::report("workbook size as written (identical photos stored once)", double(size) / (1024 * 1024), "MB");
+    bench::report("workbook size for 300 different photos (target < 30)",
+                  double(size + 299 * onePicture) / (1024 * 1024), "MB");
+    return 0;
+}
