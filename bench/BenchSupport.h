@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Services.h"
+
 #include <QElapsedTimer>
 #include <QString>
 
@@ -9,6 +11,16 @@
 #include <vector>
 
 namespace bench {
+
+// Opens nothing: a benchmark must not start a viewer or an office program.
+class QuietShell final : public platform::Shell {
+public:
+    bool openFile(const QString &) override { return true; }
+    bool openUrl(const QUrl &) override { return true; }
+    bool showFolder(const QString &) override { return true; }
+    bool showItemProperties(const QString &) override { return true; }
+    QString defaultApplicationFor(const QString &) override { return QStringLiteral("default.desktop"); }
+};
 
 // Median wall time in milliseconds of `runs` calls of `work`, after one warm-up call.
 inline double medianMs(int runs, const std::function<void()> &work)

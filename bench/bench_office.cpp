@@ -11,19 +11,6 @@
 #include <QProcess>
 #include <QPushButton>
 
-namespace {
-
-class QuietShell final : public platform::Shell {
-public:
-    bool openFile(const QString &) override { return true; }
-    bool openUrl(const QUrl &) override { return true; }
-    bool showFolder(const QString &) override { return true; }
-    bool showItemProperties(const QString &) override { return true; }
-    QString defaultApplicationFor(const QString &) override { return QStringLiteral("office.desktop"); }
-};
-
-}  // namespace
-
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -48,7 +35,7 @@ int main(int argc, char *argv[])
     const double vipsMs = double(t.nsecsElapsed()) / 1e6;
 
     platform::Services services = platform::desktopServices();
-    services.shell = std::make_unique<QuietShell>();
+    services.shell = std::make_unique<bench::QuietShell>();
     services.applicationFolder = QDir::tempPath() + "/quorvel-bench-photos";
     services.desktopFolder = QDir::tempPath() + "/quorvel-bench-no-desktop";
     services.quit = [] {};

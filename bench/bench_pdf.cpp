@@ -11,16 +11,6 @@
 
 namespace {
 
-// Opens nothing: the benchmark must not start a viewer.
-class QuietShell final : public platform::Shell {
-public:
-    bool openFile(const QString &) override { return true; }
-    bool openUrl(const QUrl &) override { return true; }
-    bool showFolder(const QString &) override { return true; }
-    bool showItemProperties(const QString &) override { return true; }
-    QString defaultApplicationFor(const QString &) override { return QStringLiteral("viewer.desktop"); }
-};
-
 std::string entry(int i)
 {
     return "/home/user/Pictures/2024/holiday/IMG_" + std::to_string(100000 + i) + ".jpg";
@@ -66,7 +56,7 @@ int main(int argc, char *argv[])
     const double writerMs = bench::medianMs(5, [&] { writeWithWriter(path, exportEntries); });
 
     platform::Services services = platform::desktopServices();
-    services.shell = std::make_unique<QuietShell>();
+    services.shell = std::make_unique<bench::QuietShell>();
     services.applicationFolder = dir.path();
     services.desktopFolder = dir.path() + "/no-desktop";
     services.quit = [] {};

@@ -19,4 +19,11 @@ bool writeExportFile(Form1 &form, const QString &path, const QByteArray &content
     return false;
 }
 
+void writeAndOpen(Form1 &form, const QString &name, const QByteArray &content)
+{
+    const QString path = form.services().applicationFolder + QLatin1Char('/') + name;
+    if (writeExportFile(form, path, content))
+        form.services().shell->openFile(path);
+}
+
 }  // namespace listexport

@@ -11,4 +11,8 @@ namespace listexport {
 // is complete. On failure the user is told which file and why; false then.
 bool writeExportFile(Form1 &form, const QString &path, const QByteArray &content);
 
+// Writes `content` as `name` into the application folder and opens it with its
+// default application; nothing is opened when it could not be written.
+void writeAndOpen(Form1 &form, const QString &name, const QByteArray &content);
+
 }  // namespace listexport

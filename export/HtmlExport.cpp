@@ -70,10 +70,7 @@ QByteArray htmlExportContent(const QStringList &entries)
 
 void exportHtml(Form1 &f)
 {
-    const QString path = f.services().applicationFolder + QStringLiteral("/quorvelsearchfile.html");
-    if (!writeExportFile(f, path, htmlExportContent(f.List1->entries())))
-        return;
-    f.services().shell->openFile(path);
+    writeAndOpen(f, QStringLiteral("quorvelsearchfile.html"), htmlExportContent(f.List1->entries()));
 }
 
 }  // namespace listexport

@@ -19,10 +19,7 @@ QByteArray textExportContent(const QStringList &entries)
 
 void exportText(Form1 &f)
 {
-    const QString path = f.services().applicationFolder + QStringLiteral("/QuorvelFileSearch.txt");
-    if (!writeExportFile(f, path, textExportContent(f.List1->entries())))
-        return;
-    f.services().shell->openFile(path);
+    writeAndOpen(f, QStringLiteral("QuorvelFileSearch.txt"), textExportContent(f.List1->entries()));
 }
 
 }  // namespace listexport

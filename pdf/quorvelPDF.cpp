@@ -1,6 +1,7 @@
 #include "pdf/quorvelPDF.h"
 
 #include "pdf/Cp1252.h"
+#include "platform/Rounding.h"
 
 #include <cerrno>
 #include <algorithm>
@@ -31,23 +32,12 @@ constexpr Format kFormats[] = {
     {612, 1008},        // Legal
 };
 
-double roundHalfEven(double v)
-{
-    const double f = std::floor(v);
-    const double d = v - f;
-    if (d > 0.5)
-        return f + 1;
-    if (d < 0.5)
-        return f;
-    return std::fmod(f, 2.0) == 0 ? f : f + 1;
-}
-
 std::int16_t toInt16(double v)
 {
-    const double r = roundHalfEven(v);
-    if (!std::isfinite(r) || r < INT16_MIN || r > INT16_MAX)
+    const std::optional<std::int16_t> r = platform::toInt16(v);
+    if (!r)
         throw pdf::PdfError("Overflow");
-    return std::int16_t(r);
+    return *r;
 }
 
 std::string decimal(std::int64_t v)

@@ -48,7 +48,7 @@ void runSearchCommand(Form1 &f)
     f.Picture1->clearPicture();
     f.List1->setBackColor(QColor(214, 230, 230));
     QString folder = f.Text1->text();
-    const QString specification = f.Text2->text();
+    const QString fileSpec = f.Text2->text();
     f.Command1->setText(kCancel);
     f.Text3->show();
     f.Text3->clear();
@@ -59,7 +59,7 @@ void runSearchCommand(Form1 &f)
     int DirCount = 0;
     std::int64_t total = 0;
     try {
-        total = FindFilesAPI(f, folder, specification, FileCount, DirCount);
+        total = FindFilesAPI(f, folder, fileSpec, FileCount, DirCount);
     } catch (const CounterOverflow &overflow) {
         // The walk ended at a counter's limit; what it listed stands.
         total = overflow.listedSize;

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Form1.h"
+#include "search/ResultList.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,6 +34,29 @@ platform::Services FakeServices::make()
 std::unique_ptr<Form1> makeWindow(FakeServices &fakes)
 {
     return std::make_unique<Form1>(fakes.make());
+}
+
+QString testData(const char *name)
+{
+    return QStringLiteral(QUORVEL_TEST_DATA "/") + QLatin1String(name);
+}
+
+void fillList(Form1 &window, const QStringList &entries, int selected)
+{
+    window.List1->Clear();
+    for (const QString &entry : entries)
+        window.List1->AddItem(entry);
+    window.List1->setListIndex(selected);
+}
+
+QString blockApplicationFolder(Form1 &window, FakeServices &fakes)
+{
+    // A file where the folder should be: nothing can be created inside it.
+    QFile blocker(fakes.appFolder->path() + "/blocked");
+    blocker.open(QIODevice::WriteOnly);
+    blocker.close();
+    window.services().applicationFolder = blocker.fileName();
+    return blocker.fileName();
 }
 
 TempTree::TempTree() = default;

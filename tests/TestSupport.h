@@ -111,6 +111,16 @@ struct FakeServices {
 // A window built with fakes; the yield delivers events at every entry.
 std::unique_ptr<Form1> makeWindow(FakeServices &fakes);
 
+// A sample picture of tests/data, by file name.
+QString testData(const char *name);
+
+// Replaces the result list with `entries` and selects `selected` (-1: nothing).
+void fillList(Form1 &window, const QStringList &entries, int selected = -1);
+
+// Points the window's application folder at a place nothing can be written into,
+// and returns it.
+QString blockApplicationFolder(Form1 &window, FakeServices &fakes);
+
 // Files and folders in a temporary tree.
 class TempTree {
 public:

@@ -21,19 +21,6 @@ using testing::TempTree;
 
 namespace {
 
-QString data(const char *name)
-{
-    return QStringLiteral(QUORVEL_TEST_DATA "/") + QLatin1String(name);
-}
-
-void fill(Form1 &w, const QStringList &entries, int selected = -1)
-{
-    w.List1->Clear();
-    for (const QString &e : entries)
-        w.List1->AddItem(e);
-    w.List1->setListIndex(selected);
-}
-
 QClipboard *clipboard()
 {
     return QGuiApplication::clipboard();
@@ -77,7 +64,7 @@ private slots:
         QFETCH(QString, path);
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {path, "/other.jpg"}, 0);
+        testing::fillList(*w, {path, "/other.jpg"}, 0);
         w->List1_DblClick();
         w->openfile->trigger();
         QCOMPARE(fakes.shell->opened, (QStringList{path, path}));
@@ -92,7 +79,7 @@ private slots:
         QCOMPARE(preview::folderOf("img.jpg"), QString());
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {"noslash.jpg"}, 0);
+        testing::fillList(*w, {"noslash.jpg"}, 0);
         w->openfolder->trigger();
         QVERIFY(fakes.shell->folders.isEmpty());
     }
@@ -102,7 +89,7 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         fakes.shell->openSucceeds = false;
-        fill(*w, {"/x/unknown.kind"}, 0);
+        testing::fillList(*w, {"/x/unknown.kind"}, 0);
         w->List1_DblClick();
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
         QCOMPARE(fakes.messages->shown[0].text, QString("There was an error when trying to open a default programme"));
@@ -114,7 +101,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {"/a.jpg", "/b.jpg"}, 1);
+        testing::fillList(*w, {"/a.jpg", "/b.jpg"}, 1);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         const QPoint first = w->List1->visualRect(w->List1->model()->index(0, 0)).center();
@@ -136,7 +123,7 @@ private slots:
         const QString file = t.file("report.txt", "12345");
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {file}, 0);
+        testing::fillList(*w, {file}, 0);
         w->Fileproperty->trigger();
         QCOMPARE(fakes.shell->properties, QStringList{file});
         QVERIFY(w->findChildren<preview::PropertiesDialog *>().isEmpty());
@@ -157,7 +144,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {});
+        testing::fillList(*w, {});
         clipboard()->setText("untouched");
         w->copy1->trigger();
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
@@ -165,7 +152,7 @@ private slots:
         QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::Critical);
         QCOMPARE(clipboard()->text(), QString("untouched"));
 
-        fill(*w, {"/a b.jpg", "/c.jpg"}, 0);
+        testing::fillList(*w, {"/a b.jpg", "/c.jpg"}, 0);
         w->copy1->trigger();
         QCOMPARE(clipboard()->text(), QString("/a b.jpg"));
         w->List1->setListIndex(-1);
@@ -177,12 +164,12 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {});
+        testing::fillList(*w, {});
         clipboard()->setText("untouched");
         w->copylist->trigger();
         QCOMPARE(clipboard()->text(), QString("untouched"));
         QVERIFY(fakes.messages->shown.empty());
-        fill(*w, {"/a.jpg", QString::fromUtf8("/é.jpg"), "/c d.jpg"});
+        testing::fillList(*w, {"/a.jpg", QString::fromUtf8("/é.jpg"), "/c d.jpg"});
         w->copylist->trigger();
         QCOMPARE(clipboard()->text(), QString::fromUtf8("/a.jpg\r\n/é.jpg\r\n/c d.jpg\r\n"));
     }
@@ -191,7 +178,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {data("gradient.jpg"), "/no/such.jpg", data("shapes.emf")}, 0);
+        testing::fillList(*w, {testing::testData("gradient.jpg"), "/no/such.jpg", testing::testData("shapes.emf")}, 0);
         w->Command10->click();
         QCOMPARE(clipboard()->image().size(), QSize(200, 150));
         w->List1->setListIndex(1);
@@ -278,7 +265,7 @@ private slots:
         // Whatever order the folder lists its names in, the first JPG entry is the one selected.
         FakeServices withJpg;
         makeDesktop(withJpg, names.mid(0, 11));
-        QFile::copy(data("gradient.jpg"), withJpg.desktop->path() + "/photo.JPG");
+        QFile::copy(testing::testData("gradient.jpg"), withJpg.desktop->path() + "/photo.JPG");
         auto v = testing::makeWindow(withJpg);
         const int index = int(v->List1->entries().indexOf(withJpg.desktop->path() + "/photo.JPG"));
         QCOMPARE(v->List1->ListIndex(), index);

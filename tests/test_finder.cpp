@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(r.files, 2);
     }
 
-    void emptySpecificationStillCountsFolders()
+    void emptyFileSpecStillCountsFolders()
     {
         testing::TempTree t;
         t.file("a/b/c.jpg");

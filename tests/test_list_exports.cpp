@@ -130,16 +130,13 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        QFile blocker(fakes.appFolder->path() + "/blocked");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        w->services().applicationFolder = blocker.fileName();
+        const QString blocked = testing::blockApplicationFolder(*w, fakes);
         w->List1->AddItem("/a.jpg");
         w->Command5->click();
         w->Command8->click();
         QCOMPARE(fakes.messages->shown.size(), size_t(2));
-        QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + blocker.fileName() + "/QuorvelFileSearch.txt: "));
-        QVERIFY(fakes.messages->shown[1].text.startsWith("Cannot write " + blocker.fileName() + "/quorvelsearchfile.html: "));
+        QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + blocked + "/QuorvelFileSearch.txt: "));
+        QVERIFY(fakes.messages->shown[1].text.startsWith("Cannot write " + blocked + "/quorvelsearchfile.html: "));
         QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::Critical);
         QVERIFY(fakes.shell->opened.isEmpty());
     }

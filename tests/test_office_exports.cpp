@@ -20,19 +20,6 @@ using testing::TempTree;
 
 namespace {
 
-QString data(const char *name)
-{
-    return QStringLiteral(QUORVEL_TEST_DATA "/") + QLatin1String(name);
-}
-
-void fill(Form1 &w, const QStringList &entries, int selected = -1)
-{
-    w.List1->Clear();
-    for (const QString &e : entries)
-        w.List1->AddItem(e);
-    w.List1->setListIndex(selected);
-}
-
 QByteArray part(const QString &package, const QString &name)
 {
     ZipPackage zip(package, ZipPackage::Mode::Change);
@@ -89,7 +76,7 @@ private slots:
     {
         TempTree t;
         const QString photo = t.root() + "IMG_0012.JPG";
-        QVERIFY(QFile::copy(data("gradient.jpg"), photo));
+        QVERIFY(QFile::copy(testing::testData("gradient.jpg"), photo));
         const QString odd = t.root() + QString::fromUtf8("a&b <\"été\">.txt");
         const QStringList entries{photo, "/Docs/report.final.txt", "/Docs/README", "/x/notajpg", "/gone/missing.jpg",
                                   odd};
@@ -97,7 +84,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         w->Text1->setText("/Photos");
         w->Text2->setText("*.jpg");
-        fill(*w, entries, 2);
+        testing::fillList(*w, entries, 2);
         w->Label1->setText("before");
         w->Excel->trigger();
         QVERIFY(fakes.messages->shown.empty());
@@ -165,7 +152,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {"/a.txt", "/b.txt", "/c.txt"});
+        testing::fillList(*w, {"/a.txt", "/b.txt", "/c.txt"});
         w->Command3->click();
         const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
         const QByteArray sheet = part(book, "xl/worksheets/sheet1.xml");
@@ -222,7 +209,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {"/a.jpg", "/b.jpg"});
+        testing::fillList(*w, {"/a.jpg", "/b.jpg"});
         w->Word->trigger();
         const QString doc = fakes.appFolder->path() + "/QuorvelFileSearch.docx";
         QCOMPARE(fakes.shell->opened, QStringList{doc});
@@ -231,7 +218,7 @@ private slots:
         QVERIFY(part(doc, "[Content_Types].xml").contains("wordprocessingml.document.main+xml"));
         QVERIFY(!part(doc, "_rels/.rels").isEmpty());
         // A second export replaces the first.
-        fill(*w, {"/only.jpg"});
+        testing::fillList(*w, {"/only.jpg"});
         w->Command4->click();
         QCOMPARE(part(doc, "word/document.xml"), listexport::documentXml({"/only.jpg"}));
     }
@@ -240,7 +227,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, {"/a.jpg"});
+        testing::fillList(*w, {"/a.jpg"});
         fakes.shell->defaultApplication.clear();
         w->Command3->click();
         w->Command4->click();
@@ -251,15 +238,12 @@ private slots:
 
         fakes.messages->shown.clear();
         fakes.shell->defaultApplication = "office.desktop";
-        QFile blocker(fakes.appFolder->path() + "/blocked");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        w->services().applicationFolder = blocker.fileName();
+        const QString blocked = testing::blockApplicationFolder(*w, fakes);
         w->Command3->click();
         w->Command4->click();
         QCOMPARE(fakes.messages->shown.size(), size_t(2));
-        QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + blocker.fileName() + "/QuorvelFileSearch.xlsx"));
-        QVERIFY(fakes.messages->shown[1].text.startsWith("Cannot write " + blocker.fileName() + "/QuorvelFileSearch.docx"));
+        QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + blocked + "/QuorvelFileSearch.xlsx"));
+        QVERIFY(fakes.messages->shown[1].text.startsWith("Cannot write " + blocked + "/QuorvelFileSearch.docx"));
         QVERIFY(fakes.shell->opened.isEmpty());
     }
 };

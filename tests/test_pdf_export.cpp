@@ -166,11 +166,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        // The application folder is a file here, so nothing can be created inside it.
-        QFile blocker(fakes.appFolder->path() + "/blocked");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        w->services().applicationFolder = blocker.fileName();
+        testing::blockApplicationFolder(*w, fakes);
         fill(*w, 3);
         w->Command6->click();
         QCOMPARE(fakes.messages->shown.size(), size_t(1));

@@ -22,11 +22,6 @@ using testing::TempTree;
 
 namespace {
 
-QString data(const char *name)
-{
-    return QStringLiteral(QUORVEL_TEST_DATA "/") + QLatin1String(name);
-}
-
 bool near(QRgb a, QColor b, int tolerance = 40)
 {
     return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance &&
@@ -46,14 +41,6 @@ QString writeJpeg(TempTree &t, const QString &name, QSize size, QColor top, QCol
     const QString path = t.file(name);
     image.save(path, "JPG", 90);
     return path;
-}
-
-void select(Form1 &w, const QStringList &entries, int index)
-{
-    w.List1->Clear();
-    for (const QString &e : entries)
-        w.List1->AddItem(e);
-    w.List1->setListIndex(index);
 }
 
 void rightClick(Form1 &w)
@@ -90,7 +77,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, width);
         QFETCH(int, height);
-        const Picture p = LoadPicture(data(file.toLatin1().constData()));
+        const Picture p = LoadPicture(testing::testData(file.toLatin1().constData()));
         QVERIFY(!p.isEmpty());
         QCOMPARE(p.Width, width);
         QCOMPARE(p.Height, height);
@@ -99,7 +86,7 @@ private slots:
     void metafilesDrawTheirShapes()
     {
         for (const char *file : {"shapes.emf", "shapes.wmf"}) {
-            const Picture p = LoadPicture(data(file));
+            const Picture p = LoadPicture(testing::testData(file));
             QVERIFY2(p.isVector(), file);
             QVERIFY(p.Width > 1000 && p.Height > 1000);
             QImage canvas(400, 300, QImage::Format_RGB32);
@@ -126,9 +113,9 @@ private slots:
 
     void firstFrameAndIconSize()
     {
-        const Picture gif = LoadPicture(data("anim.gif"));
+        const Picture gif = LoadPicture(testing::testData("anim.gif"));
         QVERIFY(near(gif.image().pixel(30, 20), QColor(255, 0, 0), 60));
-        QCOMPARE(LoadPicture(data("multi.ico")).decodedSize(), QSize(32, 32));
+        QCOMPARE(LoadPicture(testing::testData("multi.ico")).decodedSize(), QSize(32, 32));
     }
 
     void decodesOnlyWhatIsShown()
@@ -144,7 +131,7 @@ private slots:
     void badInputFailsCleanly()
     {
         TempTree t;
-        QFile jpeg(data("gradient.jpg"));
+        QFile jpeg(testing::testData("gradient.jpg"));
         QVERIFY(jpeg.open(QIODevice::ReadOnly));
         const QByteArray bytes = jpeg.readAll();
         const QString truncated = t.file("truncated.jpg", bytes.left(bytes.size() / 2));
@@ -200,7 +187,7 @@ private slots:
 
     void pngLoaderStretchesOverWhite()
     {
-        const QImage bitmap = Module2::LoadPictureScaled(data("alpha.png"), 60, 90, qRgb(255, 255, 255));
+        const QImage bitmap = Module2::LoadPictureScaled(testing::testData("alpha.png"), 60, 90, qRgb(255, 255, 255));
         QCOMPARE(bitmap.size(), QSize(60, 90));
         // The ground is transparent, so white; the half-transparent blue blends with it.
         QVERIFY(near(bitmap.pixel(1, 1), Qt::white, 8));
@@ -209,10 +196,10 @@ private slots:
 
         PictureBox box;
         box.resize(120, 50);
-        Module2::LoadPictureIntoBox(data("alpha.png"), box);
+        Module2::LoadPictureIntoBox(testing::testData("alpha.png"), box);
         QCOMPARE(box.picture().size(), box.innerSize());
         const QImage before = box.picture();
-        QVERIFY_THROWS_EXCEPTION(PictureError, Module2::LoadPictureIntoBox(data("../CMakeLists.txt"), box));
+        QVERIFY_THROWS_EXCEPTION(PictureError, Module2::LoadPictureIntoBox(testing::testData("../CMakeLists.txt"), box));
         QCOMPARE(box.picture(), before);
     }
 
@@ -238,7 +225,7 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         w->Text5->show();
-        select(*w, {t.root() + "a.txt", t.root() + "b.txt", jpg, t.root() + "d.txt"}, 2);
+        testing::fillList(*w, {t.root() + "a.txt", t.root() + "b.txt", jpg, t.root() + "d.txt"}, 2);
         QCOMPARE(w->Label4->text(), QString("3 from 4"));
         QVERIFY(w->Text5->isHidden());
         QCOMPARE(w->state.PaintWidth, std::int16_t(qRound(2 * w->Picture1->ScaleWidth())));
@@ -265,7 +252,7 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         w->state.SearchIdle = true;
-        select(*w, {jpg, "/data/sheet.xlsx", "/data/x.txt", "/data/y.jpeg"}, 0);
+        testing::fillList(*w, {jpg, "/data/sheet.xlsx", "/data/x.txt", "/data/y.jpeg"}, 0);
         const QImage picture2 = w->Picture2->rendered();
         w->List1->setListIndex(1);
         QVERIFY(!w->Label2->isHidden());
@@ -291,7 +278,7 @@ private slots:
         const QString bad = t.file("bad.jpg", "not a jpeg");
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        select(*w, {good, bad}, 0);
+        testing::fillList(*w, {good, bad}, 0);
         const QImage picture2 = w->Picture2->rendered();
         w->List1->setListIndex(1);
         QCOMPARE(w->Picture2->rendered(), picture2);
@@ -305,7 +292,7 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         const QString tip = w->Picture1->toolTip();
-        select(*w, {data("alpha.png")}, 0);
+        testing::fillList(*w, {testing::testData("alpha.png")}, 0);
         QCOMPARE(w->Picture1->picture().size(), w->Picture1->innerSize());
         QCOMPARE(w->Picture2->picture().size(), w->Picture2->innerSize());
         QCOMPARE(w->Picture1->toolTip(), tip);
@@ -346,7 +333,7 @@ private slots:
         QVERIFY(w->Label3->isHidden());
         QCOMPARE(w->state.AnimationState, AnimationStates::Unset);
 
-        select(*w, {jpg}, 0);
+        testing::fillList(*w, {jpg}, 0);
         const std::int16_t start = w->state.PaintWidth;
         int frames = 0, nestedFrames = 0, depth = 1, deepest = 1;
         bool labelShown = false;
@@ -398,7 +385,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        select(*w, {"/no/such.jpg"}, 0);
+        testing::fillList(*w, {"/no/such.jpg"}, 0);
         w->state.PaintWidth = 7;
         w->state.PaintHeight = 500;
         int frames = 0;
@@ -419,7 +406,7 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        select(*w, {data("alpha.png")}, 0);
+        testing::fillList(*w, {testing::testData("alpha.png")}, 0);
         QTimer stopper;
         connect(&stopper, &QTimer::timeout, w.get(), [&] { rightClick(*w); });
         stopper.start(0);

@@ -206,7 +206,7 @@ private slots:
         QVERIFY(!w->Dir1->setPath(t.root() + "missing"));
         QCOMPARE(w->Text1->text(), t.root() + "Photos");
 
-        // A search hides the folder list; the specification box getting the focus brings it back.
+        // A search hides the folder list; the file specification box getting the focus brings it back.
         runSearch(*w, w->Text1->text(), "*.jpg");
         QVERIFY(w->Dir1->isHidden());
         w->show();
