@@ -2,6 +2,7 @@
 #include "pdf/quorvelPDF.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -434,6 +435,29 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(pdf::PdfError, pdf.PDFFileName((dir.path() + "/denied.pdf").toStdString()));
             QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }
+    }
+
+    void moreObjectsThanSixteenBitsHold()
+    {
+        QTemporaryDir dir;
+        quorvelPDF pdf;
+        const std::string path = beginIn(pdf, dir);
+        const int pages = 11000;  // 3 * 11000 + 5 objects: past 32,767
+        for (int p = 1; p <= pages; ++p) {
+            double x = 1, y = 1;
+            pdf.PDFTextOut("page " + std::to_string(p), x, y);
+            pdf.PDFEndPage();
+            if (p < pages)
+                pdf.PDFNewPage();
+        }
+        pdf.PDFEndDoc();
+        QCOMPARE(pdf.PDFNbPage(), pages);
+        const QByteArray file = readAll(QString::fromStdString(path));
+        QVERIFY(file.contains("trailer\r\n<< /Size 33005\r\n"));
+        QProcess check;
+        check.start("qpdf", {"--check", QString::fromStdString(path)});
+        QVERIFY(check.waitForFinished(60000));
+        QCOMPARE(check.exitCode(), 0);
     }
 
     void missingPageSizeIsAnError()
