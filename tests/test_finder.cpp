@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <functional>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using search::FindFilesAPI;
@@ -282,16 +283,34 @@ private slots:
 
     void unreadableFolderIsSkippedSilently()
     {
-        if (::geteuid() == 0)
-            QSKIP("permissions do not bind the superuser");
         testing::TempTree t;
         t.file("locked/a.jpg");
         t.file("open/b.jpg");
+        const auto readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                              QFileDevice::ExeOther;
+        QFile::setPermissions(t.root(), readable);
+        QFile::setPermissions(t.root() + "open", readable);
         QFile::setPermissions(t.root() + "locked", QFileDevice::Permissions{});
-        RecordingHost host;
-        walk(host, t.root(), "*.jpg");
-        QFile::setPermissions(t.root() + "locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QCOMPARE(host.list, QStringList{t.root() + "open/b.jpg"});
+        // Permissions do not bind the superuser, so the walk then runs as nobody in a child process.
+        const bool asRoot = ::geteuid() == 0;
+        const pid_t child = asRoot ? ::fork() : 0;
+        if (child == 0) {
+            if (asRoot && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(3);
+            RecordingHost host;
+            walk(host, t.root(), "*.jpg");
+            const bool ok = host.list == QStringList{t.root() + "open/b.jpg"};
+            if (asRoot)
+                ::_exit(ok ? 0 : 1);
+            QVERIFY(ok);
+        } else {
+            int status = -1;
+            ::waitpid(child, &status, 0);
+            QVERIFY(WIFEXITED(status));
+            QCOMPARE(WEXITSTATUS(status), 0);
+        }
+        QFile::setPermissions(t.root() + "locked", readable);
     }
 
     void checkBoxesAreReadAtEveryEntry()
