@@ -1,22 +1,22 @@
 #include "app/Form1.h"
 
-#include "export/DocumentExport.h"
-#include "export/HtmlExport.h"
-#include "export/SpreadsheetExport.h"
-#include "export/PdfExport.h"
-#include "export/Printing.h"
-#include "export/TextExport.h"
-#include "platform/Brand.h"
-#include "platform/PlainText.h"
 #include "app/BackgroundArea.h"
 #include "app/HelpAbout.h"
 #include "app/StartupListing.h"
 #include "app/WindowLayout.h"
+#include "export/DocumentExport.h"
+#include "export/HtmlExport.h"
+#include "export/PdfExport.h"
+#include "export/Printing.h"
+#include "export/SpreadsheetExport.h"
+#include "export/TextExport.h"
+#include "platform/Brand.h"
+#include "platform/PlainText.h"
 #include "preview/AnimatedPreview.h"
 #include "preview/FileActions.h"
-#include "search/DesktopListing.h"
 #include "preview/PictureBox.h"
 #include "preview/SelectionPreview.h"
+#include "search/DesktopListing.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
 #include "search/SearchCommand.h"
@@ -28,7 +28,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -70,7 +69,8 @@ void Form1::connectEvents()
     connect(List1, &search::ResultList::MouseDown, this, &Form1::List1_MouseDown);
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
     Command9->installEventFilter(this);
-    connect(Command10, &QPushButton::clicked, this, [this] { preview::CopyImage_Click(*this); });
+    // The copy-image button runs the menu command.
+    connect(Command10, &QPushButton::clicked, CopyImage, &QAction::trigger);
     const std::pair<QAction *, void (*)(Form1 &)> actions[] = {
         {copylist, preview::copylist_Click},     {copy1, preview::copy1_Click},
         {CopyImage, preview::CopyImage_Click},   {openfolder, preview::openfolder_Click},
