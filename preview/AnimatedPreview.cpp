@@ -26,7 +26,11 @@ std::optional<Picture> framePicture(Form1 &f, bool pngSelection)
                 return std::nullopt;
             return Picture::fromImage(f.Picture2->picture());
         }
-        return LoadPicture(f.List1->Text(), previewShowSize(f));
+        // Nothing selected loads the empty picture, which draws nothing.
+        Picture picture = LoadPicture(f.List1->Text(), previewShowSize(f));
+        if (picture.isEmpty())
+            return std::nullopt;
+        return picture;
     } catch (const PictureError &) {
         return std::nullopt;
     }

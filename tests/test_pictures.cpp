@@ -381,6 +381,27 @@ private slots:
         QCOMPARE(fakes.quitRequests, 0);  // the program is not ended by the animation
     }
 
+    void animationWithNothingSelectedDrawsNothing()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {testing::testData("gradient.jpg"), testing::testData("alpha.png")}, -1);
+        w->Picture1->clearPicture();
+        int frames = 0;
+        bool labelShown = false;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, w.get(), [&] {
+            labelShown |= !w->Label3->isHidden();
+            if (++frames == 4)
+                rightClick(*w);
+        });
+        driver.start(0);
+        leftClick(*w);
+        QVERIFY(labelShown);
+        QVERIFY(w->Picture1->canvasImage().isNull());
+        QCOMPARE(w->state.AnimationState, AnimationStates::Stopped);
+    }
+
     void animationResetsTheShrinkingRectangle()
     {
         FakeServices fakes;
