@@ -102,7 +102,8 @@ Picture LoadPicture(const QString &path, QSize showSize)
         if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
             throw loadError(path);
         const QByteArray bytes = file.readAll();
-        const MetafileDrawing drawing = suffix == QLatin1String("emf") ? emfToSvg(bytes) : wmfToSvg(bytes);
+        const MetafileDrawing drawing =
+            convertInChild(bytes, suffix == QLatin1String("emf") ? &emfToSvg : &wmfToSvg);
         auto renderer = std::make_shared<QSvgRenderer>(drawing.svg);
         if (drawing.svg.isEmpty() || !renderer->isValid() || drawing.himetric.isEmpty())
             throw loadError(path);

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "app/Form1.h"
+#include "preview/Metafile.h"
 #include "preview/Picture.h"
 #include "preview/PictureBox.h"
 #include "preview/PictureLoader.h"
@@ -15,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace preview;
 using testing::FakeServices;
@@ -109,6 +112,26 @@ private slots:
             QVERIFY2(red > 100 && blue > 100 && green > 100,
                      qPrintable(QString("%1: red %2 blue %3 green %4").arg(file).arg(red).arg(blue).arg(green)));
         }
+    }
+
+    void metafileConversionIsIsolated()
+    {
+        QFile emf(testing::testData("shapes.emf"));
+        QVERIFY(emf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = emf.readAll();
+        const MetafileDrawing drawing = convertInChild(bytes, &emfToSvg);
+        QCOMPARE(drawing.himetric, QSize(9855, 7209));
+        QCOMPARE(drawing.svg, emfToSvg(bytes).svg);
+        // A converter that crashes, or one that never finishes, costs only its picture.
+        QVERIFY(convertInChild(bytes, [](const QByteArray &) -> MetafileDrawing { std::abort(); }).svg.isEmpty());
+        QElapsedTimer timer;
+        timer.start();
+        const MetafileDrawing hung = convertInChild(
+            bytes, [](const QByteArray &) -> MetafileDrawing { for (;;) ::pause(); }, 300);
+        QVERIFY(hung.svg.isEmpty());
+        QVERIFY(timer.elapsed() < 3000);
+        QVERIFY(emfToSvg("not a metafile").svg.isEmpty());
+        QVERIFY(wmfToSvg(QByteArray(64, '\0')).svg.isEmpty());
     }
 
     void firstFrameAndIconSize()
