@@ -49,7 +49,7 @@ Form1::Form1(platform::Services services, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/quorvel.svg")));
     buildControls();
     buildMenus();
-    setTabOrder();
+    applyTabOrder();
     connectEvents();
     sinceDelivery_.start();
     sinceStatusShown_.start();

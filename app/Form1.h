@@ -161,7 +161,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void setTabOrder();
+    void applyTabOrder();
     void connectEvents();
     void recordGeometry();
 

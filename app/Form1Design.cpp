@@ -271,7 +271,7 @@ void Form1::buildMenus()
     resize(area_->width(), area_->height() + menuBar()->sizeHint().height());
 }
 
-void Form1::setTabOrder()
+void Form1::applyTabOrder()
 {
     const QList<QWidget *> order{Drive1,   Dir1,     Text2,    Check1,   Check2,   Command1,
                                  List1,    Command9, Command2, Command7, Command6, Command8,

@@ -103,9 +103,4 @@ void PictureBox::mouseReleaseEvent(QMouseEvent *event)
     pressed_ = Qt::NoButton;
 }
 
-void PictureBox::resizeEvent(QResizeEvent *event)
-{
-    QFrame::resizeEvent(event);
-}
-
 }  // namespace preview
