@@ -101,33 +101,37 @@ public:
                     platform::MessageIcon icon = platform::MessageIcon::None);
     void msg1();
 
-    // Handlers.
+    // Handlers, routed to the subsystem each belongs to.
+    // Window: start-up, layout, close, help and about, the banner.
     void Form_Load();
+    void Form_Resize();
+    void Form_MouseMove();
+    void Exit_Click();
+    void exportMenu(QPushButton *button);
+    void Command2_Click();
+    void Helpf1_Click();
+    void Picture2_MouseUp(Qt::MouseButton button);
+    void List1_MouseMove(QPoint position);
+    // Search: the search command, the location, the desktop listings.
     void Command1_Click();
     void Drive1_Change();
     void Dir1_Change();
     void Text2_GotFocus();
+    void Command9_Click();
+    void Command9_MouseDown(Qt::MouseButton button);
+    // Preview and file actions.
     void List1_Click();
     void List1_DblClick();
     void List1_MouseDown(Qt::MouseButton button, QPoint position);
-    void Command9_Click();
-    void Command9_MouseDown(Qt::MouseButton button);
     void Picture1_Click();
     void Picture1_MouseUp(Qt::MouseButton button);
+    // Exports: Excel, Word, Notepad, PDF, Print, Html.
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
     void Command7_Click();
     void Command8_Click();
-    void exportMenu(QPushButton *button);
-    void Exit_Click();
-    void Form_Resize();
-    void Command2_Click();
-    void Helpf1_Click();
-    void Picture2_MouseUp(Qt::MouseButton button);
-    void List1_MouseMove(QPoint position);
-    void Form_MouseMove();
 
     // Delivers all pending events now, after pushing the texts the running loop
     // has set, so every handler that runs sees them.
