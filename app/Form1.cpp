@@ -67,6 +67,10 @@ void Form1::connectEvents()
     connect(List1, &search::ResultList::Click, this, &Form1::List1_Click);
     connect(List1, &search::ResultList::DblClick, this, &Form1::List1_DblClick);
     connect(List1, &search::ResultList::MouseDown, this, &Form1::List1_MouseDown);
+    // The keyboard's way to the Action menu, where the mouse has the right button.
+    connect(List1, &search::ResultList::ContextMenuKey, menuCopy, [this](QPoint at) { menuCopy->popup(at); });
+    // Enter in the specification box searches, as a click on the button would.
+    connect(Text2, &QLineEdit::returnPressed, Command1, &QPushButton::click);
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
     Command9->installEventFilter(this);
     // The copy-image button runs the menu command.
@@ -212,7 +216,7 @@ void Form1::List1_MouseMove(QPoint position)
 
 void Form1::Command1_Click()
 {
-    search::runSearchCommand(*this);
+    fillListAfterTreeListing([this] { search::runSearchCommand(*this); });
 }
 
 void Form1::Drive1_Change()
@@ -247,13 +251,37 @@ void Form1::List1_MouseDown(Qt::MouseButton button, QPoint position)
 
 void Form1::Command9_Click()
 {
-    search::Command9_Click(*this);
+    fillListAfterTreeListing([this] { search::Command9_Click(*this); });
 }
 
 void Form1::Command9_MouseDown(Qt::MouseButton button)
 {
     if (button == Qt::RightButton)
-        search::ListDesktopTree(*this);
+        fillListAfterTreeListing([this] { listDesktopTree(); });
+}
+
+void Form1::fillListAfterTreeListing(std::function<void()> fill)
+{
+    if (!treeListingRunning_) {
+        fill();
+        return;
+    }
+    afterTreeListing_ = std::move(fill);
+    state.FindContinue = 0;
+    state.StopRequested = true;
+}
+
+void Form1::listDesktopTree()
+{
+    treeListingRunning_ = true;
+    search::walkDesktopTree(*this);
+    treeListingRunning_ = false;
+    if (std::function<void()> next = std::exchange(afterTreeListing_, nullptr)) {
+        dropPendingTexts();
+        next();
+        return;
+    }
+    search::finishDesktopTree(*this);
 }
 
 void Form1::Picture1_Click()

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -101,7 +102,38 @@ public:
                     platform::MessageIcon icon = platform::MessageIcon::None);
     void msg1();
 
-    // Handlers, routed to the subsystem each belongs to.
+    // Delivers all pending events now, after pushing the texts the running loop
+    // has set, so every handler that runs sees them.
+    void deliverPendingEvents();
+    // Delivers pending events when a time slice has passed since the last delivery.
+    void yieldIfDue();
+    // Sets the status line and shows it at once when a time slice has passed,
+    // for long work that does not deliver events.
+    void setStatusNow(const QString &text);
+    // Pushes the deferred walk texts into their controls.
+    void pushPendingTexts();
+    // Forgets the deferred walk texts (a handler is about to set the controls itself).
+    void dropPendingTexts();
+
+    // search::WalkHost
+    WindowState &windowState() override { return state; }
+    bool showListWhileSearching() override;
+    bool previewWhileSearching() override;
+    void setListVisible(bool visible) override;
+    void setSearchStatus(const QString &text) override;
+    void appendEntry(const QString &entry) override;
+    void selectLastEntry() override;
+    void showWalkTotals(int fileCount, int dirCount, const QString &folder,
+                        std::int64_t folderSize) override;
+    void yieldToEvents() override { yieldIfDue(); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Handlers, routed to the subsystem each belongs to. They are reached only
+    // through the events of the controls, as a person makes them.
     // Window: start-up, layout, close, help and about, the banner.
     void Form_Load();
     void Form_Resize();
@@ -133,36 +165,13 @@ public:
     void Command7_Click();
     void Command8_Click();
 
-    // Delivers all pending events now, after pushing the texts the running loop
-    // has set, so every handler that runs sees them.
-    void deliverPendingEvents();
-    // Delivers pending events when a time slice has passed since the last delivery.
-    void yieldIfDue();
-    // Sets the status line and shows it at once when a time slice has passed,
-    // for long work that does not deliver events.
-    void setStatusNow(const QString &text);
-    // Pushes the deferred walk texts into their controls.
-    void pushPendingTexts();
-    // Forgets the deferred walk texts (a handler is about to set the controls itself).
-    void dropPendingTexts();
 
-    // search::WalkHost
-    WindowState &windowState() override { return state; }
-    bool showListWhileSearching() override;
-    bool previewWhileSearching() override;
-    void setListVisible(bool visible) override;
-    void setSearchStatus(const QString &text) override;
-    void appendEntry(const QString &entry) override;
-    void selectLastEntry() override;
-    void showWalkTotals(int fileCount, int dirCount, const QString &folder,
-                        std::int64_t folderSize) override;
-    void yieldToEvents() override { yieldIfDue(); }
+    // Runs `fill`, a filling of the list, now; while the desktop-tree listing runs,
+    // ends that listing first and runs `fill` once it has unwound, so that two
+    // fillings never mix in the list.
+    void fillListAfterTreeListing(std::function<void()> fill);
+    void listDesktopTree();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void buildControls();
     void buildMenus();
     void applyTabOrder();
@@ -184,6 +193,8 @@ private:
         QString folder;
         std::int64_t folderSize;
     };
+    bool treeListingRunning_ = false;
+    std::function<void()> afterTreeListing_;
     std::optional<QString> pendingStatus_;
     std::optional<WalkTotals> pendingTotals_;
 };

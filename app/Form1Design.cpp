@@ -3,6 +3,7 @@
 #include "app/BackgroundArea.h"
 #include "app/Form1.h"
 #include "platform/Brand.h"
+#include "platform/Palette.h"
 #include "platform/Twips.h"
 #include "preview/PictureBox.h"
 #include "search/FolderList.h"
@@ -37,13 +38,12 @@ QColor rgb(int r, int g, int b)
     return QColor(r, g, b);
 }
 
-void setColour(QWidget *w, QPalette::ColorRole role, const QColor &colour)
+// A check box fills its ground from the Button role, not the Window role, and
+// draws its caption with WindowText: both get the colour.
+void setCheckBoxColour(QCheckBox *box, const QColor &colour)
 {
-    QPalette p = w->palette();
-    p.setColor(role, colour);
-    w->setPalette(p);
-    if (role == QPalette::Window)
-        w->setAutoFillBackground(true);
+    platform::setFixedColour(box, QPalette::Window, colour);
+    platform::setFixedColour(box, QPalette::Button, colour);
 }
 
 QPushButton *button(QWidget *parent, const QString &caption, const QString &tip, const QColor &colour)
@@ -51,8 +51,7 @@ QPushButton *button(QWidget *parent, const QString &caption, const QString &tip,
     auto *b = new QPushButton(caption, parent);
     if (!tip.isEmpty())
         b->setToolTip(tip);
-    setColour(b, QPalette::Button, colour);
-    b->setAutoFillBackground(true);
+    platform::setFixedColour(b, QPalette::Button, colour);
     return b;
 }
 
@@ -63,7 +62,7 @@ QLabel *label(QWidget *parent, const QString &tip, const QColor &colour)
     if (!tip.isEmpty())
         l->setToolTip(tip);
     if (colour.isValid())
-        setColour(l, QPalette::Window, colour);
+        platform::setFixedColour(l, QPalette::Window, colour);
     return l;
 }
 
@@ -101,24 +100,24 @@ void Form1::buildControls()
     place(Label1, QStringLiteral("Label"), 120, 5040, 12135, 375);
 
     Text3 = new QLineEdit(area_);
-    setColour(Text3, QPalette::Base, rgb(255, 255, 0));
+    platform::setFixedColour(Text3, QPalette::Base, rgb(255, 255, 0));
     Text3->hide();
     place(Text3, QStringLiteral("TextBox"), 600, 2640, 5415, 285);
 
     Text4 = new QPlainTextEdit(area_);
-    setColour(Text4, QPalette::Base, rgb(255, 255, 0));
+    platform::setFixedColour(Text4, QPalette::Base, rgb(255, 255, 0));
     Text4->hide();
     place(Text4, QStringLiteral("TextBox"), 600, 3120, 5415, 645);
 
     Drive1 = new QComboBox(area_);
     Drive1->setToolTip(QStringLiteral("Select Drive"));
-    setColour(Drive1, QPalette::Button, rgb(255, 192, 192));
-    setColour(Drive1, QPalette::Base, rgb(255, 192, 192));
+    platform::setFixedColour(Drive1, QPalette::Button, rgb(255, 192, 192));
+    platform::setFixedColour(Drive1, QPalette::Base, rgb(255, 192, 192));
     place(Drive1, QStringLiteral("DriveListBox"), 600, 3960, 1575, 315);
 
     Dir1 = new search::FolderList(area_);
     Dir1->setToolTip(QStringLiteral("Select Directory"));
-    setColour(Dir1, QPalette::Base, rgb(255, 224, 192));
+    platform::setFixedColour(Dir1, QPalette::Base, rgb(255, 224, 192));
     place(Dir1, QStringLiteral("DirListBox"), 2280, 3960, 2415, 990);
 
     Text1 = new QLineEdit(QStringLiteral("c:\\"), area_);
@@ -127,7 +126,7 @@ void Form1::buildControls()
 
     Text2 = new QLineEdit(QStringLiteral("*.jpg"), area_);
     Text2->setToolTip(QStringLiteral("write your file specification here,  e.g. *.jpg;*.bmp"));
-    setColour(Text2, QPalette::Base, rgb(255, 255, 192));
+    platform::setFixedColour(Text2, QPalette::Base, rgb(255, 255, 192));
     place(Text2, QStringLiteral("TextBox"), 4800, 3960, 1215, 315);
 
     Command1 = button(area_, QStringLiteral("Search"), QStringLiteral("click here to search"), rgb(192, 255, 192));
@@ -140,7 +139,7 @@ void Form1::buildControls()
         f.setPointSizeF(8.25);
         Check1->setFont(f);
     }
-    setColour(Check1, QPalette::Window, rgb(192, 192, 192));
+    setCheckBoxColour(Check1, rgb(192, 192, 192));
     place(Check1, QStringLiteral("CheckBox"), 6360, 2880, 2295, 375);
 
     Check2 = new QCheckBox(QStringLiteral("Show Image Preview while searching"), area_);
@@ -150,7 +149,7 @@ void Form1::buildControls()
         f.setPointSizeF(6.75);
         Check2->setFont(f);
     }
-    setColour(Check2, QPalette::Window, rgb(192, 192, 192));
+    setCheckBoxColour(Check2, rgb(192, 192, 192));
     place(Check2, QStringLiteral("CheckBox"), 6360, 3360, 2295, 375);
 
     Command9 = button(area_, QStringLiteral("Showing Desktop Files"),
@@ -189,8 +188,8 @@ void Form1::buildControls()
     Text5 = new QPlainTextEdit(Picture1);
     Text5->setPlainText(QString(about::kThankYou).remove(QLatin1Char('\r')));
     {
+        platform::setFixedColour(Text5, QPalette::Base, rgb(192, 255, 192));
         QPalette p = Text5->palette();
-        p.setColor(QPalette::Base, rgb(192, 255, 192));
         p.setColor(QPalette::Text, rgb(0, 0, 128));
         Text5->setPalette(p);
     }

@@ -1,6 +1,7 @@
 #include "app/HelpAbout.h"
 
 #include "app/Form1.h"
+#include "preview/SelectionPreview.h"
 #include "platform/Brand.h"
 #include "platform/PlainText.h"
 #include "preview/PictureBox.h"
@@ -42,7 +43,7 @@ void Picture2_MouseUp(Form1 &f, Qt::MouseButton button)
         f.services().shell->openUrl(QUrl(brand::kWebAddress));
         return;
     }
-    f.List1_Click();
+    preview::List1_Click(f);
     preview::PictureBox &box = *f.Picture1;
     box.setScaleMode(preview::ScaleModes::Pixels);
     const QImage shown = box.rendered();

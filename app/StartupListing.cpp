@@ -1,6 +1,7 @@
 #include "app/StartupListing.h"
 
 #include "app/Form1.h"
+#include "preview/SelectionPreview.h"
 #include "search/DesktopListing.h"
 #include "search/ResultList.h"
 
@@ -14,7 +15,7 @@ void listDesktopAndPreview(Form1 &f)
     const int count = f.List1->ListCount();
     while (first < count && f.List1->List(first).right(3).toUpper() != QLatin1String("JPG"))
         ++first;
-    f.List1_Click();
+    preview::List1_Click(f);
     // With no such entry the index is past the end and nothing is selected.
     f.List1->setListIndex(first);
 }

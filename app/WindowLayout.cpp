@@ -1,6 +1,7 @@
 #include "app/WindowLayout.h"
 
 #include "app/Form1.h"
+#include "preview/SelectionPreview.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -103,7 +104,7 @@ void Form_Resize(Form1 &f)
         fitCaption(c.widget);
     }
     if (f.state.AnimationState != AnimationStates::Running)
-        f.List1_Click();
+        preview::List1_Click(f);
     f.innerArea()->update();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/FolderEnumeration.h"
+#include "platform/Palette.h"
 #include "preview/PictureBox.h"
 #include "search/FileFinder.h"
 #include "search/ResultList.h"
@@ -19,9 +20,7 @@ namespace {
 
 void setButtonColour(QPushButton *button, const QColor &colour)
 {
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, colour);
-    button->setPalette(p);
+    platform::setFixedColour(button, QPalette::Button, colour);
 }
 
 }  // namespace
@@ -57,9 +56,10 @@ void Command9_Click(Form1 &f)
     setButtonColour(f.Command9, QColor(255, 192, 192));
     f.List1->setBackColor(QColor(255, 230, 230));
     f.Label1->clear();
+    f.List1->scrollToTop();
 }
 
-void ListDesktopTree(Form1 &f)
+void walkDesktopTree(Form1 &f)
 {
     QString desktop = f.services().desktopFolder;
     f.List1->Clear();
@@ -80,12 +80,17 @@ void ListDesktopTree(Form1 &f)
             // The listing ends at a counter's limit with what it found so far.
         }
     }
+}
+
+void finishDesktopTree(Form1 &f)
+{
     f.pushPendingTexts();
     f.List1->flushPending();
     f.List1->show();
     f.state.SearchIdle = true;
     setButtonColour(f.Command9, QColor(214, 230, 230));
     f.Label1->clear();
+    f.List1->scrollToTop();
 }
 
 }  // namespace search

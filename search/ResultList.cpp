@@ -1,5 +1,8 @@
 #include "search/ResultList.h"
 
+#include "platform/Palette.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -45,7 +48,10 @@ ResultList::ResultList(QWidget *parent)
     setMouseTracking(true);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    // A click is a change of the selection, not of the current row: a mouse press
+    // makes the clicked row current before it selects it, so the selection is the
+    // moment at which the clicked entry is the list's index.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!settingFromCode_)
             emit Click();
     });
@@ -106,9 +112,7 @@ int ResultList::entryHeight() const
 
 void ResultList::setBackColor(const QColor &colour)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::Base, colour);
-    setPalette(p);
+    platform::setFixedColour(this, QPalette::Base, colour);
 }
 
 QColor ResultList::backColor() const
@@ -119,9 +123,12 @@ QColor ResultList::backColor() const
 void ResultList::mousePressEvent(QMouseEvent *event)
 {
     emit MouseDown(event->button(), event->position().toPoint());
-    // A right button going down pops up the action menu over the selection as it stands.
-    if (event->button() == Qt::RightButton)
+    // A right button going down pops up the action menu over the selection as it
+    // stands; a press below the last entry leaves the selection alone.
+    if (event->button() == Qt::RightButton || !indexAt(event->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
         return;
+    }
     QListView::mousePressEvent(event);
 }
 
@@ -136,6 +143,21 @@ void ResultList::mouseMoveEvent(QMouseEvent *event)
 {
     QListView::mouseMoveEvent(event);
     emit MouseMove(event->position().toPoint());
+}
+
+void ResultList::keyPressEvent(QKeyEvent *event)
+{
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey) {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    const QRect row = current.isValid() ? visualRect(current) : QRect();
+    const QPoint local = row.isValid() && viewport()->rect().intersects(row) ? row.bottomLeft() : QPoint(0, 0);
+    emit ContextMenuKey(viewport()->mapToGlobal(local));
+    event->accept();
 }
 
 }  // namespace search

@@ -60,11 +60,15 @@ signals:
     void DblClick();
     void MouseDown(Qt::MouseButton button, QPoint position);
     void MouseMove(QPoint position);
+    // The keyboard asked for the entry's context menu (Menu key, Shift+F10), at
+    // this point of the screen.
+    void ContextMenuKey(QPoint globalPosition);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     ResultListModel model_;

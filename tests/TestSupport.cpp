@@ -3,9 +3,15 @@
 #include "app/Form1.h"
 #include "search/ResultList.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
 
 namespace testing {
 
@@ -58,6 +64,73 @@ QString blockApplicationFolder(Form1 &window, FakeServices &fakes)
     window.services().applicationFolder = blocker.fileName();
     return blocker.fileName();
 }
+
+namespace user {
+
+void show(Form1 &window)
+{
+    if (window.isVisible() && QApplication::activeWindow() == &window)
+        return;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+void click(QWidget *widget, Qt::MouseButton button, QPoint at)
+{
+    QTest::mouseClick(widget, button, {}, at.isNull() ? widget->rect().center() : at);
+}
+
+void typeInto(QWidget *lineEdit, const QString &text)
+{
+    lineEdit->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(lineEdit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(lineEdit, Qt::Key_Delete);
+    QTest::keyClicks(lineEdit, text);
+}
+
+QPoint entryPoint(Form1 &window, int row)
+{
+    window.List1->flushPending();
+    const QModelIndex index = window.List1->model()->index(row, 0);
+    window.List1->scrollTo(index);
+    return window.List1->visualRect(index).center();
+}
+
+void clickEntry(Form1 &window, int row, Qt::MouseButton button)
+{
+    show(window);
+    click(window.List1->viewport(), button, entryPoint(window, row));
+}
+
+void doubleClickEntry(Form1 &window, int row)
+{
+    show(window);
+    const QPoint at = entryPoint(window, row);
+    QTest::mouseClick(window.List1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(window.List1->viewport(), Qt::LeftButton, {}, at);
+}
+
+void chooseFromActionMenu(Form1 &window, QAction *action)
+{
+    show(window);
+    const int row = window.List1->ListIndex();
+    const QPoint at = row >= 0 ? entryPoint(window, row) : QPoint(4, 4);
+    click(window.List1->viewport(), Qt::RightButton, at);
+    QVERIFY(window.menuCopy->isVisible());
+    QTest::mouseClick(window.menuCopy, Qt::LeftButton, {}, window.menuCopy->actionGeometry(action).center());
+    QTRY_VERIFY(!window.menuCopy->isVisible());
+}
+
+void search(Form1 &window, const QString &folder, const QString &specification)
+{
+    show(window);
+    window.Text1->setText(folder);  // the folder list's mirror, as choosing a folder sets it
+    typeInto(window.Text2, specification);
+    click(window.Command1);
+}
+
+}  // namespace user
 
 TempTree::TempTree() = default;
 

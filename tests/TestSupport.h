@@ -3,6 +3,7 @@
 #include "platform/Services.h"
 
 #include <QByteArray>
+#include <QPoint>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -10,6 +11,8 @@
 #include <vector>
 
 class Form1;
+class QAction;
+class QWidget;
 
 namespace testing {
 
@@ -120,6 +123,27 @@ void fillList(Form1 &window, const QStringList &entries, int selected = -1);
 // Points the window's application folder at a place nothing can be written into,
 // and returns it.
 QString blockApplicationFolder(Form1 &window, FakeServices &fakes);
+
+// A person's hands on the window: mouse and key events sent to the real widgets,
+// so that every test goes through the connections a person's input goes through.
+namespace user {
+
+// Shows the window and waits until it takes input.
+void show(Form1 &window);
+// A press and release of `button` in the middle of `widget` (or at `at`).
+void click(QWidget *widget, Qt::MouseButton button = Qt::LeftButton, QPoint at = {});
+// Types `text` into a line edit in place of what it held.
+void typeInto(QWidget *lineEdit, const QString &text);
+// The middle of the list's entry `row`, scrolled into view, in viewport coordinates.
+QPoint entryPoint(Form1 &window, int row);
+void clickEntry(Form1 &window, int row, Qt::MouseButton button = Qt::LeftButton);
+void doubleClickEntry(Form1 &window, int row);
+// Opens the Action menu with the right button over the list and chooses `action`.
+void chooseFromActionMenu(Form1 &window, QAction *action);
+// Sets the search location and the file specification, then clicks Search.
+void search(Form1 &window, const QString &folder, const QString &specification);
+
+}  // namespace user
 
 // Files and folders in a temporary tree.
 class TempTree {

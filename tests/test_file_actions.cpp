@@ -41,6 +41,12 @@ void makeDesktop(FakeServices &fakes, const QStringList &names)
     }
 }
 
+void rightClickDesktopButton(Form1 &w)
+{
+    testing::user::show(w);
+    testing::user::click(w.Command9, Qt::RightButton);
+}
+
 QStringList sorted(QStringList list)
 {
     list.sort();
@@ -65,10 +71,10 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {path, "/other.jpg"}, 0);
-        w->List1_DblClick();
-        w->openfile->trigger();
+        testing::user::doubleClickEntry(*w, 0);
+        testing::user::chooseFromActionMenu(*w, w->openfile);
         QCOMPARE(fakes.shell->opened, (QStringList{path, path}));
-        w->openfolder->trigger();
+        testing::user::chooseFromActionMenu(*w, w->openfolder);
         QCOMPARE(fakes.shell->folders, QStringList{preview::folderOf(path)});
         QVERIFY(fakes.messages->shown.empty());
     }
@@ -90,7 +96,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         fakes.shell->openSucceeds = false;
         testing::fillList(*w, {"/x/unknown.kind"}, 0);
-        w->List1_DblClick();
+        testing::user::doubleClickEntry(*w, 0);
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
         QCOMPARE(fakes.messages->shown[0].text, QString("There was an error when trying to open a default programme"));
         QCOMPARE(fakes.messages->shown[0].title, QString("Error........Quorvele  File  Search"));
@@ -124,7 +130,7 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {file}, 0);
-        w->Fileproperty->trigger();
+        testing::user::chooseFromActionMenu(*w, w->Fileproperty);
         QCOMPARE(fakes.shell->properties, QStringList{file});
         QVERIFY(w->findChildren<preview::PropertiesDialog *>().isEmpty());
 
@@ -153,7 +159,7 @@ private slots:
         QCOMPARE(clipboard()->text(), QString("untouched"));
 
         testing::fillList(*w, {"/a b.jpg", "/c.jpg"}, 0);
-        w->copy1->trigger();
+        testing::user::chooseFromActionMenu(*w, w->copy1);
         QCOMPARE(clipboard()->text(), QString("/a b.jpg"));
         w->List1->setListIndex(-1);
         w->copy1->trigger();
@@ -170,7 +176,7 @@ private slots:
         QCOMPARE(clipboard()->text(), QString("untouched"));
         QVERIFY(fakes.messages->shown.empty());
         testing::fillList(*w, {"/a.jpg", QString::fromUtf8("/é.jpg"), "/c d.jpg"});
-        w->copylist->trigger();
+        testing::user::chooseFromActionMenu(*w, w->copylist);
         QCOMPARE(clipboard()->text(), QString::fromUtf8("/a.jpg\r\n/é.jpg\r\n/c d.jpg\r\n"));
     }
 
@@ -200,7 +206,8 @@ private slots:
         QVERIFY(QFile::link(fakes.desktop->path() + "/folder", fakes.desktop->path() + "/folderlink"));
         auto w = testing::makeWindow(fakes);
         w->Label1->setText("something");
-        w->Command9->click();
+        testing::user::show(*w);
+        testing::user::click(w->Command9);
         const QString d = fakes.desktop->path() + "/";
         QCOMPARE(sorted(w->List1->entries()), (QStringList{d + "a.jpg", d + "link.jpg", d + "notes.txt"}));
         QCOMPARE(w->Command9->text(), QString("Showing Desktop File"));
@@ -213,7 +220,7 @@ private slots:
         FakeServices fakes;
         makeDesktop(fakes, {"a.jpg", ".hidden.jpg", "folder/inner.jpg"});
         auto w = testing::makeWindow(fakes);
-        w->Command9_MouseDown(Qt::RightButton);
+        rightClickDesktopButton(*w);
         const QString d = fakes.desktop->path() + "/";
         QCOMPARE(sorted(w->List1->entries()),
                  (QStringList{d + ".hidden.jpg", d + "a.jpg", d + "folder", d + "folder/inner.jpg"}));
@@ -233,7 +240,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         QCOMPARE(w->List1->ListCount(), 0);
         QCOMPARE(w->Command9->text(), QString("Showing Desktop File"));
-        w->Command9_MouseDown(Qt::RightButton);
+        rightClickDesktopButton(*w);
         QCOMPARE(w->List1->ListCount(), 0);
         QVERIFY(!w->Text3->isHidden() && !w->Text4->isHidden());
         QCOMPARE(w->Text4->toPlainText(), QString());
@@ -241,11 +248,11 @@ private slots:
         w->services().desktopFolder = fakes.desktop->path() + "/missing";
         w->Command9->click();
         QCOMPARE(w->List1->ListCount(), 0);
-        w->Command9_MouseDown(Qt::RightButton);
+        rightClickDesktopButton(*w);
         QCOMPARE(w->List1->ListCount(), 0);
         w->services().desktopFolder.clear();
         w->Command9->click();
-        w->Command9_MouseDown(Qt::RightButton);
+        rightClickDesktopButton(*w);
         QCOMPARE(w->List1->ListCount(), 0);
         QVERIFY(fakes.messages->shown.empty());
     }

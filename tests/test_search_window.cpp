@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -22,9 +23,7 @@ namespace {
 
 void runSearch(Form1 &w, const QString &folder, const QString &spec)
 {
-    w.Text1->setText(folder);
-    w.Text2->setText(spec);
-    w.Command1->click();
+    testing::user::search(w, folder, spec);
 }
 
 QList<QPushButton *> exportButtons(Form1 &w)
@@ -148,7 +147,7 @@ private slots:
         connect(&canceller, &QTimer::timeout, w.get(), [&] {
             if (!clicked && w->List1->ListCount() >= 3) {
                 QCOMPARE(w->Command1->text(), QString("Cancel"));
-                w->Command1->click();  // a nested run of the search command
+                testing::user::click(w->Command1);  // a nested run of the search command
                 clicked = true;
             }
         });
@@ -206,14 +205,85 @@ private slots:
         QVERIFY(!w->Dir1->setPath(t.root() + "missing"));
         QCOMPARE(w->Text1->text(), t.root() + "Photos");
 
-        // A search hides the folder list; the file specification box getting the focus brings it back.
+        // A search hides the folder list; the file specification box getting the focus brings it back,
+        // by the mouse or by the keyboard.
         runSearch(*w, w->Text1->text(), "*.jpg");
         QVERIFY(w->Dir1->isHidden());
-        w->show();
-        w->Text2->setFocus();
-        QApplication::processEvents();
-        w->Text2_GotFocus();
+        w->Command1->setFocus();
+        testing::user::click(w->Text2);
+        QVERIFY(w->Text2->hasFocus());
         QVERIFY(!w->Dir1->isHidden());
+        runSearch(*w, w->Text1->text(), "*.jpg");
+        QVERIFY(w->Dir1->isHidden());
+        w->Check2->setFocus();
+        QTest::keyClick(w->Check2, Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), w->Text2);
+        QVERIFY(!w->Dir1->isHidden());
+    }
+
+    void folderListOpensWithDoubleClickAndEnter()
+    {
+        TempTree t;
+        t.folder("Photos/2012");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QVERIFY(w->Dir1->setPath(t.root() + "Photos"));
+        testing::user::show(*w);
+        auto itemPoint = [&](const QString &name) {
+            const QList<QListWidgetItem *> items = w->Dir1->findItems(name, Qt::MatchEndsWith);
+            return items.isEmpty() ? QPoint() : w->Dir1->visualItemRect(items.first()).center();
+        };
+        const QPoint sub = itemPoint("2012");
+        QVERIFY(!sub.isNull());
+        QTest::mouseClick(w->Dir1->viewport(), Qt::LeftButton, {}, sub);
+        QCOMPARE(w->Text1->text(), t.root() + "Photos");  // one click only highlights
+        QTest::mouseDClick(w->Dir1->viewport(), Qt::LeftButton, {}, sub);
+        QCOMPARE(w->Text1->text(), t.root() + "Photos/2012");
+        // Enter on the highlighted parent opens it.
+        const QPoint parent = itemPoint("Photos");
+        QVERIFY(!parent.isNull());
+        QTest::mouseClick(w->Dir1->viewport(), Qt::LeftButton, {}, parent);
+        QTest::keyClick(w->Dir1, Qt::Key_Return);
+        QCOMPARE(w->Text1->text(), t.root() + "Photos");
+    }
+
+    void enterInTheSpecificationBoxSearches()
+    {
+        TempTree t;
+        t.file("a.jpg");
+        t.file("b.png");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        w->Text1->setText(t.root());
+        testing::user::typeInto(w->Text2, "*.png");
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        QCOMPARE(w->List1->entries(), QStringList{t.root() + "b.png"});
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 1  in Directories = 1"));
+    }
+
+    void listHiddenWhileSearchingWhenAsked()
+    {
+        TempTree t;
+        for (int i = 0; i < 5; ++i)
+            t.file(QString("d%1/f.jpg").arg(i));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        testing::user::click(w->Check1);
+        QVERIFY(!w->Check1->isChecked());
+        bool hiddenDuringWalk = false;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, w.get(), [&] {
+            if (w->Command1->text() == "Cancel")
+                hiddenDuringWalk |= !w->List1->isVisible();
+        });
+        watcher.start(0);
+        runSearch(*w, t.root(), "*.jpg");
+        QVERIFY(hiddenDuringWalk);
+        QVERIFY(w->List1->isVisible());  // shown again with the summary
+        QCOMPARE(w->List1->ListCount(), 5);
     }
 
     void driveChangeOpensTheVolumeRoot()
@@ -226,9 +296,16 @@ private slots:
             if (w->Drive1->itemData(i).toString() == "/")
                 rootIndex = i;
         QVERIFY(rootIndex >= 0);
+        if (w->Drive1->count() < 2)
+            QSKIP("one volume only: no other drive to change from");
+        testing::user::show(*w);
         w->Dir1->hide();
-        w->Drive1->setCurrentIndex(rootIndex);
-        w->Drive1_Change();
+        // The person steps onto the root's entry with the arrow keys.
+        const bool fromAbove = rootIndex > 0;
+        w->Drive1->setCurrentIndex(fromAbove ? rootIndex - 1 : rootIndex + 1);
+        w->Drive1->setFocus();
+        QTest::keyClick(w->Drive1, fromAbove ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(w->Drive1->currentIndex(), rootIndex);
         QCOMPARE(w->Text1->text(), QString("/"));
         QCOMPARE(w->Dir1->path(), QString("/"));
         QVERIFY(!w->Dir1->isHidden());

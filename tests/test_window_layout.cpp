@@ -149,7 +149,8 @@ private slots:
         w->List1->AddItem(jpg);
         w->List1->setListIndex(0);
         QVERIFY(qRed(corner(*w).rgb()) > 200 && qGreen(corner(*w).rgb()) < 60);  // red, as drawn
-        auto rightClick = [&] { w->Picture2_MouseUp(Qt::RightButton); };
+        testing::user::show(*w);
+        auto rightClick = [&] { testing::user::click(w->Picture2, Qt::RightButton); };
         rightClick();
         QVERIFY(corner(*w).green() > 200 && corner(*w).red() < 60);  // mirrored: green
         rightClick();
@@ -159,7 +160,7 @@ private slots:
         rightClick();
         QVERIFY(corner(*w).green() > 200 && corner(*w).red() < 60);  // and round again
         QVERIFY(fakes.shell->urls.isEmpty());
-        w->Picture2_MouseUp(Qt::LeftButton);
+        testing::user::click(w->Picture2, Qt::LeftButton);
         QCOMPARE(fakes.shell->urls, QList<QUrl>{QUrl("https://quorvel.example/filesearch")});
     }
 
@@ -171,15 +172,19 @@ private slots:
         for (int i = 0; i < 5; ++i)
             w->List1->AddItem(QString("/entry/%1.jpg").arg(i));
         w->List1->flushPending();
+        testing::user::show(*w);
+        w->resize(w->width(), 900);  // room below the last entry
+        QTRY_VERIFY(w->List1->viewport()->height() > 6 * w->List1->entryHeight());
         const int h = w->List1->entryHeight();
-        w->List1_MouseMove(QPoint(5, h - 1));
+        QWidget *viewport = w->List1->viewport();
+        QTest::mouseMove(viewport, QPoint(5, h - 1));
         QCOMPARE(w->List1->toolTip(), QString("/entry/0.jpg"));
         w->List1->setToolTip("kept");
-        w->List1_MouseMove(QPoint(5, 2));  // the same entry: nothing is rewritten
+        QTest::mouseMove(viewport, QPoint(5, 2));  // the same entry: nothing is rewritten
         QCOMPARE(w->List1->toolTip(), QString("kept"));
-        w->List1_MouseMove(QPoint(5, h));
+        QTest::mouseMove(viewport, QPoint(5, h));
         QCOMPARE(w->List1->toolTip(), QString("/entry/1.jpg"));
-        w->List1_MouseMove(QPoint(5, 40 * h));  // below the last entry
+        QTest::mouseMove(viewport, QPoint(5, 6 * h));  // below the last entry
         QCOMPARE(w->List1->toolTip(), QString());
     }
 
