@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/BackgroundArea.h"
+#include "app/CaptionFit.h"
 #include "app/WindowState.h"
 #include "platform/Services.h"
 #include "search/FileFinder.h"
@@ -96,6 +97,7 @@ public:
     const std::vector<ControlEntry> &controls() const { return controls_; }
     // The inner area of the window, where the controls lie.
     QWidget *innerArea() const { return area_; }
+    CaptionFit &captionFit() { return captionFit_; }
 
     // Message boxes, all through the services.
     void messageBox(const QString &text, const QString &title = {},
@@ -182,6 +184,7 @@ private:
                    int height, QWidget *container = nullptr);
 
     platform::Services services_;
+    CaptionFit captionFit_;
     BackgroundArea *area_ = nullptr;
     std::vector<ControlEntry> controls_;
     QElapsedTimer sinceDelivery_;

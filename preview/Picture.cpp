@@ -61,10 +61,12 @@ double himetricPerPixelY()
 
 Picture Picture::fromImage(const QImage &image)
 {
+    // A raster made for a high-density screen covers fewer logical pixels than it has.
+    const QSizeF logical = image.deviceIndependentSize();
     Picture p;
     p.image_ = image;
-    p.Width = toHimetric(image.width(), himetricPerPixelX());
-    p.Height = toHimetric(image.height(), himetricPerPixelY());
+    p.Width = toHimetric(qRound(logical.width()), himetricPerPixelX());
+    p.Height = toHimetric(qRound(logical.height()), himetricPerPixelY());
     return p;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace preview {
 
@@ -42,11 +43,24 @@ void PictureBox::setPicture(const QImage &image)
     update();
 }
 
+QSize PictureBox::devicePixels(QSize logical) const
+{
+    const qreal ratio = devicePixelRatioF();
+    return QSize(qCeil(logical.width() * ratio), qCeil(logical.height() * ratio));
+}
+
+QImage PictureBox::makeSharpImage(QSize logical, QImage::Format format) const
+{
+    QImage image(devicePixels(logical.expandedTo(QSize(1, 1))), format);
+    image.setDevicePixelRatio(devicePixelRatioF());
+    return image;
+}
+
 QImage &PictureBox::canvas()
 {
-    const QSize size = innerSize().expandedTo(QSize(1, 1));
-    if (canvas_.size() != size) {
-        QImage grown(size, QImage::Format_ARGB32_Premultiplied);
+    const QSize size = devicePixels(innerSize().expandedTo(QSize(1, 1)));
+    if (canvas_.size() != size || canvas_.devicePixelRatio() != devicePixelRatioF()) {
+        QImage grown = makeSharpImage(innerSize(), QImage::Format_ARGB32_Premultiplied);
         grown.fill(Qt::transparent);
         if (!canvas_.isNull()) {
             QPainter p(&grown);
@@ -65,7 +79,7 @@ void PictureBox::replaceCanvas(const QImage &image)
 
 QImage PictureBox::rendered() const
 {
-    QImage out(innerSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QImage out = makeSharpImage(innerSize(), QImage::Format_RGB32);
     out.fill(palette().color(QPalette::Window));
     QPainter p(&out);
     if (!picture_.isNull())

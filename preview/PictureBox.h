@@ -26,6 +26,11 @@ public:
     double ScaleWidth() const;
     double ScaleHeight() const;
     QSize innerSize() const { return contentsRect().size(); }
+    // Device pixels for `logical` pixels on the box's screen: two for one at 200 %.
+    QSize devicePixels(QSize logical) const;
+    // An image of `logical` size with one pixel per device pixel, drawn sharp on
+    // the box's screen; painters on it work in logical pixels.
+    QImage makeSharpImage(QSize logical, QImage::Format format) const;
 
     // The persistent picture; a null image is the empty picture. Setting it wipes
     // what was painted over the old one.

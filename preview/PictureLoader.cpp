@@ -44,7 +44,12 @@ void LoadPictureIntoBox(const QString &path, preview::PictureBox &box)
     const double width = platform::roundHalfEven(box.ScaleWidth() / platform::twipsPerPixelX());
     if (width < 1 || height < 1)
         return;  // a box with no inner area keeps what it has
-    box.setPicture(LoadPictureScaled(path, int(width), int(height), qRgb(255, 255, 255)));
+    // One bitmap pixel per screen pixel: at 200 % the bitmap has twice the pixels
+    // of the logical size the arithmetic above works in.
+    const QSize device = box.devicePixels(QSize(int(width), int(height)));
+    QImage bitmap = LoadPictureScaled(path, device.width(), device.height(), qRgb(255, 255, 255));
+    bitmap.setDevicePixelRatio(box.devicePixelRatioF());
+    box.setPicture(bitmap);
 }
 
 }  // namespace Module2

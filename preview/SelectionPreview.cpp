@@ -43,7 +43,9 @@ QSize previewShowSize(const Form1 &f)
     const double coverage = 1440.0 / 2540.0;
     const double width = f.state.PaintWidth / f.Picture1->unitsPerPixelX() * coverage;
     const double height = f.state.PaintHeight / f.Picture1->unitsPerPixelY() * coverage;
-    return QSize(int(std::ceil(std::max(width, 1.0))), int(std::ceil(std::max(height, 1.0))));
+    // Decoded for the screen's pixels, which at 200 % are twice the logical ones.
+    return f.Picture1->devicePixels(
+        QSize(int(std::ceil(std::max(width, 1.0))), int(std::ceil(std::max(height, 1.0)))));
 }
 
 namespace {

@@ -52,8 +52,10 @@ ResultList::ResultList(QWidget *parent)
     // makes the clicked row current before it selects it, so the selection is the
     // moment at which the clicked entry is the list's index.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!settingFromCode_)
+        if (!settingFromCode_) {
+            ++userSelections_;
             emit Click();
+        }
     });
 }
 
@@ -129,7 +131,13 @@ void ResultList::mousePressEvent(QMouseEvent *event)
         setFocus(Qt::MouseFocusReason);
         return;
     }
+    // A click on the entry already selected is a click all the same: it previews
+    // that entry again (after a search, say, to bring up the copy-image button).
+    const unsigned selectionsBefore = userSelections_;
     QListView::mousePressEvent(event);
+    if (userSelections_ == selectionsBefore && event->button() == Qt::LeftButton &&
+        ListIndex() == indexAt(event->position().toPoint()).row())
+        emit Click();
 }
 
 void ResultList::mouseDoubleClickEvent(QMouseEvent *event)

@@ -73,6 +73,7 @@ protected:
 private:
     ResultListModel model_;
     bool settingFromCode_ = false;
+    unsigned userSelections_ = 0;  // selections a person made, counted
 };
 
 }  // namespace search

@@ -1,0 +1,462 @@
+// The window driven as a person drives it: mouse and key events on the real
+// widgets, never a handler called by name.
+#include "TestSupport.h"
+#include "app/AboutTexts.h"
+#include "app/Form1.h"
+#include "platform/Palette.h"
+#include "preview/PictureBox.h"
+#include "search/FolderList.h"
+#include "search/ResultList.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QtTest>
+
+#include <cmath>
+
+using testing::FakeServices;
+using testing::TempTree;
+namespace user = testing::user;
+
+namespace {
+
+QString solidJpeg(TempTree &t, const QString &name, QColor colour)
+{
+    QImage image(120, 90, QImage::Format_RGB32);
+    image.fill(colour);
+    const QString path = t.file(name);
+    image.save(path, "JPG", 95);
+    return path;
+}
+
+bool near(QColor a, QColor b, int tolerance = 30)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// The colour in the middle of what the preview box shows.
+QColor previewCentre(Form1 &w)
+{
+    const QImage shown = w.Picture1->grab().toImage();
+    return shown.pixelColor(shown.width() / 4, shown.height() / 4);
+}
+
+double luminance(const QColor &c)
+{
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QPalette darkPalette()
+{
+    QPalette p;
+    const QColor ground(40, 40, 44), text(235, 235, 235);
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
+        p.setColor(role, ground);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(role, text);
+    return p;
+}
+
+// A desktop holding `count` files in folders, for the tree listing to take a while.
+void fillDesktop(FakeServices &fakes, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString folder = fakes.desktop->path() + QString("/d%1").arg(i);
+        QDir().mkpath(folder);
+        QFile f(folder + "/note.txt");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+}
+
+}  // namespace
+
+class TestWindowEvents : public QObject {
+    Q_OBJECT
+private slots:
+    // --- Select with the mouse and the keys ---
+
+    void aClickOnAnEntryPreviewsIt()
+    {
+        TempTree t;
+        const QString red = solidJpeg(t, "red.jpg", Qt::red);
+        const QString blue = solidJpeg(t, "blue.jpg", Qt::blue);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {red, "/x/notes.txt", blue});
+        user::show(*w);
+        QSignalSpy clicks(w->List1, &search::ResultList::Click);
+        QStringList seenInHandler;
+        connect(w->List1, &search::ResultList::Click, w.get(),
+                [&] { seenInHandler.append(w->List1->Text()); });
+
+        user::clickEntry(*w, 2);
+        QCOMPARE(clicks.count(), 1);  // the preview runs once, with the clicked entry selected
+        QCOMPARE(seenInHandler, QStringList{blue});
+        QCOMPARE(w->Label4->text(), QString("3 from 3"));
+        QCOMPARE(w->List1->toolTip(), blue);
+        QVERIFY(near(previewCentre(*w), Qt::blue));
+
+        user::clickEntry(*w, 0);
+        QCOMPARE(w->Label4->text(), QString("1 from 3"));
+        QVERIFY(near(previewCentre(*w), Qt::red));
+
+        // The same with the keys.
+        QTest::keyClick(w->List1, Qt::Key_Down);
+        QCOMPARE(w->List1->ListIndex(), 1);
+        QCOMPARE(w->Label4->text(), QString("2 from 3"));
+        QTest::keyClick(w->List1, Qt::Key_End);
+        QCOMPARE(w->Label4->text(), QString("3 from 3"));
+        QVERIFY(near(previewCentre(*w), Qt::blue));
+        QCOMPARE(clicks.count(), 4);
+    }
+
+    void aClickBelowTheLastEntryKeepsTheSelection()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {"/a.txt", "/b.txt"}, 1);
+        user::show(*w);
+        QSignalSpy clicks(w->List1, &search::ResultList::Click);
+        const QPoint below(5, w->List1->viewport()->height() - 3);
+        QVERIFY(!w->List1->indexAt(below).isValid());
+        user::click(w->List1->viewport(), Qt::LeftButton, below);
+        QCOMPARE(w->List1->ListIndex(), 1);
+        QCOMPARE(clicks.count(), 0);
+    }
+
+    void theCopyImageButtonShowsAfterASearchAndCopies()
+    {
+        TempTree t;
+        solidJpeg(t, "a.jpg", Qt::red);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        user::search(*w, t.root(), "*.jpg");
+        QCOMPARE(w->List1->ListCount(), 1);
+        QGuiApplication::clipboard()->clear();
+        user::clickEntry(*w, 0);
+        QVERIFY(w->Command10->isVisible());
+        user::click(w->Command10);
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(120, 90));
+    }
+
+    // --- Open, right-click, copy ---
+
+    void theRightButtonAndTheMenuKeysOpenTheActionMenu()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {"/a.jpg", "/b.jpg"}, 1);
+        user::show(*w);
+        // The right button over another entry leaves the selection where it was.
+        user::clickEntry(*w, 0, Qt::RightButton);
+        QVERIFY(w->menuCopy->isVisible());
+        QCOMPARE(w->List1->ListIndex(), 1);
+        w->menuCopy->hide();
+
+        w->List1->setFocus();
+        QTest::keyClick(w->List1, Qt::Key_Menu);
+        QVERIFY(w->menuCopy->isVisible());
+        w->menuCopy->hide();
+        QTest::keyClick(w->List1, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(w->menuCopy->isVisible());
+        // The menu acts on the selected entry.
+        QTest::mouseClick(w->menuCopy, Qt::LeftButton, {}, w->menuCopy->actionGeometry(w->copy1).center());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("/b.jpg"));
+        QTest::keyClick(w->List1, Qt::Key_F10);  // F10 alone is not the menu key
+        QVERIFY(!w->menuCopy->isVisible());
+    }
+
+    void aDoubleClickOpensTheEntryUnderThePointer()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {"/a.jpg", "/b c.jpg"}, 0);
+        user::doubleClickEntry(*w, 1);
+        QCOMPARE(fakes.shell->opened, QStringList{"/b c.jpg"});
+    }
+
+    // --- Search, cancel, close ---
+
+    void cancelAndCloseThroughTheirControls()
+    {
+        TempTree t;
+        for (int i = 0; i < 60; ++i)
+            t.file(QString("d%1/f.jpg").arg(i));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        bool cancelled = false;
+        QTimer canceller;
+        connect(&canceller, &QTimer::timeout, w.get(), [&] {
+            if (!cancelled && w->List1->ListCount() >= 3 && w->Command1->text() == "Cancel") {
+                cancelled = true;
+                user::click(w->Command1);
+            }
+        });
+        canceller.start(0);
+        user::search(*w, t.root(), "*.jpg");
+        QVERIFY(cancelled);
+        QVERIFY(w->List1->ListCount() < 60);
+        QVERIFY(w->Label1->text().endsWith(" .....Stopped."));
+
+        // Menu, Exit during a search ends the program.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, w.get(), [&] {
+            if (w->List1->ListCount() >= 2 && fakes.quitRequests == 0)
+                w->Exit->trigger();
+        });
+        closer.start(0);
+        user::search(*w, t.root(), "*.jpg");
+        QCOMPARE(fakes.quitRequests, 1);
+        QVERIFY(w->List1->ListCount() < 60);
+    }
+
+    // --- The two listings racing ---
+
+    void aSearchDuringTheDesktopTreeListingEndsTheListingFirst()
+    {
+        TempTree t;
+        t.file("one.png");
+        t.file("sub/two.png");
+        FakeServices fakes;
+        fillDesktop(fakes, 80);
+        auto w = testing::makeWindow(fakes);
+        user::show(*w);
+        w->Text1->setText(t.root());
+        w->Text2->setText("*.png");
+        bool searched = false;
+        QTimer racer;
+        connect(&racer, &QTimer::timeout, w.get(), [&] {
+            if (!searched && w->List1->ListCount() >= 5) {
+                searched = true;
+                user::click(w->Command1);
+            }
+        });
+        racer.start(0);
+        user::click(w->Command9, Qt::RightButton);
+        racer.stop();
+        QVERIFY(searched);
+        QCOMPARE(w->List1->entries(), (QStringList{t.root() + "one.png", t.root() + "sub/two.png"}));
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
+        QVERIFY(w->Label1->text().startsWith("Find in "));
+        QCOMPARE(w->Command1->text(), QString("Search"));
+    }
+
+    void theDesktopButtonDuringTheTreeListingListsTheDesktopAlone()
+    {
+        FakeServices fakes;
+        fillDesktop(fakes, 80);
+        QFile top(fakes.desktop->path() + "/top.txt");
+        QVERIFY(top.open(QIODevice::WriteOnly));
+        top.close();
+        auto w = testing::makeWindow(fakes);
+        user::show(*w);
+        bool clicked = false;
+        QTimer racer;
+        connect(&racer, &QTimer::timeout, w.get(), [&] {
+            if (!clicked && w->List1->ListCount() >= 5) {
+                clicked = true;
+                user::click(w->Command9);
+            }
+        });
+        racer.start(0);
+        user::click(w->Command9, Qt::RightButton);
+        racer.stop();
+        QVERIFY(clicked);
+        QCOMPARE(w->List1->entries(), QStringList{fakes.desktop->path() + "/top.txt"});
+        QCOMPARE(w->List1->backColor(), QColor(255, 230, 230));
+    }
+
+    void desktopListingsShowTheListFromTheTop()
+    {
+        FakeServices fakes;
+        for (int i = 0; i < 120; ++i) {
+            QFile f(fakes.desktop->path() + QString("/file%1.txt").arg(i));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        auto w = testing::makeWindow(fakes);
+        user::show(*w);
+        for (bool rightButton : {false, true}) {
+            w->List1->scrollToBottom();
+            QVERIFY(w->List1->verticalScrollBar()->value() > 0);
+            user::click(w->Command9, rightButton ? Qt::RightButton : Qt::LeftButton);
+            QCOMPARE(w->List1->ListCount(), 120);
+            QCOMPARE(w->List1->verticalScrollBar()->value(), 0);
+        }
+    }
+
+    // --- Resize and read ---
+
+    void captionsFitTheirControlsAtTheDesignSize()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        user::show(*w);
+        w->Label4->setText("99999 from 99999");
+        w->Command1->setText("Cancel");
+        for (QWidget *control : w->innerArea()->findChildren<QWidget *>()) {
+            QString caption;
+            int room = control->width() - 4;
+            if (auto *b = qobject_cast<QPushButton *>(control)) {
+                caption = b->text().remove('&');
+                room = control->width() - 10;
+            } else if (auto *l = qobject_cast<QLabel *>(control); l && !l->wordWrap()) {
+                caption = l->text();
+            }
+            if (caption.isEmpty())
+                continue;
+            control->grab();  // paints it, as the screen would
+            QVERIFY2(QFontMetrics(control->font()).horizontalAdvance(caption) <= room,
+                     qPrintable(control->objectName() + ": " + caption));
+        }
+        // At the design size nothing needs condensing: the stand-in font is narrow enough.
+        QCOMPARE(w->Label4->font().stretch(), int(QFont::AnyStretch));
+
+        // The thank-you text breaks where its line feeds are, and nowhere else.
+        user::click(w->Command2);
+        QVERIFY(w->Text5->isVisible());
+        w->Text5->grab();
+        int lines = 0;
+        for (QTextBlock b = w->Text5->document()->begin(); b.isValid(); b = b.next()) {
+            QVERIFY2(b.layout()->lineCount() <= 1, qPrintable(b.text()));
+            ++lines;
+        }
+        QCOMPARE(lines, QString(about::kThankYou).count('\n') + 1);
+    }
+
+    void aCaptionSetAfterTheLayoutIsFittedToo()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        user::show(*w);
+        const QString longCount = "1234567 from 1234567";
+        w->Label4->setText(longCount);
+        w->Label4->grab();
+        QVERIFY(QFontMetrics(w->Label4->font()).horizontalAdvance(longCount) <= w->Label4->width() - 4);
+        QVERIFY(w->Label4->font().pointSizeF() >= 8);
+        w->Label4->setText("1 from 2");  // a short caption gets the layout's font back
+        w->Label4->grab();
+        QCOMPARE(w->Label4->font().stretch(), int(QFont::AnyStretch));
+    }
+
+    void aMouseMoveOverTheWindowRepaintsTheBackground()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        user::show(*w);
+        QTest::qWait(20);
+        int paints = 0;
+        struct PaintCounter : QObject {
+            int *count;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::Paint)
+                    ++*count;
+                return false;
+            }
+        } counter;
+        counter.count = &paints;
+        w->innerArea()->installEventFilter(&counter);
+        QTest::mouseMove(w->innerArea(), QPoint(5, 200));
+        QTRY_VERIFY(paints > 0);
+    }
+
+    // --- Colours under a light and a dark palette ---
+
+    void fixedGroundsKeepReadableText_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
+    void fixedGroundsKeepReadableText()
+    {
+        QFETCH(bool, dark);
+        const QPalette saved = QApplication::palette();
+        if (dark)
+            QApplication::setPalette(darkPalette());
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        struct Ground {
+            QWidget *control;
+            QPalette::ColorRole ground, text;
+            QColor expected;
+        };
+        const Ground grounds[] = {
+            {w->Label4, QPalette::Window, QPalette::WindowText, QColor(224, 224, 224)},
+            {w->Label1, QPalette::Window, QPalette::WindowText, QColor(255, 192, 255)},
+            {w->Text3, QPalette::Base, QPalette::Text, QColor(255, 255, 0)},
+            {w->Text4, QPalette::Base, QPalette::Text, QColor(255, 255, 0)},
+            {w->Drive1, QPalette::Button, QPalette::ButtonText, QColor(255, 192, 192)},
+            {w->Dir1, QPalette::Base, QPalette::Text, QColor(255, 224, 192)},
+            {w->Text2, QPalette::Base, QPalette::Text, QColor(255, 255, 192)},
+            {w->Command1, QPalette::Button, QPalette::ButtonText, QColor(192, 255, 192)},
+            {w->Command2, QPalette::Button, QPalette::ButtonText, QColor(192, 255, 255)},
+            {w->Command9, QPalette::Button, QPalette::ButtonText, QColor(255, 192, 192)},
+            {w->Command6, QPalette::Button, QPalette::ButtonText, QColor(192, 255, 192)},
+            {w->Check1, QPalette::Button, QPalette::WindowText, QColor(192, 192, 192)},
+            {w->Check2, QPalette::Button, QPalette::WindowText, QColor(192, 192, 192)},
+            {w->Text5, QPalette::Base, QPalette::Text, QColor(192, 255, 192)},
+            {w->List1, QPalette::Base, QPalette::Text, w->List1->backColor()},
+        };
+        for (const Ground &g : grounds) {
+            const QPalette p = g.control->palette();
+            QCOMPARE(p.color(g.ground), g.expected);
+            QVERIFY2(contrast(p.color(g.ground), p.color(g.text)) >= 4.5, qPrintable(g.control->objectName()));
+        }
+        QCOMPARE(w->Text5->palette().color(QPalette::Text), QColor(0, 0, 128));
+
+        // The check boxes paint their grey where they have no caption.
+        user::show(*w);
+        for (QCheckBox *box : {w->Check1, w->Check2}) {
+            const QImage shown = box->grab().toImage();
+            QCOMPARE(shown.pixelColor(shown.width() - 2, shown.height() / 2), QColor(192, 192, 192));
+        }
+        w.reset();
+        QApplication::setPalette(saved);
+    }
+
+    // --- Keyboard and screen readers ---
+
+    void everyControlHasAnAccessibleName()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->Label1->setText("Find in 00:00:01");
+        w->Label2->setText("Office File");
+        w->Label4->setText("1 from 2");
+        for (const ControlEntry &c : w->controls()) {
+            if (!c.widget)
+                continue;
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(c.widget);
+            QVERIFY(a);
+            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(c.widget->objectName()));
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->List1)->text(QAccessible::Name), QString("Results"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->Text2)->text(QAccessible::Name),
+                 QString("File specification"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->Command1)->text(QAccessible::Name), QString("Search"));
+    }
+};
+
+QTEST_MAIN(TestWindowEvents)
+#include "test_window_events.moc"
