@@ -9,7 +9,7 @@ packages=(
   libgl-dev libvulkan-dev
   libxlsxwriter-dev libzip-dev libstb-dev libemf2svg-dev libwmf-dev
   qpdf poppler-utils
-  xvfb xauth fonts-dejavu-core fonts-liberation fonts-urw-base35
+  xvfb xauth xdotool fonts-dejavu-core fonts-liberation fonts-urw-base35
   libvips-tools
 )
 
