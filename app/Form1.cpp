@@ -1,8 +1,6 @@
 #include "app/Form1.h"
 
-#include "app/BackgroundArea.h"
 #include "app/HelpAbout.h"
-#include "app/StartupListing.h"
 #include "app/WindowLayout.h"
 #include "export/DocumentExport.h"
 #include "export/HtmlExport.h"
@@ -10,18 +8,18 @@
 #include "export/Printing.h"
 #include "export/SpreadsheetExport.h"
 #include "export/TextExport.h"
-#include "platform/Brand.h"
-#include "platform/PlainText.h"
+#include "platform/EventSignal.h"
+#include "platform/PictureBox.h"
+#include "platform/StatusLine.h"
 #include "preview/AnimatedPreview.h"
 #include "preview/FileActions.h"
-#include "preview/PictureBox.h"
 #include "preview/SelectionPreview.h"
 #include "search/DesktopListing.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
 #include "search/SearchCommand.h"
 #include "search/SearchLocation.h"
-#include "search/SearchTexts.h"
+#include "search/WalkSession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,10 +33,51 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+// Outside every namespace: the resource initialiser is declared where it is used.
 static void initResources()
 {
     Q_INIT_RESOURCE(resources);
 }
+
+namespace {
+
+// The layout scales within these inner sizes of the window, in pixels.
+constexpr LayoutLimits kLayoutLimits{100, 100, 2000, 1000};
+
+}  // namespace
+
+// The subsystem objects, each given the controls and services it uses.
+struct Form1::Subsystems {
+    platform::StatusLine status;
+    search::WalkSession walk;
+    search::SearchCommand searchCommand;
+    search::SearchLocation location;
+    search::DesktopListings desktop;
+    preview::SelectionPreview selection;
+    preview::AnimatedPreview animation;
+    preview::FileActions actions;
+    helpabout::Banner banner;
+    helpabout::ListHoverTip hoverTip;
+    listexport::ExportContext exports;
+
+    explicit Subsystems(Form1 &f)
+        : status(f.Label1, f.services_.yieldSliceMs)
+        , walk({f.List1, f.Check1, f.Check2, f.Text3, f.Text4, f.Picture1}, status)
+        , searchCommand({f.Command1, f.Text1, f.Text2, f.Text3, f.Text4, f.Dir1, f.List1, f.Picture1, f.Command9,
+                         {f.Command3, f.Command4, f.Command5, f.Command6, f.Command7, f.Command8}, f.Command10},
+                        walk, status, *f.services_.clock)
+        , location(f.Drive1, f.Dir1, f.Text1)
+        , desktop(f.Command9, f.List1, walk, status, f.services_.desktopFolder)
+        , selection({f.List1, f.Picture1, f.Picture2, f.Label2, f.Label4, f.Text5, f.Command10}, walk)
+        , animation({f.List1, f.Picture1, f.Picture2, f.Label3}, status)
+        , actions(f.List1, f.menuCopy, *f.services_.shell, *f.services_.messages, &f)
+        , banner(f.Picture1, *f.services_.shell, [this] { selection.show(); })
+        , hoverTip(f.List1)
+        , exports{f.services_.applicationFolder, *f.services_.shell, *f.services_.messages, status,
+                  [&f] { return f.closing_; }}
+    {
+    }
+};
 
 Form1::Form1(platform::Services services, QWidget *parent)
     : QMainWindow(parent)
@@ -50,80 +89,90 @@ Form1::Form1(platform::Services services, QWidget *parent)
     buildControls();
     buildMenus();
     applyTabOrder();
+    nameForScreenReaders();
+
+    parts_ = std::make_unique<Subsystems>(*this);
     connectEvents();
-    sinceDelivery_.start();
-    sinceStatusShown_.start();
     Form_Load();
 }
 
 Form1::~Form1() = default;
 
+const search::WalkSession &Form1::walkSession() const
+{
+    return parts_->walk;
+}
+
+const preview::AnimatedPreview &Form1::animation() const
+{
+    return parts_->animation;
+}
+
 void Form1::connectEvents()
 {
+    using platform::EventSignal;
+    connect(EventSignal::watch(area_, QEvent::Resize), &EventSignal::happened, this, &Form1::Form_Resize);
+    connect(area_, &BackgroundArea::MouseMove, this, &Form1::Form_MouseMove);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Text2, &QLineEdit::returnPressed, this, &Form1::Command1_Click);
     connect(Drive1, &QComboBox::activated, this, &Form1::Drive1_Change);
     connect(Dir1, &search::FolderList::Change, this, &Form1::Dir1_Change);
-    Text2->installEventFilter(this);
+    connect(EventSignal::watch(Text2, QEvent::FocusIn), &EventSignal::happened, this, &Form1::Text2_GotFocus);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(EventSignal::watch(Command9, QEvent::MouseButtonPress), &EventSignal::happened, this,
+            [this](QEvent *e) { Command9_MouseDown(static_cast<QMouseEvent *>(e)->button()); });
     connect(List1, &search::ResultList::Click, this, &Form1::List1_Click);
     connect(List1, &search::ResultList::DblClick, this, &Form1::List1_DblClick);
     connect(List1, &search::ResultList::MouseDown, this, &Form1::List1_MouseDown);
-    // The keyboard's way to the Action menu, where the mouse has the right button.
-    connect(List1, &search::ResultList::ContextMenuKey, menuCopy, [this](QPoint at) { menuCopy->popup(at); });
-    // Enter in the specification box searches, as a click on the button would.
-    connect(Text2, &QLineEdit::returnPressed, Command1, &QPushButton::click);
-    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
-    Command9->installEventFilter(this);
-    // The copy-image button runs the menu command.
-    connect(Command10, &QPushButton::clicked, CopyImage, &QAction::trigger);
-    const std::pair<QAction *, void (*)(Form1 &)> actions[] = {
-        {copylist, preview::copylist_Click},     {copy1, preview::copy1_Click},
-        {CopyImage, preview::CopyImage_Click},   {openfolder, preview::openfolder_Click},
-        {openfile, preview::openfile_Click},     {Fileproperty, preview::Fileproperty_Click}};
-    for (const auto &[action, handler] : actions)
-        connect(action, &QAction::triggered, this, [this, h = handler] { h(*this); });
-    connect(Picture1, &preview::PictureBox::MouseUp, this, &Form1::Picture1_MouseUp);
-    connect(Picture1, &preview::PictureBox::Click, this, &Form1::Picture1_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
-    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
-
-    const std::pair<QAction *, QPushButton *> exportMenus[] = {
-        {Excel, Command3}, {Word, Command4}, {Notepad, Command5},
-        {PDF, Command6},   {Print, Command7}, {Html, Command8}};
-    for (const auto &[menu, button] : exportMenus)
-        connect(menu, &QAction::triggered, this, [this, b = button] { exportMenu(b); });
-    connect(Exit, &QAction::triggered, this, &Form1::Exit_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(About, &QAction::triggered, this, [this] { Command2->click(); });
-    connect(Helpf1, &QAction::triggered, this, &Form1::Helpf1_Click);
-    connect(Picture2, &preview::PictureBox::MouseUp, this, &Form1::Picture2_MouseUp);
+    connect(List1, &search::ResultList::ContextMenuKey, this, &Form1::List1_ContextMenuKey);
     connect(List1, &search::ResultList::MouseMove, this, &Form1::List1_MouseMove);
-    connect(area_, &BackgroundArea::MouseMove, this, &Form1::Form_MouseMove);
-    area_->installEventFilter(this);
+    connect(Picture1, &platform::PictureBox::MouseUp, this, &Form1::Picture1_MouseUp);
+    connect(Picture1, &platform::PictureBox::Click, this, &Form1::Picture1_Click);
+    connect(Picture2, &platform::PictureBox::MouseUp, this, &Form1::Picture2_MouseUp);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(About, &QAction::triggered, this, &Form1::Command2_Click);
+    connect(Helpf1, &QAction::triggered, this, &Form1::Helpf1_Click);
+    connect(Exit, &QAction::triggered, this, &Form1::Exit_Click);
+    // The copy-image button runs the menu command.
+    connect(Command10, &QPushButton::clicked, this, &Form1::CopyImage_Click);
+
+    const std::pair<QAction *, void (Form1::*)()> actions[] = {
+        {copylist, &Form1::copylist_Click},     {copy1, &Form1::copy1_Click},
+        {CopyImage, &Form1::CopyImage_Click},   {openfolder, &Form1::openfolder_Click},
+        {openfile, &Form1::openfile_Click},     {Fileproperty, &Form1::Fileproperty_Click}};
+    for (const auto &[action, handler] : actions)
+        connect(action, &QAction::triggered, this, handler);
+
+    const std::tuple<QPushButton *, QAction *, void (Form1::*)()> exports[] = {
+        {Command3, Excel, &Form1::Command3_Click},   {Command4, Word, &Form1::Command4_Click},
+        {Command5, Notepad, &Form1::Command5_Click}, {Command6, PDF, &Form1::Command6_Click},
+        {Command7, Print, &Form1::Command7_Click},   {Command8, Html, &Form1::Command8_Click}};
+    for (const auto &[button, menu, handler] : exports) {
+        connect(button, &QPushButton::clicked, this, handler);
+        connect(menu, &QAction::triggered, this, [this, h = handler] { exportMenu(h); });
+    }
 }
+
+// --- The window: start-up, layout, closing, help and about, the banner ---
 
 void Form1::Form_Load()
 {
     recordGeometry();
-    state.Limits = {100, 100, 2000, 1000};
-    search::fillDriveList(*this);
-    Text1->setText(Dir1->path());
-    startup::listDesktopAndPreview(*this);
+    state_.Limits = kLayoutLimits;
+    parts_->location.fillDrives();
+    listDesktopAndPreviewFirstJpg();
 }
 
 void Form1::recordGeometry()
 {
     // Recorded in pixels from the design placement, before anything can move it.
-    state.ControlGeometryTable.assign(controls_.size(), ControlGeometry{});
+    state_.ControlGeometryTable.assign(controls_.size(), ControlGeometry{});
     const QSize inner = area_->size();  // still the design size: nothing has been shown yet
     for (size_t i = 0; i < controls_.size(); ++i) {
         const ControlEntry &c = controls_[i];
         if (!c.widget)
             continue;
-        ControlGeometry &g = state.ControlGeometryTable[i];
+        ControlGeometry &g = state_.ControlGeometryTable[i];
         const QRect r = c.widget->geometry();
         g.Top = std::int16_t(r.top());
         g.Left = std::int16_t(r.left());
@@ -135,24 +184,32 @@ void Form1::recordGeometry()
     }
 }
 
-void Form1::messageBox(const QString &text, const QString &title, platform::MessageIcon icon)
+// The last steps of start-up: the desktop's files listed, and the first entry
+// ending in "JPG" (any case) selected and previewed.
+void Form1::listDesktopAndPreviewFirstJpg()
 {
-    services_.messages->show(text, title.isEmpty() ? brand::kAppTitle : title, icon);
+    parts_->desktop.listFiles();
+    // Only the last three letters count: "photo.jpeg" is not taken, "PHOTO.JPG" is.
+    int first = 0;
+    const int count = List1->ListCount();
+    while (first < count && List1->List(first).right(3).toUpper() != QLatin1String("JPG"))
+        ++first;
+    parts_->selection.show();
+    // With no such entry the index is past the end and nothing is selected.
+    List1->setListIndex(first);
 }
 
-void Form1::msg1()
+void Form1::Form_Resize()
 {
-    messageBox(QStringLiteral("List box empty"), brand::kAppTitle);
+    layout::scaleControls(controls_, state_, area_->size(), captionFit_);
+    if (!parts_->animation.running())
+        parts_->selection.show();
+    area_->update();
 }
 
-void Form1::exportMenu(QPushButton *button)
+void Form1::Form_MouseMove()
 {
-    if (List1->ListCount() < 1) {
-        msg1();
-        return;
-    }
-    // The button's handler runs whether or not the button is shown.
-    emit button->clicked();
+    area_->update();
 }
 
 void Form1::Exit_Click()
@@ -162,248 +219,176 @@ void Form1::Exit_Click()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Every long loop reads these flags at its next step and unwinds at once.
-    const bool first = !state.Closing;
-    state.Closing = true;
-    state.FindContinue = 0;
-    state.StopRequested = true;
-    state.AnimationState = AnimationStates::Stopped;
+    // Every long loop reads these at its next step and unwinds at once.
+    const bool first = !closing_;
+    closing_ = true;
+    parts_->walk.stop();
+    parts_->animation.stop();
     event->accept();
     if (first && services_.quit)
         services_.quit();
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+void Form1::msg1()
 {
-    if (watched == area_ && event->type() == QEvent::Resize)
-        Form_Resize();
-    if (watched == Text2 && event->type() == QEvent::FocusIn)
-        Text2_GotFocus();
-    if (watched == Command9 && event->type() == QEvent::MouseButtonPress)
-        Command9_MouseDown(static_cast<QMouseEvent *>(event)->button());
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void Form1::Form_Resize()
-{
-    layout::Form_Resize(*this);
-}
-
-void Form1::Form_MouseMove()
-{
-    area_->update();
+    services_.messages->inform(QStringLiteral("List box empty"));
 }
 
 void Form1::Command2_Click()
 {
-    helpabout::Command2_Click(*this);
+    Text5->show();
+    services_.messages->inform(helpabout::aboutText());
 }
 
 void Form1::Helpf1_Click()
 {
-    helpabout::Helpf1_Click(*this);
+    services_.messages->inform(helpabout::helpText());
 }
 
 void Form1::Picture2_MouseUp(Qt::MouseButton button)
 {
-    helpabout::Picture2_MouseUp(*this, button);
+    parts_->banner.buttonReleased(button);
 }
 
 void Form1::List1_MouseMove(QPoint position)
 {
-    helpabout::List1_MouseMove(*this, position);
+    parts_->hoverTip.pointerMoved(position);
 }
+
+// --- Search: the search command, the location, the desktop listings ---
 
 void Form1::Command1_Click()
 {
-    fillListAfterTreeListing([this] { search::runSearchCommand(*this); });
+    parts_->desktop.fillAfterTreeListing([this] { parts_->searchCommand.run(); });
 }
 
 void Form1::Drive1_Change()
 {
-    search::Drive1_Change(*this);
+    parts_->location.driveChanged();
 }
 
 void Form1::Dir1_Change()
 {
-    search::Dir1_Change(*this);
+    parts_->location.folderChanged();
 }
 
 void Form1::Text2_GotFocus()
 {
-    Dir1->show();
-}
-
-void Form1::List1_Click()
-{
-    preview::List1_Click(*this);
-}
-
-void Form1::List1_DblClick()
-{
-    preview::List1_DblClick(*this);
-}
-
-void Form1::List1_MouseDown(Qt::MouseButton button, QPoint position)
-{
-    preview::List1_MouseDown(*this, button, List1->viewport()->mapToGlobal(position));
+    parts_->location.showFolders();
 }
 
 void Form1::Command9_Click()
 {
-    fillListAfterTreeListing([this] { search::Command9_Click(*this); });
+    parts_->desktop.fillAfterTreeListing([this] { parts_->desktop.listFiles(); });
 }
 
 void Form1::Command9_MouseDown(Qt::MouseButton button)
 {
     if (button == Qt::RightButton)
-        fillListAfterTreeListing([this] { listDesktopTree(); });
+        parts_->desktop.fillAfterTreeListing([this] { parts_->desktop.listTree(); });
 }
 
-void Form1::fillListAfterTreeListing(std::function<void()> fill)
+// --- Preview and file actions ---
+
+void Form1::List1_Click()
 {
-    if (!treeListingRunning_) {
-        fill();
-        return;
-    }
-    afterTreeListing_ = std::move(fill);
-    state.FindContinue = 0;
-    state.StopRequested = true;
+    parts_->selection.show();
 }
 
-void Form1::listDesktopTree()
+void Form1::List1_DblClick()
 {
-    treeListingRunning_ = true;
-    search::walkDesktopTree(*this);
-    treeListingRunning_ = false;
-    if (std::function<void()> next = std::exchange(afterTreeListing_, nullptr)) {
-        dropPendingTexts();
-        next();
-        return;
-    }
-    search::finishDesktopTree(*this);
+    parts_->actions.openSelected();
+}
+
+void Form1::List1_MouseDown(Qt::MouseButton button, QPoint position)
+{
+    if (button == Qt::RightButton)
+        parts_->actions.popUpMenu(List1->viewport()->mapToGlobal(position));
+}
+
+void Form1::List1_ContextMenuKey(QPoint globalPosition)
+{
+    parts_->actions.popUpMenu(globalPosition);
 }
 
 void Form1::Picture1_Click()
 {
-    preview::Picture1_Click(*this);
+    parts_->animation.clicked();
 }
 
 void Form1::Picture1_MouseUp(Qt::MouseButton button)
 {
-    preview::Picture1_MouseUp(*this, button);
+    parts_->animation.buttonReleased(button);
+}
+
+void Form1::copylist_Click()
+{
+    parts_->actions.copyList();
+}
+
+void Form1::copy1_Click()
+{
+    parts_->actions.copyPath();
+}
+
+void Form1::CopyImage_Click()
+{
+    parts_->actions.copyImage();
+}
+
+void Form1::openfolder_Click()
+{
+    parts_->actions.openFolder();
+}
+
+void Form1::openfile_Click()
+{
+    parts_->actions.openFile();
+}
+
+void Form1::Fileproperty_Click()
+{
+    parts_->actions.showProperties();
+}
+
+// --- Exports: Excel, Word, Notepad, PDF, Print, Html ---
+
+void Form1::exportMenu(void (Form1::*exportHandler)())
+{
+    if (List1->ListCount() < 1) {
+        msg1();
+        return;
+    }
+    (this->*exportHandler)();
 }
 
 void Form1::Command3_Click()
 {
-    listexport::exportSpreadsheet(*this);
+    listexport::exportSpreadsheet(parts_->exports,
+                                  {List1->entries(), List1->ListIndex(), Text1->text() + QLatin1Char('/') + Text2->text()});
 }
 
 void Form1::Command4_Click()
 {
-    listexport::exportDocument(*this);
+    listexport::exportDocument(parts_->exports, List1->entries());
 }
 
 void Form1::Command5_Click()
 {
-    listexport::exportText(*this);
+    listexport::exportText(parts_->exports, List1->entries());
 }
 
 void Form1::Command6_Click()
 {
-    listexport::exportPdf(*this);
+    listexport::exportPdf(parts_->exports, *List1);
 }
 
 void Form1::Command7_Click()
 {
-    listexport::printList(*this);
+    listexport::printList(*services_.printer, List1->entries());
 }
 
 void Form1::Command8_Click()
 {
-    listexport::exportHtml(*this);
-}
-
-// --- The time-sliced yield of the long loops ---
-
-void Form1::deliverPendingEvents()
-{
-    pushPendingTexts();
-    List1->flushPending();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    sinceDelivery_.restart();
-}
-
-void Form1::yieldIfDue()
-{
-    if (sinceDelivery_.elapsed() >= services_.yieldSliceMs)
-        deliverPendingEvents();
-}
-
-void Form1::setStatusNow(const QString &text)
-{
-    pendingStatus_ = text;
-    if (sinceStatusShown_.elapsed() < services_.yieldSliceMs)
-        return;
-    pushPendingTexts();
-    Label1->repaint();
-    sinceStatusShown_.restart();
-}
-
-void Form1::pushPendingTexts()
-{
-    if (pendingStatus_) {
-        Label1->setText(*pendingStatus_);
-        pendingStatus_.reset();
-    }
-    if (pendingTotals_) {
-        const WalkTotals &t = *pendingTotals_;
-        Text3->setText(search::countsText(t.fileCount, t.dirCount));
-        Text4->setPlainText(search::walkSizeText(t.folder, t.folderSize));
-        pendingTotals_.reset();
-    }
-}
-
-void Form1::dropPendingTexts()
-{
-    pendingStatus_.reset();
-    pendingTotals_.reset();
-}
-
-// --- What the walk reads and writes ---
-
-bool Form1::showListWhileSearching()
-{
-    return Check1->isChecked();
-}
-
-bool Form1::previewWhileSearching()
-{
-    return Check2->isChecked();
-}
-
-void Form1::setListVisible(bool visible)
-{
-    if (List1->isVisibleTo(area_) != visible)
-        List1->setVisible(visible);
-}
-
-void Form1::setSearchStatus(const QString &text)
-{
-    pendingStatus_ = text;
-}
-
-void Form1::appendEntry(const QString &entry)
-{
-    List1->AddItem(entry);
-}
-
-void Form1::selectLastEntry()
-{
-    List1->setListIndex(List1->ListCount() - 1);
-}
-
-void Form1::showWalkTotals(int fileCount, int dirCount, const QString &folder, std::int64_t folderSize)
-{
-    pendingTotals_ = WalkTotals{fileCount, dirCount, folder, folderSize};
+    listexport::exportHtml(parts_->exports, List1->entries());
 }

@@ -1,11 +1,11 @@
-// The controls and menus of the window with their design values.
+// The controls and menus of the window, built from the design table.
 #include "app/AboutTexts.h"
 #include "app/BackgroundArea.h"
 #include "app/Form1.h"
 #include "platform/Brand.h"
 #include "platform/Palette.h"
+#include "platform/PictureBox.h"
 #include "platform/Twips.h"
-#include "preview/PictureBox.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
 
@@ -13,16 +13,26 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSvgRenderer>
 
 namespace {
+
+// The design size of the window's inner area, in twips.
+constexpr int kDesignWidthTwips = 13275;
+constexpr int kDesignHeightTwips = 5610;
+// The window's default font, and the fonts of the controls that have their own.
+constexpr int kDefaultPointSize = 8;
+constexpr double kCheck1PointSize = 8.25;
+constexpr double kCheck2PointSize = 6.75;
+constexpr int kLabel2PointSize = 24;
+// The thank-you text is navy on its pale green.
+const QColor kThankYouText(0, 0, 128);
 
 // The design fonts are Windows fonts. Their stand-ins were chosen by width: of the
 // sans-serif families Debian packages (DejaVu Sans and Sans Condensed, Liberation
@@ -37,7 +47,7 @@ void installFontStandIns()
     QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
 }
 
-QImage renderBanner(const preview::PictureBox &box)
+QImage renderBanner(const platform::PictureBox &box)
 {
     QImage image = box.makeSharpImage(box.innerSize(), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -47,51 +57,78 @@ QImage renderBanner(const preview::PictureBox &box)
     return image;
 }
 
-QColor rgb(int r, int g, int b)
+QFont fontOf(const char *family, double points)
 {
-    return QColor(r, g, b);
+    QFont font{QLatin1String(family)};
+    font.setPointSizeF(points);
+    return font;
 }
 
-// A check box fills its ground from the Button role, not the Window role, and
-// draws its caption with WindowText: both get the colour.
-void setCheckBoxColour(QCheckBox *box, const QColor &colour)
+QWidget *makeControl(const ControlRow &row, QWidget *parent)
 {
-    platform::setFixedColour(box, QPalette::Window, colour);
-    platform::setFixedColour(box, QPalette::Button, colour);
+    const QString caption = QString::fromUtf8(row.caption);
+    switch (row.kind) {
+    case ControlKind::ListBox:
+        return new search::ResultList(parent);
+    case ControlKind::Label: {
+        auto *label = new QLabel(caption, parent);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
+    case ControlKind::TextBox:
+        return new QLineEdit(caption, parent);
+    case ControlKind::MultiLineTextBox:
+        return new QPlainTextEdit(caption, parent);
+    case ControlKind::DriveListBox:
+        return new QComboBox(parent);
+    case ControlKind::DirListBox:
+        return new search::FolderList(parent);
+    case ControlKind::CommandButton:
+        return new QPushButton(caption, parent);
+    case ControlKind::CheckBox: {
+        auto *box = new QCheckBox(caption, parent);
+        box->setChecked(true);
+        return box;
+    }
+    case ControlKind::PictureBox:
+        return new platform::PictureBox(parent);
+    case ControlKind::Menu:
+    case ControlKind::CommonDialog:
+        break;
+    }
+    return nullptr;
 }
 
-QPushButton *button(QWidget *parent, const QString &caption, const QString &tip, const QColor &colour)
+// Each kind draws its colour in its own role: a label's ground is the window
+// colour, a text box's the base, a button's the button colour. A check box fills
+// its ground from the Button role but draws its caption over the Window role; the
+// drive list shows its colour on the button and in its drop-down.
+void colour(QWidget *control, ControlKind kind, const QColor &colour)
 {
-    auto *b = new QPushButton(caption, parent);
-    if (!tip.isEmpty())
-        b->setToolTip(tip);
-    platform::setFixedColour(b, QPalette::Button, colour);
-    return b;
-}
-
-QLabel *label(QWidget *parent, const QString &tip, const QColor &colour)
-{
-    auto *l = new QLabel(parent);
-    l->setTextFormat(Qt::PlainText);
-    if (!tip.isEmpty())
-        l->setToolTip(tip);
-    if (colour.isValid())
-        platform::setFixedColour(l, QPalette::Window, colour);
-    return l;
+    if (!colour.isValid())
+        return;
+    switch (kind) {
+    case ControlKind::Label:
+        platform::setFixedColour(control, QPalette::Window, colour);
+        break;
+    case ControlKind::CommandButton:
+        platform::setFixedColour(control, QPalette::Button, colour);
+        break;
+    case ControlKind::CheckBox:
+        platform::setFixedColour(control, QPalette::Window, colour);
+        platform::setFixedColour(control, QPalette::Button, colour);
+        break;
+    case ControlKind::DriveListBox:
+        platform::setFixedColour(control, QPalette::Button, colour);
+        platform::setFixedColour(control, QPalette::Base, colour);
+        break;
+    default:
+        platform::setFixedColour(control, QPalette::Base, colour);
+        break;
+    }
 }
 
 }  // namespace
-
-QWidget *Form1::place(QWidget *control, const QString &typeName, int left, int top, int width,
-                      int height, QWidget *container)
-{
-    const double tppX = platform::twipsPerPixelX();
-    const double tppY = platform::twipsPerPixelY();
-    control->setGeometry(qRound(left / tppX), qRound(top / tppY), qRound(width / tppX),
-                         qRound(height / tppY));
-    controls_.push_back({control, typeName, container ? container : area_});
-    return control;
-}
 
 void Form1::buildControls()
 {
@@ -101,147 +138,97 @@ void Form1::buildControls()
     area_->setObjectName(QStringLiteral("Form1"));
     area_->setWallpaper(services_.wallpaperPath);
     setCentralWidget(area_);
-    area_->resize(qRound(13275 / tppX), qRound(5610 / tppY));
+    area_->resize(qRound(kDesignWidthTwips / tppX), qRound(kDesignHeightTwips / tppY));
     installFontStandIns();
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), kDefaultPointSize));
 
-    List1 = new search::ResultList(area_);
-    place(List1, QStringLiteral("ListBox"), 600, 720, 8055, 1425);
-
-    Label4 = label(area_, QStringLiteral("Showing selected record no."), rgb(224, 224, 224));
-    place(Label4, QStringLiteral("Label"), 600, 240, 1215, 375);
-
-    Label1 = label(area_, {}, rgb(255, 192, 255));
-    place(Label1, QStringLiteral("Label"), 120, 5040, 12135, 375);
-
-    Text3 = new QLineEdit(area_);
-    platform::setFixedColour(Text3, QPalette::Base, rgb(255, 255, 0));
-    Text3->hide();
-    place(Text3, QStringLiteral("TextBox"), 600, 2640, 5415, 285);
-
-    Text4 = new QPlainTextEdit(area_);
-    platform::setFixedColour(Text4, QPalette::Base, rgb(255, 255, 0));
-    Text4->hide();
-    place(Text4, QStringLiteral("TextBox"), 600, 3120, 5415, 645);
-
-    Drive1 = new QComboBox(area_);
-    Drive1->setToolTip(QStringLiteral("Select Drive"));
-    platform::setFixedColour(Drive1, QPalette::Button, rgb(255, 192, 192));
-    platform::setFixedColour(Drive1, QPalette::Base, rgb(255, 192, 192));
-    place(Drive1, QStringLiteral("DriveListBox"), 600, 3960, 1575, 315);
-
-    Dir1 = new search::FolderList(area_);
-    Dir1->setToolTip(QStringLiteral("Select Directory"));
-    platform::setFixedColour(Dir1, QPalette::Base, rgb(255, 224, 192));
-    place(Dir1, QStringLiteral("DirListBox"), 2280, 3960, 2415, 990);
-
-    Text1 = new QLineEdit(QStringLiteral("c:\\"), area_);
-    Text1->hide();
-    place(Text1, QStringLiteral("TextBox"), 600, 4200, 1455, 315);
-
-    Text2 = new QLineEdit(QStringLiteral("*.jpg"), area_);
-    Text2->setToolTip(QStringLiteral("write your file specification here,  e.g. *.jpg;*.bmp"));
-    platform::setFixedColour(Text2, QPalette::Base, rgb(255, 255, 192));
-    place(Text2, QStringLiteral("TextBox"), 4800, 3960, 1215, 315);
-
-    Command1 = button(area_, QStringLiteral("Search"), QStringLiteral("click here to search"), rgb(192, 255, 192));
-    place(Command1, QStringLiteral("CommandButton"), 6360, 3960, 825, 735);
-
-    Check1 = new QCheckBox(QStringLiteral("Show Listbox while searching"), area_);
-    Check1->setChecked(true);
-    {
-        QFont f(QStringLiteral("Arial Narrow"));
-        f.setPointSizeF(8.25);
-        Check1->setFont(f);
+    int count = 0;
+    const ControlRow *rows = controlRows(count);
+    QWidget *picture1 = nullptr;
+    for (int i = 0; i < count; ++i) {
+        const ControlRow &row = rows[i];
+        QWidget *control = makeControl(row, row.insidePicture1 ? picture1 : area_);
+        control->setObjectName(QLatin1String(row.name));
+        if (*row.toolTip)
+            control->setToolTip(QString::fromUtf8(row.toolTip));
+        colour(control, row.kind, row.colour);
+        const QRect &t = row.twips;
+        control->setGeometry(qRound(t.x() / tppX), qRound(t.y() / tppY), qRound(t.width() / tppX),
+                             qRound(t.height() / tppY));
+        control->setVisible(row.shown);
+        controls_.push_back({control, row.kind});
+        if (row.kind == ControlKind::PictureBox && !picture1)
+            picture1 = control;
     }
-    setCheckBoxColour(Check1, rgb(192, 192, 192));
-    place(Check1, QStringLiteral("CheckBox"), 6360, 2880, 2295, 375);
+    bindControls();
 
-    Check2 = new QCheckBox(QStringLiteral("Show Image Preview while searching"), area_);
-    Check2->setChecked(true);
-    {
-        QFont f(QStringLiteral("Arial Narrow"));
-        f.setPointSizeF(6.75);
-        Check2->setFont(f);
-    }
-    setCheckBoxColour(Check2, rgb(192, 192, 192));
-    place(Check2, QStringLiteral("CheckBox"), 6360, 3360, 2295, 375);
-
-    Command9 = button(area_, QStringLiteral("Showing Desktop Files"),
-                      QStringLiteral("Right click to show files from subfolder from Desktop"), rgb(255, 192, 192));
-    place(Command9, QStringLiteral("CommandButton"), 6360, 2280, 2295, 495);
-
-    Command2 = button(area_, QStringLiteral("About"), {}, rgb(192, 255, 255));
-    place(Command2, QStringLiteral("CommandButton"), 7800, 3960, 825, 735);
-
-    const QColor exportGreen = rgb(192, 255, 192);
-    Command7 = button(area_, QStringLiteral("&Print"), QStringLiteral("Print"), exportGreen);
-    place(Command7, QStringLiteral("CommandButton"), 2400, 100, 800, 500);
-    Command6 = button(area_, QStringLiteral("P&df"), QStringLiteral("Export List to pdf file"), exportGreen);
-    place(Command6, QStringLiteral("CommandButton"), 3480, 100, 800, 500);
-    Command8 = button(area_, QStringLiteral("&Html"), QStringLiteral("Export List to Html"), exportGreen);
-    place(Command8, QStringLiteral("CommandButton"), 4560, 100, 800, 500);
-    Command5 = button(area_, QStringLiteral("&Notepad"),
-                      QStringLiteral("Export List to Notepade Text file saved in App path"), exportGreen);
-    place(Command5, QStringLiteral("CommandButton"), 5640, 100, 800, 500);
-    Command4 = button(area_, QStringLiteral("&Word"),
-                      QStringLiteral("Export List to Wordl document with Hyperlink."), exportGreen);
-    place(Command4, QStringLiteral("CommandButton"), 6720, 100, 800, 500);
-    Command3 = button(area_, QStringLiteral("&Excel"),
-                      QStringLiteral("Export List to Excel Sheet with Hyperlink."), exportGreen);
-    place(Command3, QStringLiteral("CommandButton"), 7800, 100, 800, 500);
-    Command10 = button(area_, QStringLiteral("&Copy Image to Clipboard"),
-                       QStringLiteral("Export List to Excel Sheet with Hyperlink."), exportGreen);
-    place(Command10, QStringLiteral("CommandButton"), 9960, 120, 2235, 500);
-    for (QPushButton *b : {Command7, Command6, Command8, Command5, Command4, Command3, Command10})
-        b->hide();
-
-    Picture1 = new preview::PictureBox(area_);
-    Picture1->setToolTip(QStringLiteral("image displayed by quorvel software"));
-    place(Picture1, QStringLiteral("PictureBox"), 9120, 720, 4000, 3255);
-
-    Text5 = new QPlainTextEdit(Picture1);
-    Text5->setPlainText(QString(about::kThankYou).remove(QLatin1Char('\r')));
-    {
-        platform::setFixedColour(Text5, QPalette::Base, rgb(192, 255, 192));
-        QPalette p = Text5->palette();
-        p.setColor(QPalette::Text, rgb(0, 0, 128));
-        Text5->setPalette(p);
-    }
-    Text5->hide();
-    place(Text5, QStringLiteral("TextBox"), 316, 320, 3375, 2535, Picture1);
-
-    Label2 = label(Picture1, {}, QColor());
-    Label2->setFont(QFont(QStringLiteral("MS Sans Serif"), 24));
+    // What the table cannot say: the fonts of their own, the texts that wrap, the
+    // thank-you text in navy, the banner and its address.
+    Check1->setFont(fontOf("Arial Narrow", kCheck1PointSize));
+    Check2->setFont(fontOf("Arial Narrow", kCheck2PointSize));
+    Label2->setFont(fontOf("MS Sans Serif", kLabel2PointSize));
     Label2->setWordWrap(true);
-    Label2->hide();
-    place(Label2, QStringLiteral("Label"), 600, 720, 2535, 1575, Picture1);
-
-    Label3 = label(area_, {}, QColor());
-    Label3->setText(QStringLiteral("Showing moving animation from static image, right click to stop."));
     Label3->setWordWrap(true);
-    Label3->hide();
-    place(Label3, QStringLiteral("Label"), 9840, 4080, 2655, 615);
-
-    Picture2 = new preview::PictureBox(area_);
+    Text5->setPlainText(QString(about::kThankYou).remove(QLatin1Char('\r')));
+    QPalette thankYou = Text5->palette();
+    thankYou.setColor(QPalette::Text, kThankYouText);
+    Text5->setPalette(thankYou);
     Picture2->setToolTip(QStringLiteral("Goto ") + brand::kWebAddress);
-    place(Picture2, QStringLiteral("PictureBox"), 12480, 4800, 735, 735);
     Picture2->setPicture(renderBanner(*Picture2));
 
-    // Object names are the design names, so the window can be inspected and tested by name.
-    const std::pair<QObject *, const char *> names[] = {
-        {List1, "List1"}, {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {Label4, "Label4"},
-        {Text1, "Text1"}, {Text2, "Text2"}, {Text3, "Text3"}, {Text4, "Text4"}, {Text5, "Text5"},
-        {Drive1, "Drive1"}, {Dir1, "Dir1"}, {Command1, "Command1"}, {Command2, "Command2"},
-        {Command3, "Command3"}, {Command4, "Command4"}, {Command5, "Command5"}, {Command6, "Command6"},
-        {Command7, "Command7"}, {Command8, "Command8"}, {Command9, "Command9"}, {Command10, "Command10"},
-        {Check1, "Check1"}, {Check2, "Check2"}, {Picture1, "Picture1"}, {Picture2, "Picture2"}};
-    for (const auto &[object, name] : names)
-        object->setObjectName(QLatin1String(name));
+    for (const ControlEntry &c : controls_)
+        if (qobject_cast<QAbstractButton *>(c.widget) || qobject_cast<QLabel *>(c.widget))
+            captionFit_.watch(c.widget);
+    captionFit_.watchLines(Text5);
+}
 
-    // What a screen reader calls the controls that have no caption of their own
-    // (buttons and check boxes are called by their captions). The labels whose text changes keep their text as their name, and say what
-    // they are in their description.
+namespace {
+
+template <typename Control>
+void bind(QWidget *area, Control *&member, const char *name)
+{
+    member = area->findChild<Control *>(QLatin1String(name));
+    Q_ASSERT(member);
+}
+
+}  // namespace
+
+void Form1::bindControls()
+{
+    bind(area_, List1, "List1");
+    bind(area_, Label1, "Label1");
+    bind(area_, Label2, "Label2");
+    bind(area_, Label3, "Label3");
+    bind(area_, Label4, "Label4");
+    bind(area_, Text1, "Text1");
+    bind(area_, Text2, "Text2");
+    bind(area_, Text3, "Text3");
+    bind(area_, Text4, "Text4");
+    bind(area_, Text5, "Text5");
+    bind(area_, Drive1, "Drive1");
+    bind(area_, Dir1, "Dir1");
+    bind(area_, Command1, "Command1");
+    bind(area_, Command2, "Command2");
+    bind(area_, Command3, "Command3");
+    bind(area_, Command4, "Command4");
+    bind(area_, Command5, "Command5");
+    bind(area_, Command6, "Command6");
+    bind(area_, Command7, "Command7");
+    bind(area_, Command8, "Command8");
+    bind(area_, Command9, "Command9");
+    bind(area_, Command10, "Command10");
+    bind(area_, Check1, "Check1");
+    bind(area_, Check2, "Check2");
+    bind(area_, Picture1, "Picture1");
+    bind(area_, Picture2, "Picture2");
+}
+
+// What a screen reader calls the controls that have no caption of their own
+// (buttons and check boxes are called by their captions). The labels whose text
+// changes keep their text as their name, and say what they are in their
+// description.
+void Form1::nameForScreenReaders()
+{
     const std::pair<QWidget *, const char *> accessibleNames[] = {
         {List1, "Results"},       {Drive1, "Drive"},         {Dir1, "Folder"},
         {Text1, "Search folder"}, {Text2, "File specification"}, {Text3, "Items found"},
@@ -252,11 +239,6 @@ void Form1::buildControls()
     Label1->setAccessibleDescription(QStringLiteral("Status"));
     Label2->setAccessibleDescription(QStringLiteral("Kind of the previewed file"));
     Label4->setAccessibleDescription(QStringLiteral("Selected entry"));
-
-    for (const ControlEntry &c : controls_)
-        if (qobject_cast<QAbstractButton *>(c.widget) || qobject_cast<QLabel *>(c.widget))
-            captionFit_.watch(c.widget);
-    captionFit_.watchLines(Text5);
 }
 
 void Form1::buildMenus()
@@ -264,7 +246,7 @@ void Form1::buildMenus()
     auto action = [this](QMenu *menu, const QString &caption, const char *name) {
         QAction *a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
-        controls_.push_back({nullptr, QStringLiteral("Menu"), nullptr});
+        controls_.push_back({nullptr, ControlKind::Menu});
         return a;
     };
     QMenu *menu = menuBar()->addMenu(QStringLiteral("Menu"));
@@ -298,7 +280,7 @@ void Form1::buildMenus()
     About = action(help, QStringLiteral("About"), "About");
 
     // The printer dialog counts among the controls but has no place on the window.
-    controls_.push_back({nullptr, QStringLiteral("CommonDialog"), nullptr});
+    controls_.push_back({nullptr, ControlKind::CommonDialog});
 
     // The window opens with its inner area at the design size.
     resize(area_->width(), area_->height() + menuBar()->sizeHint().height());

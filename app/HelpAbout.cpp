@@ -1,14 +1,11 @@
 #include "app/HelpAbout.h"
 
-#include "app/Form1.h"
-#include "preview/SelectionPreview.h"
 #include "platform/Brand.h"
+#include "platform/PictureBox.h"
 #include "platform/PlainText.h"
-#include "preview/PictureBox.h"
+#include "platform/Services.h"
 #include "search/ResultList.h"
 
-#include <QPainter>
-#include <QPlainTextEdit>
 #include <QUrl>
 
 namespace helpabout {
@@ -26,46 +23,47 @@ QString helpText()
         "of Image while searching to let you find exactly the files\\Images you are looking for.");
 }
 
-void Command2_Click(Form1 &f)
+Banner::Banner(platform::PictureBox *preview, platform::Shell &shell, std::function<void()> previewAgain)
+    : preview_(preview)
+    , shell_(shell)
+    , previewAgain_(std::move(previewAgain))
 {
-    f.Text5->show();
-    f.messageBox(aboutText(), brand::kAppTitle);
 }
 
-void Helpf1_Click(Form1 &f)
-{
-    f.messageBox(helpText(), brand::kAppTitle);
-}
-
-void Picture2_MouseUp(Form1 &f, Qt::MouseButton button)
+void Banner::buttonReleased(Qt::MouseButton button)
 {
     if (button != Qt::RightButton) {
-        f.services().shell->openUrl(QUrl(brand::kWebAddress));
+        shell_.openUrl(QUrl(brand::kWebAddress));
         return;
     }
-    preview::List1_Click(f);
-    preview::PictureBox &box = *f.Picture1;
-    box.setScaleMode(preview::ScaleModes::Pixels);
+    previewAgain_();
+    platform::PictureBox &box = *preview_;
+    box.setScaleMode(platform::ScaleModes::Pixels);
     const QImage shown = box.rendered();
-    if (f.state.FlipStep == 0) {
+    if (flipStep_ == 0) {
         box.replaceCanvas(shown.mirrored(true, false));
-    } else if (f.state.FlipStep == 1) {
+    } else if (flipStep_ == 1) {
         box.replaceCanvas(shown.mirrored(false, true));
     } else {
-        f.state.FlipStep = 0;
+        flipStep_ = 0;
         return;
     }
-    ++f.state.FlipStep;
+    ++flipStep_;
 }
 
-void List1_MouseMove(Form1 &f, QPoint position)
+ListHoverTip::ListHoverTip(search::ResultList *list)
+    : list_(list)
 {
-    const int entry = f.List1->TopIndex() + position.y() / f.List1->entryHeight();
-    if (f.state.HoverTipSet && entry == f.state.HoveredEntry)
+}
+
+void ListHoverTip::pointerMoved(QPoint position)
+{
+    const int entry = list_->TopIndex() + position.y() / list_->entryHeight();
+    if (tipSet_ && entry == hoveredEntry_)
         return;
-    f.state.HoverTipSet = true;
-    f.state.HoveredEntry = entry;
-    f.List1->setToolTip(platform::plainToolTip(f.List1->List(entry)));
+    tipSet_ = true;
+    hoveredEntry_ = entry;
+    list_->setToolTip(platform::plainToolTip(list_->List(entry)));
 }
 
 }  // namespace helpabout

@@ -4,23 +4,47 @@
 #include <QString>
 #include <Qt>
 
-class Form1;
+#include <functional>
+
+namespace platform {
+class PictureBox;
+class Shell;
+}  // namespace platform
+namespace search {
+class ResultList;
+}
 
 namespace helpabout {
 
 QString aboutText();
 QString helpText();
 
-// About: the thank-you text over the preview, then the version box.
-void Command2_Click(Form1 &form);
-void Helpf1_Click(Form1 &form);
+// The banner box: any button but the right one opens the product's web page; a
+// right button released over it mirrors, then flips, then restores the preview.
+class Banner {
+public:
+    // `previewAgain` redraws the preview as the selection shows it.
+    Banner(platform::PictureBox *preview, platform::Shell &shell, std::function<void()> previewAgain);
+    void buttonReleased(Qt::MouseButton button);
 
-// A right button released over the banner mirrors, then flips, then restores the
-// preview; any other button opens the product's web page.
-void Picture2_MouseUp(Form1 &form, Qt::MouseButton button);
+private:
+    platform::PictureBox *preview_;
+    platform::Shell &shell_;
+    std::function<void()> previewAgain_;
+    int flipStep_ = 0;  // right clicks, modulo 3
+};
 
 // The list's tool tip names the entry under the pointer, changing only when the
 // pointer crosses into another entry.
-void List1_MouseMove(Form1 &form, QPoint position);
+class ListHoverTip {
+public:
+    explicit ListHoverTip(search::ResultList *list);
+    void pointerMoved(QPoint position);
+
+private:
+    search::ResultList *list_;
+    int hoveredEntry_ = -1;
+    bool tipSet_ = false;
+};
 
 }  // namespace helpabout

@@ -1,9 +1,8 @@
 #include "app/WindowLayout.h"
 
 #include "app/CaptionFit.h"
-#include "app/Form1.h"
-#include "preview/SelectionPreview.h"
 
+#include <QWidget>
 
 namespace layout {
 namespace {
@@ -26,17 +25,17 @@ void scaleFont(CaptionFit &fit, QWidget *control, double size)
 
 }  // namespace
 
-void Form_Resize(Form1 &f)
+void scaleControls(const std::vector<ControlEntry> &controls, const WindowState &state, QSize inner,
+                   CaptionFit &fit)
 {
-    const double H = f.innerArea()->height();
-    const double W = f.innerArea()->width();
-    const LayoutLimits &limits = f.state.Limits;
+    const double H = inner.height();
+    const double W = inner.width();
+    const LayoutLimits &limits = state.Limits;
     const bool heightInRange = H >= limits.MinHeight && H <= limits.MaxHeight;
     const bool widthInRange = W >= limits.MinWidth && W <= limits.MaxWidth;
-    const auto &controls = f.controls();
-    for (size_t i = 0; i < controls.size() && i < f.state.ControlGeometryTable.size(); ++i) {
+    for (size_t i = 0; i < controls.size() && i < state.ControlGeometryTable.size(); ++i) {
         const ControlEntry &c = controls[i];
-        const ControlGeometry &R = f.state.ControlGeometryTable[i];
+        const ControlGeometry &R = state.ControlGeometryTable[i];
         // Menu items and the printer dialog have no geometry of their own.
         if (!c.widget || R.ParentScaleHeight == 0 || R.ParentScaleWidth == 0)
             continue;
@@ -44,9 +43,9 @@ void Form_Resize(Form1 &f)
         if (heightInRange) {
             const double k = H / R.ParentScaleHeight;
             g.moveTop(qRound(k * R.Top));
-            if (c.typeName != QLatin1String("TextBox"))
+            if (!isTextBox(c.kind))
                 g.setHeight(qRound(k * R.Height));
-            scaleFont(f.captionFit(), c.widget, k * R.FontSize);
+            scaleFont(fit, c.widget, k * R.FontSize);
         }
         if (widthInRange) {
             const double k = W / R.ParentScaleWidth;
@@ -55,9 +54,6 @@ void Form_Resize(Form1 &f)
         }
         c.widget->setGeometry(g);
     }
-    if (f.state.AnimationState != AnimationStates::Running)
-        preview::List1_Click(f);
-    f.innerArea()->update();
 }
 
 }  // namespace layout

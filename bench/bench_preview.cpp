@@ -2,7 +2,7 @@
 // 300 of them, against vipsthumbnail making the same thumbnails.
 #include "BenchSupport.h"
 #include "app/Form1.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "search/ResultList.h"
 
 #include <QApplication>

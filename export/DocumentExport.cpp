@@ -1,10 +1,9 @@
 #include "export/DocumentExport.h"
 
-#include "app/Form1.h"
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
-#include "search/ResultList.h"
+#include "platform/Services.h"
 
 #include <QUrl>
 
@@ -130,10 +129,9 @@ QByteArray documentXml(const QStringList &entries)
            body + "</w:body></w:document>";
 }
 
-void exportDocument(Form1 &f)
+void exportDocument(const ExportContext &context, const QStringList &entries)
 {
-    const QString path = f.services().applicationFolder + QStringLiteral("/QuorvelFileSearch.docx");
-    const QStringList entries = f.List1->entries();
+    const QString path = context.pathOf(QStringLiteral("QuorvelFileSearch.docx"));
     ZipPackage package(path, ZipPackage::Mode::Create);
     const bool written = package.isOpen() && package.write(QStringLiteral("[Content_Types].xml"), contentTypes()) &&
                          package.write(QStringLiteral("_rels/.rels"), packageRelationships()) &&
@@ -142,11 +140,10 @@ void exportDocument(Form1 &f)
                          package.write(QStringLiteral("word/_rels/document.xml.rels"), documentRelationships(entries)) &&
                          package.write(QStringLiteral("word/document.xml"), documentXml(entries)) && package.commit();
     if (!written) {
-        f.messageBox(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + package.errorString(),
-                     brand::kAppTitle, platform::MessageIcon::Critical);
+        context.messages.cannotWrite(path, package.errorString());
         return;
     }
-    openWithOfficeApplication(f, path, QStringLiteral("document"));
+    openWithOfficeApplication(context, path, QStringLiteral("document"));
 }
 
 }  // namespace listexport

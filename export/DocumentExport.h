@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
-class Form1;
+#include "export/ExportContext.h"
+
 
 namespace listexport {
 
@@ -14,6 +15,6 @@ QByteArray documentRelationships(const QStringList &entries);
 
 // Writes "QuorvelFileSearch.docx" into the application folder and opens it with
 // the desktop's word processor.
-void exportDocument(Form1 &form);
+void exportDocument(const ExportContext &context, const QStringList &entries);
 
 }  // namespace listexport

@@ -1,9 +1,7 @@
 #include "export/HtmlExport.h"
 
-#include "app/Form1.h"
 #include "export/ExportFile.h"
 #include "platform/Brand.h"
-#include "search/ResultList.h"
 
 #include <QUrl>
 
@@ -68,9 +66,9 @@ QByteArray htmlExportContent(const QStringList &entries)
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
-void exportHtml(Form1 &f)
+void exportHtml(const ExportContext &context, const QStringList &entries)
 {
-    writeAndOpen(f, QStringLiteral("quorvelsearchfile.html"), htmlExportContent(f.List1->entries()));
+    writeAndOpen(context, QStringLiteral("quorvelsearchfile.html"), htmlExportContent(entries));
 }
 
 }  // namespace listexport

@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
-class Form1;
+#include "export/ExportContext.h"
+
 
 namespace listexport {
 
@@ -12,6 +13,6 @@ namespace listexport {
 QByteArray htmlExportContent(const QStringList &entries);
 
 // Writes "quorvelsearchfile.html" into the application folder and opens it.
-void exportHtml(Form1 &form);
+void exportHtml(const ExportContext &context, const QStringList &entries);
 
 }  // namespace listexport

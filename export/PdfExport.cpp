@@ -1,8 +1,8 @@
 #include "export/PdfExport.h"
 
-#include "app/Form1.h"
 #include "pdf/quorvelPDF.h"
-#include "platform/Brand.h"
+#include "platform/Services.h"
+#include "platform/StatusLine.h"
 #include "search/ResultList.h"
 
 #include <QFile>
@@ -22,15 +22,16 @@ std::string utf8(const QString &text)
 
 class WindowMessages final : public pdf::PdfMessages {
 public:
-    explicit WindowMessages(Form1 &form) : form_(form) {}
+    explicit WindowMessages(platform::MessageBoxes &messages) : messages_(messages) {}
     void show(const std::string &text, const std::string &title, bool critical) override
     {
-        form_.messageBox(QString::fromStdString(text), QString::fromStdString(title),
-                         critical ? platform::MessageIcon::Critical : platform::MessageIcon::None);
+        const QString shownTitle = title.empty() ? brand::kAppTitle : QString::fromStdString(title);
+        messages_.show(QString::fromStdString(text), shownTitle,
+                       critical ? platform::MessageIcon::Critical : platform::MessageIcon::None);
     }
 
 private:
-    Form1 &form_;
+    platform::MessageBoxes &messages_;
 };
 
 class DesktopViewer final : public pdf::PdfViewer {
@@ -60,17 +61,17 @@ std::string entryAt(const search::ResultList &list, int index)
 
 }  // namespace
 
-void exportPdf(Form1 &f)
+void exportPdf(const ExportContext &context, const search::ResultList &list)
 {
-    WindowMessages messages(f);
-    DesktopViewer viewer(*f.services().shell);
+    platform::StatusLine &status = context.status;
+    WindowMessages messages(context.messages);
+    DesktopViewer viewer(context.shell);
     try {
         quorvelPDF pdf(&messages, &viewer);
         pdf.PDFTitle("QuorVel File Search List");
         pdf.PDFAuthor("Quorvel Software");
         pdf.PDFCreator("Quorvel File Search Ver. 12.12.09");
-        pdf.PDFFileName(QFile::encodeName(f.services().applicationFolder + QStringLiteral("/quorvelfilesearch.pdf"))
-                            .toStdString());
+        pdf.PDFFileName(QFile::encodeName(context.pathOf(QStringLiteral("quorvelfilesearch.pdf"))).toStdString());
         pdf.PDFProducer("quorvelPDF 1.0");
         pdf.PDFSubject("Quorvel File Search List");
         pdf.PDFFormatPage(std::int32_t(0));
@@ -81,14 +82,14 @@ void exportPdf(Form1 &f)
         int lines = 0;
         int page = 0;
         double position = 0.0;
-        const QString savedCaption = f.Label1->text();
-        const int count = f.List1->ListCount();
+        const QString savedCaption = status.text();
+        const int count = list.ListCount();
         for (int i = 0; i < count; ++i) {
-            f.setSearchStatus(kProgress + f.List1->List(i));
-            f.yieldIfDue();
-            if (f.state.Closing)
+            status.defer(kProgress + list.List(i));
+            status.yieldIfDue();
+            if (context.abandoned())
                 return;
-            const std::string entry = entryAt(*f.List1, i);
+            const std::string entry = entryAt(list, i);
             ++lines;
             double x = 1.0;
             double y = position + 1.0;
@@ -103,7 +104,7 @@ void exportPdf(Form1 &f)
                 pdf.PDFNewPage();
                 lines = 0;
                 position = 0.0;
-            } else if (i + 1 == f.List1->ListCount()) {
+            } else if (i + 1 == list.ListCount()) {
                 ++page;
                 double fx = 7.0;
                 double fy = 29.0;
@@ -112,13 +113,13 @@ void exportPdf(Form1 &f)
             }
             position += 1.0;
         }
-        f.pushPendingTexts();
+        status.push();
         pdf.PDFEndDoc();
-        f.dropPendingTexts();
-        f.Label1->setText(savedCaption);
+        status.drop();
+        status.setText(savedCaption);
     } catch (const std::exception &failure) {
-        f.pushPendingTexts();
-        f.messageBox(QString::fromStdString(failure.what()), brand::kAppTitle);
+        status.push();
+        context.messages.inform(QString::fromStdString(failure.what()));
     }
 }
 

@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-class Form1;
+namespace platform {
+class PrinterService;
+}
 
 namespace listexport {
 
@@ -12,6 +14,6 @@ QString printText(const QStringList &entries);
 
 // Shows the printer dialog and prints the list once per copy, each copy a job of
 // its own. Cancel, or a failing printer, ends it without a word.
-void printList(Form1 &form);
+void printList(platform::PrinterService &printer, const QStringList &entries);
 
 }  // namespace listexport

@@ -1,10 +1,10 @@
 #include "export/SpreadsheetExport.h"
 
-#include "app/Form1.h"
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
-#include "search/ResultList.h"
+#include "platform/Services.h"
+#include "platform/StatusLine.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -128,10 +128,11 @@ double fittedWidth(const QStringList &texts)
 
 }  // namespace
 
-QString GetFilenameFromPath(Form1 &f, const QString &sFilePath, bool bWithExtension, int enmCase)
+QString GetFilenameFromPath(platform::MessageBoxes &messages, const QString &sFilePath, bool bWithExtension,
+                            int enmCase)
 {
     if (enmCase != UpperCase && enmCase != LowerCase && enmCase != ProperCase) {
-        f.messageBox(QStringLiteral("Error on Line "), QStringLiteral("Quorvel File Search: Function>Getfilename.."),
+        messages.show(QStringLiteral("Error on Line "), QStringLiteral("Quorvel File Search: Function>Getfilename.."),
                      platform::MessageIcon::Critical);
         return {};
     }
@@ -171,19 +172,20 @@ QByteArray cellPicture(const QString &path, QSize cellPixels, QSize &pictureSize
     return bytes;
 }
 
-void exportSpreadsheet(Form1 &f)
+void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &input)
 {
-    const QString savedCaption = f.Label1->text();
-    f.Label1->setText(kProgress);
-    const QString path = f.services().applicationFolder + QStringLiteral("/QuorvelFileSearch.xlsx");
+    platform::StatusLine &status = context.status;
+    const QString savedCaption = status.text();
+    status.setText(kProgress);
+    const QString path = context.pathOf(QStringLiteral("QuorvelFileSearch.xlsx"));
     const QByteArray title = QStringLiteral("File List by Quorvel Software").toUtf8();
     QString failure;
     {
         std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new(QFile::encodeName(path).constData()));
         lxw_worksheet *sheet = book ? workbook_add_worksheet(book.get(), nullptr) : nullptr;
         if (!sheet) {
-            f.Label1->setText(savedCaption);
-            f.messageBox(QStringLiteral("Cannot write ") + path, brand::kAppTitle, platform::MessageIcon::Critical);
+            status.setText(savedCaption);
+            context.messages.cannotWrite(path, {});
             return;
         }
         lxw_doc_properties properties{};
@@ -201,15 +203,15 @@ void exportSpreadsheet(Form1 &f)
         format_set_font_color(centredLink, LXW_COLOR_BLUE);
         format_set_align(centredLink, LXW_ALIGN_CENTER);
 
-        const QStringList entries = f.List1->entries();
+        const QStringList &entries = input.entries;
         const int N = int(entries.size());
         for (int i = 0; i < N; ++i) {
             const QString &E = entries[i];
             const auto row = lxw_row_t(i);
-            f.setStatusNow(kProgress + QStringLiteral(" : ") + E);
+            status.showSoon(kProgress + QStringLiteral(" : ") + E);
             const bool isJpg = E.right(3).toUpper() == QLatin1String("JPG");
             const QByteArray text = E.toUtf8();
-            const QByteArray name = GetFilenameFromPath(f, E, false, LowerCase).toUtf8();
+            const QByteArray name = GetFilenameFromPath(context.messages, E, false, LowerCase).toUtf8();
             worksheet_write_string(sheet, row, 1, name.constData(), centred);
             const QByteArray url = QUrl::fromLocalFile(E).toString(QUrl::FullyEncoded).toUtf8();
             if (worksheet_write_url_opt(sheet, row, 0, url.constData(), isJpg ? centredLink : link, text.constData(),
@@ -217,13 +219,13 @@ void exportSpreadsheet(Form1 &f)
                 worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? centred : nullptr);
             if (isJpg) {
                 worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr);
-                f.setStatusNow(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
+                status.showSoon(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
                 worksheet_set_row(sheet, row, kPictureRowHeight, nullptr);
                 InsertPictureInRange(sheet, E, row);
             }
         }
         // Nothing selected means no row to activate; the sheet then opens at its top.
-        const int selected = f.List1->ListIndex();
+        const int selected = input.selected;
         if (selected >= 0)
             worksheet_set_selection(sheet, lxw_row_t(selected), 0, lxw_row_t(selected), 0);
         worksheet_set_column(sheet, 0, 0, fittedWidth(entries), nullptr);
@@ -232,7 +234,7 @@ void exportSpreadsheet(Form1 &f)
             (QStringLiteral("File List exported by quorvel software:  ") + brand::kContactEmail).toUtf8();
         worksheet_write_string(sheet, lxw_row_t(N), 0, closing.constData(), nullptr);
         const QByteArray spec =
-            (QStringLiteral("File Spec : ") + f.Text1->text() + QLatin1Char('/') + f.Text2->text()).toUtf8();
+            (QStringLiteral("File Spec : ") + input.fileSpec).toUtf8();
         worksheet_write_string(sheet, lxw_row_t(N + 1), 0, spec.constData(), nullptr);
 
         // The print layout.
@@ -252,14 +254,13 @@ void exportSpreadsheet(Form1 &f)
     }
     if (failure.isEmpty())
         finishPackage(path, failure);
-    f.dropPendingTexts();
-    f.Label1->setText(savedCaption);
+    status.drop();
+    status.setText(savedCaption);
     if (!failure.isEmpty()) {
-        f.messageBox(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + failure, brand::kAppTitle,
-                     platform::MessageIcon::Critical);
+        context.messages.cannotWrite(path, failure);
         return;
     }
-    openWithOfficeApplication(f, path, QStringLiteral("spreadsheet"));
+    openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"));
 }
 
 }  // namespace listexport

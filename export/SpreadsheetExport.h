@@ -3,8 +3,13 @@
 #include <QByteArray>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
-class Form1;
+#include "export/ExportContext.h"
+
+namespace platform {
+class MessageBoxes;
+}
 
 namespace listexport {
 
@@ -13,12 +18,18 @@ enum Case { UpperCase = 1, LowerCase = 2, ProperCase = 3 };
 
 // The file-name part of a path, with or without its extension, case-converted.
 // An unknown case code is reported in a message box and gives the empty text.
-QString GetFilenameFromPath(Form1 &form, const QString &sFilePath, bool bWithExtension, int enmCase);
+QString GetFilenameFromPath(platform::MessageBoxes &messages, const QString &sFilePath, bool bWithExtension,
+                            int enmCase);
 
 // Writes "QuorvelFileSearch.xlsx" into the application folder: one row an entry,
 // the path as a hyperlink in A, the name in B, each JPG picture over its row; then
 // opens it with the desktop's spreadsheet application.
-void exportSpreadsheet(Form1 &form);
+struct SpreadsheetInput {
+    QStringList entries;
+    int selected = -1;     // the row made active, -1 for none
+    QString fileSpec;      // the search folder and specification, for the closing row
+};
+void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &input);
 
 // The picture of a JPG row: the photo scaled down to at most twice `cellPixels`,
 // as JPEG bytes at 96 dpi, and its size; empty when it cannot be read.

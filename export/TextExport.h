@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
-class Form1;
+#include "export/ExportContext.h"
+
 
 namespace listexport {
 
@@ -11,6 +12,6 @@ namespace listexport {
 QByteArray textExportContent(const QStringList &entries);
 
 // Writes "QuorvelFileSearch.txt" into the application folder and opens it.
-void exportText(Form1 &form);
+void exportText(const ExportContext &context, const QStringList &entries);
 
 }  // namespace listexport

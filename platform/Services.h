@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Brand.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QTime>
@@ -18,6 +20,15 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual void show(const QString &text, const QString &title, MessageIcon icon) = 0;
+
+    // A message under the program's own title, without an icon.
+    void inform(const QString &text) { show(text, brand::kAppTitle, MessageIcon::None); }
+    // The one message for a file that could not be written.
+    void cannotWrite(const QString &path, const QString &reason)
+    {
+        show(QStringLiteral("Cannot write ") + path + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason),
+             brand::kAppTitle, MessageIcon::Critical);
+    }
 };
 
 // What the desktop does with paths and addresses. Paths are always passed as one

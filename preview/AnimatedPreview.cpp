@@ -1,9 +1,9 @@
 #include "preview/AnimatedPreview.h"
 
-#include "app/Form1.h"
 #include "platform/Rounding.h"
 #include "preview/Picture.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
+#include "platform/StatusLine.h"
 #include "preview/PictureLoader.h"
 #include "preview/SelectionPreview.h"
 #include "search/ResultList.h"
@@ -17,17 +17,17 @@ namespace {
 
 // The frame's picture: the PNG loader's rendering at the banner box's size, or the
 // picture itself. Nothing when it cannot be loaded.
-std::optional<Picture> framePicture(Form1 &f, bool pngSelection)
+std::optional<Picture> framePicture(const AnimationControls &c, bool pngSelection)
 {
     try {
         if (pngSelection) {
-            Module2::LoadPictureIntoBox(f.List1->Text(), *f.Picture2);
-            if (f.Picture2->picture().isNull())
+            Module2::LoadPictureIntoBox(c.list->Text(), *c.banner);
+            if (c.banner->picture().isNull())
                 return std::nullopt;
-            return Picture::fromImage(f.Picture2->picture());
+            return Picture::fromImage(c.banner->picture());
         }
         // Nothing selected loads the empty picture, which draws nothing.
-        Picture picture = LoadPicture(f.List1->Text(), previewShowSize(f));
+        Picture picture = LoadPicture(c.list->Text(), previewShowSize(*c.preview));
         if (picture.isEmpty())
             return std::nullopt;
         return picture;
@@ -36,53 +36,62 @@ std::optional<Picture> framePicture(Form1 &f, bool pngSelection)
     }
 }
 
-// The stored picture of the preview box, shrunk to the banner box's size, into its top-left corner.
-void drawStoredPictureSmall(Form1 &f)
+}  // namespace
+
+AnimatedPreview::AnimatedPreview(AnimationControls controls, platform::StatusLine &status)
+    : c_(controls)
+    , status_(status)
 {
-    PictureBox &p1 = *f.Picture1;
+}
+
+// The stored picture of the preview box, shrunk to the banner box's size, into its top-left corner.
+void AnimatedPreview::drawStoredPictureSmall()
+{
+    PictureBox &p1 = *c_.preview;
     if (p1.picture().isNull())
         return;
     const Picture stored = Picture::fromImage(p1.picture());
-    const double w2 = f.Picture2->innerSize().width() * p1.unitsPerPixelX();
-    const double h2 = f.Picture2->innerSize().height() * p1.unitsPerPixelY();
-    PaintPicture(p1, stored, f.Picture2->ScaleLeft(), f.Picture2->ScaleTop(), w2, h2, p1.ScaleLeft(), p1.ScaleTop(),
+    const double w2 = c_.banner->innerSize().width() * p1.unitsPerPixelX();
+    const double h2 = c_.banner->innerSize().height() * p1.unitsPerPixelY();
+    PaintPicture(p1, stored, c_.banner->ScaleLeft(), c_.banner->ScaleTop(), w2, h2, p1.ScaleLeft(), p1.ScaleTop(),
                  p1.ScaleWidth(), p1.ScaleHeight());
 }
 
-}  // namespace
-
-void Picture1_MouseUp(Form1 &f, Qt::MouseButton button)
+void AnimatedPreview::buttonReleased(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
-        f.state.AnimationState = AnimationStates::Stopped;
+        state_ = AnimationStates::Stopped;
 }
 
-void Picture1_Click(Form1 &f)
+void AnimatedPreview::clicked()
 {
-    if (f.List1->ListCount() == 0)
+    if (c_.list->ListCount() == 0)
         return;
-    WindowState &state = f.state;
-    const bool IsPngSelection = f.List1->Text().right(3).toLower() == QLatin1String("png");
-    if (state.AnimationState == AnimationStates::Running) {
-        state.AnimationState = AnimationStates::Stopped;
-        f.Label3->hide();
+    const bool IsPngSelection = c_.list->Text().right(3).toLower() == QLatin1String("png");
+    if (state_ == AnimationStates::Running) {
+        state_ = AnimationStates::Stopped;
+        c_.hint->hide();
     } else {
-        state.AnimationState = AnimationStates::Running;
-        f.Label3->show();
+        state_ = AnimationStates::Running;
+        c_.hint->show();
     }
-    drawStoredPictureSmall(f);
+    drawStoredPictureSmall();
+    run(IsPngSelection);
+}
 
-    while (state.AnimationState == AnimationStates::Running && !state.Closing) {
-        state.PaintWidth = std::int16_t(state.PaintWidth - 3);
-        state.PaintHeight = std::int16_t(state.PaintHeight - 2);
-        if (state.PaintWidth < 1 || state.PaintHeight < 1) {
-            platform::assignInt16(state.PaintWidth, 2 * f.Picture1->ScaleWidth());
-            platform::assignInt16(state.PaintHeight, 2 * f.Picture1->ScaleHeight());
-        }
-        if (const std::optional<Picture> frame = framePicture(f, IsPngSelection))
-            PaintPicture(*f.Picture1, *frame, 0, 0, state.PaintWidth, state.PaintHeight, 0, 0, frame->Width,
-                         frame->Height);
-        f.deliverPendingEvents();
+// Each frame is 3 twips narrower and 2 twips lower than the last; a rectangle
+// shrunk away starts again at twice the box.
+void AnimatedPreview::run(bool pngSelection)
+{
+    PictureBox &box = *c_.preview;
+    while (state_ == AnimationStates::Running) {
+        box.PaintWidth = std::int16_t(box.PaintWidth - 3);
+        box.PaintHeight = std::int16_t(box.PaintHeight - 2);
+        if (box.PaintWidth < 1 || box.PaintHeight < 1)
+            box.resetPaintArea(2);
+        if (const std::optional<Picture> frame = framePicture(c_, pngSelection))
+            PaintPicture(box, *frame, 0, 0, box.PaintWidth, box.PaintHeight, 0, 0, frame->Width, frame->Height);
+        status_.deliverPendingEvents();
     }
 }
 

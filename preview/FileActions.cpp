@@ -1,7 +1,7 @@
 #include "preview/FileActions.h"
 
-#include "app/Form1.h"
-#include "platform/Brand.h"
+#include "platform/PlainText.h"
+#include "platform/Services.h"
 #include "preview/Picture.h"
 #include "preview/PropertiesDialog.h"
 #include "search/ResultList.h"
@@ -12,81 +12,84 @@
 #include <QMenu>
 
 namespace preview {
-namespace {
-
-void openFailed(Form1 &f)
-{
-    f.messageBox(QStringLiteral("There was an error when trying to open a default programme"),
-                 QStringLiteral("Error........Quorvele  File  Search"), platform::MessageIcon::Critical);
-}
-
-}  // namespace
 
 QString folderOf(const QString &path)
 {
     return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-void List1_DblClick(Form1 &f)
+FileActions::FileActions(search::ResultList *list, QMenu *actionMenu, platform::Shell &shell,
+                         platform::MessageBoxes &messages, QWidget *dialogParent)
+    : list_(list)
+    , menu_(actionMenu)
+    , shell_(shell)
+    , messages_(messages)
+    , dialogParent_(dialogParent)
 {
-    if (!f.services().shell->openFile(f.List1->Text()))
-        openFailed(f);
 }
 
-void List1_MouseDown(Form1 &f, Qt::MouseButton button, QPoint globalPosition)
+void FileActions::openFailed()
 {
-    if (button == Qt::RightButton)
-        f.menuCopy->popup(globalPosition);
+    messages_.show(QStringLiteral("There was an error when trying to open a default programme"),
+                   QStringLiteral("Error........Quorvele  File  Search"), platform::MessageIcon::Critical);
 }
 
-void openfile_Click(Form1 &f)
+void FileActions::openSelected()
 {
-    const QString path = f.List1->List(f.List1->ListIndex());
-    if (path.isEmpty() || !f.services().shell->openFile(path))
-        openFailed(f);
+    if (!shell_.openFile(list_->Text()))
+        openFailed();
 }
 
-void openfolder_Click(Form1 &f)
+void FileActions::popUpMenu(QPoint globalPosition)
 {
-    const QString folder = folderOf(f.List1->Text());
+    menu_->popup(globalPosition);
+}
+
+void FileActions::openFile()
+{
+    const QString path = list_->List(list_->ListIndex());
+    if (path.isEmpty() || !shell_.openFile(path))
+        openFailed();
+}
+
+void FileActions::openFolder()
+{
+    const QString folder = folderOf(list_->Text());
     if (!folder.isEmpty())
-        f.services().shell->showFolder(folder);
+        shell_.showFolder(folder);
 }
 
-void Fileproperty_Click(Form1 &f)
+void FileActions::showProperties()
 {
-    Module1::ShowFileProperties(f, f.List1->List(f.List1->ListIndex()));
+    Module1::ShowFileProperties(shell_, dialogParent_, list_->List(list_->ListIndex()));
 }
 
-void copy1_Click(Form1 &f)
+void FileActions::copyPath()
 {
-    if (f.List1->ListCount() < 1) {
-        f.messageBox(QStringLiteral("No filename selected"), brand::kAppTitle, platform::MessageIcon::Critical);
+    if (list_->ListCount() < 1) {
+        messages_.show(QStringLiteral("No filename selected"), brand::kAppTitle, platform::MessageIcon::Critical);
         return;
     }
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(f.List1->List(f.List1->ListIndex()));
+    clipboard->setText(list_->List(list_->ListIndex()));
 }
 
-void copylist_Click(Form1 &f)
+void FileActions::copyList()
 {
-    if (f.List1->ListCount() == 0)
+    if (list_->ListCount() == 0)
         return;
-    QString text;
-    for (const QString &entry : f.List1->entries())
-        text += entry + QStringLiteral("\r\n");
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(text);
+    clipboard->setText(platform::withLineEnds(list_->entries()));
 }
 
-void CopyImage_Click(Form1 &f)
+void FileActions::copyImage()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     try {
-        const QImage image = LoadPicture(f.List1->Text()).toImage();
+        const QImage image = LoadPicture(list_->Text()).toImage();
         if (!image.isNull())
             clipboard->setImage(image);
     } catch (const PictureError &) {
@@ -98,13 +101,13 @@ void CopyImage_Click(Form1 &f)
 
 namespace Module1 {
 
-bool ShowFileProperties(Form1 &f, const QString &path)
+bool ShowFileProperties(platform::Shell &shell, QWidget *parent, const QString &path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return false;
-    if (f.services().shell->showItemProperties(path))
+    if (shell.showItemProperties(path))
         return true;
-    auto *dialog = new preview::PropertiesDialog(path, &f);
+    auto *dialog = new preview::PropertiesDialog(path, parent);
     dialog->show();
     return true;
 }

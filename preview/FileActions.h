@@ -2,32 +2,58 @@
 
 #include <QPoint>
 #include <QString>
-#include <Qt>
 
-class Form1;
+class QMenu;
+class QWidget;
+
+namespace platform {
+class MessageBoxes;
+class Shell;
+}  // namespace platform
+namespace search {
+class ResultList;
+}
 
 namespace preview {
 
-// Opens the selected entry with its default application.
-void List1_DblClick(Form1 &form);
-// The right button over the list pops up the "Action" menu.
-void List1_MouseDown(Form1 &form, Qt::MouseButton button, QPoint globalPosition);
-void openfile_Click(Form1 &form);
-void openfolder_Click(Form1 &form);
-void Fileproperty_Click(Form1 &form);
-void copy1_Click(Form1 &form);
-void copylist_Click(Form1 &form);
-void CopyImage_Click(Form1 &form);
-
 // The folder part of a path with its trailing "/", as the path writes it; empty without a "/".
 QString folderOf(const QString &path);
+
+// What can be done with one entry or the whole list: open it, open its folder,
+// show its properties, copy its path, the list or its picture to the clipboard.
+class FileActions {
+public:
+    // `dialogParent` owns the properties dialogs this shows.
+    FileActions(search::ResultList *list, QMenu *actionMenu, platform::Shell &shell, platform::MessageBoxes &messages,
+                QWidget *dialogParent);
+
+    // Opens the selected entry with its default application (a double click).
+    void openSelected();
+    // Pops up the Action menu at `globalPosition`, over the selection as it stands.
+    void popUpMenu(QPoint globalPosition);
+    void openFile();
+    void openFolder();
+    void showProperties();
+    void copyPath();
+    void copyList();
+    void copyImage();
+
+private:
+    void openFailed();
+
+    search::ResultList *list_;
+    QMenu *menu_;
+    platform::Shell &shell_;
+    platform::MessageBoxes &messages_;
+    QWidget *dialogParent_;
+};
 
 }  // namespace preview
 
 namespace Module1 {
 
-// Asks the file manager to show the properties of `path`; where none answers, the
-// window's own properties dialog shows them. False when neither could.
-bool ShowFileProperties(Form1 &form, const QString &path);
+// Asks the file manager to show the properties of `path`; where none answers, our
+// own properties dialog, a child of `parent`, shows them. False when neither could.
+bool ShowFileProperties(platform::Shell &shell, QWidget *parent, const QString &path);
 
 }  // namespace Module1

@@ -2,7 +2,7 @@
 
 #include "platform/Twips.h"
 #include "preview/Metafile.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PictureBox.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -11,7 +13,8 @@ class QSvgRenderer;
 
 namespace preview {
 
-class PictureBox;
+using platform::PictureBox;
+using platform::ScaleModes;
 
 // A picture that could not be made; the number, source and description of the failure.
 class PictureError : public std::runtime_error {

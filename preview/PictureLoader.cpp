@@ -3,7 +3,7 @@
 #include "platform/Rounding.h"
 #include "platform/Twips.h"
 #include "preview/Picture.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "preview/Resample.h"
 
 #include <QImageReader>
@@ -37,7 +37,7 @@ QImage LoadPictureScaled(const QString &path, int width, int height, QRgb backgr
     return bitmap;
 }
 
-void LoadPictureIntoBox(const QString &path, preview::PictureBox &box)
+void LoadPictureIntoBox(const QString &path, platform::PictureBox &box)
 {
     // The box is measured in twips; its inner size in pixels, halves to even.
     const double height = platform::roundHalfEven(box.ScaleHeight() / platform::twipsPerPixelY());

@@ -4,7 +4,7 @@
 #include <QRgb>
 #include <QString>
 
-namespace preview {
+namespace platform {
 class PictureBox;
 }
 
@@ -14,7 +14,7 @@ class PictureBox;
 namespace Module2 {
 
 // Gives the box (measured in twips) a new persistent picture of its inner size in pixels.
-void LoadPictureIntoBox(const QString &path, preview::PictureBox &box);
+void LoadPictureIntoBox(const QString &path, platform::PictureBox &box);
 
 // A width x height bitmap showing the decoded image stretched over `background`.
 QImage LoadPictureScaled(const QString &path, int width, int height, QRgb background);

@@ -1,12 +1,12 @@
 #include "preview/SelectionPreview.h"
 
-#include "app/Form1.h"
 #include "platform/PlainText.h"
 #include "platform/Rounding.h"
 #include "preview/Picture.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "preview/PictureLoader.h"
 #include "search/ResultList.h"
+#include "search/WalkSession.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -37,75 +37,80 @@ bool isOfficeExtension(const QString &extension)
            extension.startsWith(QLatin1String("PP")) || extension == QLatin1String("CSV");
 }
 
-QSize previewShowSize(const Form1 &f)
+QSize previewShowSize(const platform::PictureBox &box)
 {
-    // A picture covers 1440/2540 of the paint rectangle across and down.
+    // The picture's HIMETRIC extent is painted as if it were twips: it covers
+    // 1440/2540 of the paint rectangle across and down.
     const double coverage = 1440.0 / 2540.0;
-    const double width = f.state.PaintWidth / f.Picture1->unitsPerPixelX() * coverage;
-    const double height = f.state.PaintHeight / f.Picture1->unitsPerPixelY() * coverage;
+    const double width = box.PaintWidth / box.unitsPerPixelX() * coverage;
+    const double height = box.PaintHeight / box.unitsPerPixelY() * coverage;
     // Decoded for the screen's pixels, which at 200 % are twice the logical ones.
-    return f.Picture1->devicePixels(
+    return box.devicePixels(
         QSize(int(std::ceil(std::max(width, 1.0))), int(std::ceil(std::max(height, 1.0)))));
 }
 
-namespace {
+// The banner box shows the picture smaller than it is, by this many twips each way.
+constexpr int kBannerInset = 100;
 
-void previewPicture(Form1 &f, const QString &t, const QString &extension)
+SelectionPreview::SelectionPreview(PreviewControls controls, const search::WalkSession &walk)
+    : c_(controls)
+    , walk_(walk)
 {
-    f.Label2->hide();
-    f.Picture1->setScaleMode(ScaleModes::Twips);
-    platform::assignInt16(f.state.PaintWidth, 2 * f.Picture1->ScaleWidth());
-    platform::assignInt16(f.state.PaintHeight, 2 * f.Picture1->ScaleHeight());
+}
+
+void SelectionPreview::showPicture(const QString &t, const QString &extension)
+{
+    PictureBox &box = *c_.preview;
+    c_.kind->hide();
+    box.setScaleMode(ScaleModes::Twips);
+    box.resetPaintArea(2);
 
     if (extension == QLatin1String("PNG")) {
         // Each box keeps what it had when its own load fails.
         try {
-            Module2::LoadPictureIntoBox(t, *f.Picture1);
+            Module2::LoadPictureIntoBox(t, box);
         } catch (const PictureError &) {
         }
         try {
-            Module2::LoadPictureIntoBox(t, *f.Picture2);
+            Module2::LoadPictureIntoBox(t, *c_.banner);
         } catch (const PictureError &) {
         }
     } else {
         std::optional<Picture> pic;
         try {
-            pic = LoadPicture(t, previewShowSize(f));
+            pic = LoadPicture(t, previewShowSize(box));
         } catch (const PictureError &) {
         }
-        f.Picture1->clearPicture();
+        box.clearPicture();
         if (pic)
-            PaintPicture(*f.Picture1, *pic, 0, 0, f.state.PaintWidth, f.state.PaintHeight, 0, 0, pic->Width,
-                         pic->Height);
-        f.Picture1->setToolTip(platform::plainToolTip(t));
+            PaintPicture(box, *pic, 0, 0, box.PaintWidth, box.PaintHeight, 0, 0, pic->Width, pic->Height);
+        box.setToolTip(platform::plainToolTip(t));
         if (pic)
-            PaintPicture(*f.Picture2, *pic, 0, 0, 2 * f.Picture2->ScaleWidth() - 100,
-                         2 * f.Picture2->ScaleHeight() - 100, 0, 0, pic->Width, pic->Height);
+            PaintPicture(*c_.banner, *pic, 0, 0, 2 * c_.banner->ScaleWidth() - kBannerInset,
+                         2 * c_.banner->ScaleHeight() - kBannerInset, 0, 0, pic->Width, pic->Height);
     }
-    if (f.state.SearchIdle)
-        f.Command10->show();
+    if (walk_.searchIdle())
+        c_.copyImage->show();
 }
 
-}  // namespace
-
-void List1_Click(Form1 &f)
+void SelectionPreview::show()
 {
-    const QString t = f.List1->Text();
+    const QString t = c_.list->Text();
     const QString extension = extensionOf(t);
-    f.Text5->hide();
+    c_.thankYou->hide();
     if (isPictureExtension(extension)) {
-        previewPicture(f, t, extension);
+        showPicture(t, extension);
     } else {
-        f.Label2->setText(QString());
+        c_.kind->setText(QString());
         if (isOfficeExtension(extension)) {
-            f.Label2->show();
-            f.Label2->setText(QStringLiteral("Office File"));
+            c_.kind->show();
+            c_.kind->setText(QStringLiteral("Office File"));
         }
-        f.Command10->hide();
+        c_.copyImage->hide();
     }
-    f.List1->setToolTip(platform::plainToolTip(t));
-    f.Label4->setText(QString::number(f.List1->ListIndex() + 1) + QStringLiteral(" from ") +
-                      QString::number(f.List1->ListCount()));
+    c_.list->setToolTip(platform::plainToolTip(t));
+    c_.position->setText(QString::number(c_.list->ListIndex() + 1) + QStringLiteral(" from ") +
+                         QString::number(c_.list->ListCount()));
 }
 
 }  // namespace preview

@@ -1,27 +1,25 @@
 #include "search/DesktopListing.h"
 
-#include "app/Form1.h"
 #include "platform/FolderEnumeration.h"
 #include "platform/Palette.h"
-#include "preview/PictureBox.h"
+#include "platform/StatusLine.h"
 #include "search/FileFinder.h"
 #include "search/ResultList.h"
+#include "search/WalkSession.h"
 
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <sys/stat.h>
 
+#include <utility>
+
 namespace search {
 namespace {
 
-void setButtonColour(QPushButton *button, const QColor &colour)
-{
-    platform::setFixedColour(button, QPalette::Button, colour);
-}
+// The desktop button's own colour, and the list's ground after the file listing.
+const QColor kDesktopButtonColour(255, 192, 192);
+const QColor kDesktopListColour(255, 230, 230);
 
 }  // namespace
 
@@ -44,53 +42,61 @@ QStringList normalFilesOf(const QString &folder)
     return names;
 }
 
-void Command9_Click(Form1 &f)
+DesktopListings::DesktopListings(QPushButton *desktopButton, ResultList *list, WalkSession &walk,
+                                 platform::StatusLine &status, const QString &desktopFolder)
+    : button_(desktopButton)
+    , list_(list)
+    , walk_(walk)
+    , status_(status)
+    , desktopFolder_(desktopFolder)
 {
-    const QString desktop = f.services().desktopFolder;
-    const QStringList names = normalFilesOf(desktop);
-    f.List1->Clear();
-    for (const QString &name : names)
-        f.List1->AddItem(desktop + QLatin1Char('/') + name);
-    f.List1->flushPending();
-    f.Command9->setText(QStringLiteral("Showing Desktop File"));
-    setButtonColour(f.Command9, QColor(255, 192, 192));
-    f.List1->setBackColor(QColor(255, 230, 230));
-    f.Label1->clear();
-    f.List1->scrollToTop();
 }
 
-void walkDesktopTree(Form1 &f)
+void DesktopListings::listFiles()
 {
-    QString desktop = f.services().desktopFolder;
-    f.List1->Clear();
-    f.Picture1->clearPicture();
-    f.List1->setBackColor(QColor(214, 230, 230));
-    f.Text3->show();
-    f.Text3->clear();
-    f.Text4->clear();
-    f.Text4->show();
-    f.state.FindContinue = 1;
-    f.state.StopRequested = false;
+    const QString desktop = desktopFolder_;
+    const QStringList names = normalFilesOf(desktop);
+    list_->Clear();
+    for (const QString &name : names)
+        list_->AddItem(desktop + QLatin1Char('/') + name);
+    list_->flushPending();
+    button_->setText(QStringLiteral("Showing Desktop File"));
+    platform::setFixedColour(button_, QPalette::Button, kDesktopButtonColour);
+    list_->setBackColor(kDesktopListColour);
+    status_.setText(QString());
+    list_->scrollToTop();
+}
+
+void DesktopListings::listTree()
+{
+    treeListingRunning_ = true;
+    walk_.begin();
+    QString desktop = desktopFolder_;
     int FileCount = 0;
     int DirCount = 0;
-    if (!desktop.isEmpty()) {
-        try {
-            FindFilesAPI(f, desktop, QStringLiteral("*"), FileCount, DirCount);
-        } catch (const CounterOverflow &) {
-            // The listing ends at a counter's limit with what it found so far.
-        }
+    if (!desktop.isEmpty())
+        walk_.walk(desktop, QStringLiteral("*"), FileCount, DirCount);
+    treeListingRunning_ = false;
+    if (std::function<void()> next = std::exchange(afterTreeListing_, nullptr)) {
+        // Ended to make way for another filling: the list is that filling's.
+        status_.drop();
+        next();
+        return;
     }
+    walk_.end();
+    platform::setFixedColour(button_, QPalette::Button, kWalkedListColour);
+    status_.setText(QString());
+    list_->scrollToTop();
 }
 
-void finishDesktopTree(Form1 &f)
+void DesktopListings::fillAfterTreeListing(std::function<void()> fill)
 {
-    f.pushPendingTexts();
-    f.List1->flushPending();
-    f.List1->show();
-    f.state.SearchIdle = true;
-    setButtonColour(f.Command9, QColor(214, 230, 230));
-    f.Label1->clear();
-    f.List1->scrollToTop();
+    if (!treeListingRunning_) {
+        fill();
+        return;
+    }
+    afterTreeListing_ = std::move(fill);
+    walk_.stop();
 }
 
 }  // namespace search

@@ -3,22 +3,49 @@
 #include <QString>
 #include <QStringList>
 
-class Form1;
+#include <functional>
+
+class QPushButton;
+
+namespace platform {
+class StatusLine;
+}
 
 namespace search {
+
+class ResultList;
+class WalkSession;
 
 // The names of the normal files of a folder, in the order the folder lists them:
 // regular files (links to regular files too) whose names do not begin with ".".
 // Empty when the folder cannot be read.
 QStringList normalFilesOf(const QString &folder);
 
-// Left click on the desktop button: the desktop's normal files.
-void Command9_Click(Form1 &form);
+// The two listings of the desktop button: its normal files (left click), and
+// everything below it (right button).
+class DesktopListings {
+public:
+    // `desktopFolder` is read at every listing: the desktop may move.
+    DesktopListings(QPushButton *desktopButton, ResultList *list, WalkSession &walk, platform::StatusLine &status,
+                    const QString &desktopFolder);
 
-// Right button on the desktop button: everything below the desktop, subfolders
-// included. The walk and the summary are two steps, so that a listing ended to
-// make way for another filling of the list leaves the list to that filling.
-void walkDesktopTree(Form1 &form);
-void finishDesktopTree(Form1 &form);
+    // The desktop's normal files.
+    void listFiles();
+    // Everything below the desktop, subfolders included, walked like a search.
+    void listTree();
+    // Runs `fill`, a filling of the list, now; while the tree listing runs, ends
+    // that listing first and runs `fill` once it has unwound, so that two fillings
+    // never mix in the list.
+    void fillAfterTreeListing(std::function<void()> fill);
+
+private:
+    QPushButton *button_;
+    ResultList *list_;
+    WalkSession &walk_;
+    platform::StatusLine &status_;
+    const QString &desktopFolder_;
+    bool treeListingRunning_ = false;
+    std::function<void()> afterTreeListing_;
+};
 
 }  // namespace search

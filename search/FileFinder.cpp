@@ -50,7 +50,7 @@ std::int64_t walkFolder(Walk &walk, const QString &path, const QByteArray &rawPa
                         int &FileCount, int &DirCount)
 {
     WalkHost &host = walk.host;
-    WindowState &state = host.windowState();
+    WalkControl &state = host.control();
     std::int64_t size = 0;
 
     platform::FolderEnumeration enumeration(rawPath);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowState.h"
+#include "search/WalkControl.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ namespace search {
 class WalkHost {
 public:
     virtual ~WalkHost() = default;
-    virtual WindowState &windowState() = 0;
+    virtual WalkControl &control() = 0;
     virtual bool showListWhileSearching() = 0;  // Check1
     virtual bool previewWhileSearching() = 0;   // Check2
     virtual void setListVisible(bool visible) = 0;

@@ -1,14 +1,13 @@
 #include "search/SearchCommand.h"
 
-#include "app/Form1.h"
-#include "platform/Rounding.h"
-#include "preview/PictureBox.h"
-#include "search/FileFinder.h"
+#include "platform/PictureBox.h"
+#include "platform/Services.h"
+#include "platform/StatusLine.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
 #include "search/SearchTexts.h"
+#include "search/WalkSession.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,69 +16,63 @@ namespace search {
 namespace {
 
 const QString kCancel = QStringLiteral("Cancel");
+// More entries than this make the list worth exporting.
+constexpr int kExportableCount = 10;
 
 }  // namespace
 
-void runSearchCommand(Form1 &f)
+SearchCommand::SearchCommand(SearchControls controls, WalkSession &walk, platform::StatusLine &status,
+                             platform::Clock &clock)
+    : c_(std::move(controls))
+    , walk_(walk)
+    , status_(status)
+    , clock_(clock)
 {
-    WindowState &state = f.state;
-    const QTime StartTime = f.services().clock->timeOfDay();
-    state.SearchIdle = false;
-    platform::assignInt16(state.PaintWidth, f.Picture1->ScaleWidth());
-    platform::assignInt16(state.PaintHeight, f.Picture1->ScaleHeight());
-    f.Dir1->hide();
-    for (QPushButton *b : {f.Command3, f.Command4, f.Command5, f.Command6, f.Command7, f.Command8,
-                           f.Command9, f.Command10})
-        b->hide();
+}
 
-    if (f.Command1->text() == kCancel) {
-        state.FindContinue = 0;
-        state.StopRequested = true;
+void SearchCommand::run()
+{
+    const QTime StartTime = clock_.timeOfDay();
+    walk_.setSearching();
+    c_.preview->resetPaintArea();
+    c_.folders->hide();
+    for (QPushButton *b : c_.exportButtons)
+        b->hide();
+    c_.desktopButton->hide();
+    c_.copyImageButton->hide();
+
+    if (c_.searchButton->text() == kCancel) {
+        walk_.stop();
         return;
     }
 
-    state.FindContinue = 1;
-    state.StopRequested = false;
-    f.dropPendingTexts();
-    f.Label1->clear();
-    f.Text3->clear();
-    f.Text4->clear();
-    f.List1->Clear();
-    f.Picture1->clearPicture();
-    f.List1->setBackColor(QColor(214, 230, 230));
-    QString folder = f.Text1->text();
-    const QString fileSpec = f.Text2->text();
-    f.Command1->setText(kCancel);
-    f.Text3->show();
-    f.Text3->clear();
-    f.Text4->clear();
-    f.Text4->show();
+    walk_.begin();
+    status_.setText(QString());
+    QString folder = c_.folder->text();
+    const QString fileSpec = c_.specification->text();
+    c_.searchButton->setText(kCancel);
 
     int FileCount = 0;
     int DirCount = 0;
-    std::int64_t total = 0;
-    try {
-        total = FindFilesAPI(f, folder, fileSpec, FileCount, DirCount);
-    } catch (const CounterOverflow &overflow) {
-        // The walk ended at a counter's limit; what it listed stands.
-        total = overflow.listedSize;
-    }
-    f.pushPendingTexts();
-    f.List1->flushPending();
+    const std::int64_t total = walk_.walk(folder, fileSpec, FileCount, DirCount);
+    walk_.end();
+    writeSummary(folder, FileCount, DirCount, total, StartTime);
+}
 
-    const QTime EndTime = f.services().clock->timeOfDay();
-    if (f.List1->ListCount() > 10) {
-        for (QPushButton *b : {f.Command3, f.Command4, f.Command5, f.Command6, f.Command7, f.Command8,
-                               f.Command9})
+void SearchCommand::writeSummary(const QString &folder, int fileCount, int dirCount, std::int64_t total,
+                                 QTime start)
+{
+    const QTime EndTime = clock_.timeOfDay();
+    if (c_.list->ListCount() > kExportableCount) {
+        for (QPushButton *b : c_.exportButtons)
             b->show();
-        f.Command9->setText(QStringLiteral("Show Desktop File"));
+        c_.desktopButton->show();
+        c_.desktopButton->setText(QStringLiteral("Show Desktop File"));
     }
-    f.Text3->setText(countsText(FileCount, DirCount));
-    f.Text4->setPlainText(summarySizeText(folder, total));
-    f.Command1->setText(QStringLiteral("Search"));
-    f.Label1->setText(elapsedText(StartTime, EndTime, state.StopRequested));
-    f.List1->show();
-    state.SearchIdle = true;
+    c_.counts->setText(countsText(fileCount, dirCount));
+    c_.sizes->setPlainText(summarySizeText(folder, total));
+    c_.searchButton->setText(QStringLiteral("Search"));
+    status_.setText(elapsedText(start, EndTime, walk_.control().StopRequested));
 }
 
 }  // namespace search

@@ -1,6 +1,5 @@
 #include "search/SearchLocation.h"
 
-#include "app/Form1.h"
 #include "search/FolderList.h"
 
 #include <QComboBox>
@@ -10,37 +9,50 @@
 
 namespace search {
 
-void fillDriveList(Form1 &f)
+SearchLocation::SearchLocation(QComboBox *drives, FolderList *folders, QLineEdit *searchFolder)
+    : drives_(drives)
+    , folders_(folders)
+    , searchFolder_(searchFolder)
+{
+}
+
+void SearchLocation::fillDrives()
 {
     const QString current = QDir::currentPath();
     const QString currentRoot = volumeRootOf(current);
     {
-        const QSignalBlocker quiet(f.Drive1);
-        f.Drive1->clear();
+        const QSignalBlocker quiet(drives_);
+        drives_->clear();
         for (const Volume &v : mountedVolumes()) {
-            f.Drive1->addItem(v.caption, v.rootPath);
+            drives_->addItem(v.caption, v.rootPath);
             if (v.rootPath == currentRoot)
-                f.Drive1->setCurrentIndex(f.Drive1->count() - 1);
+                drives_->setCurrentIndex(drives_->count() - 1);
         }
     }
-    const QSignalBlocker quiet(f.Dir1);
-    if (!f.Dir1->setPath(current))
-        f.Dir1->setPath(currentRoot);
+    const QSignalBlocker quiet(folders_);
+    if (!folders_->setPath(current))
+        folders_->setPath(currentRoot);
+    searchFolder_->setText(folders_->path());
 }
 
-void Drive1_Change(Form1 &f)
+void SearchLocation::driveChanged()
 {
-    const QString root = f.Drive1->currentData().toString();
-    f.Text1->setText(root);
+    const QString root = drives_->currentData().toString();
+    searchFolder_->setText(root);
     // A volume whose root cannot be opened leaves the folder list where it was.
-    f.Dir1->setPath(root);
-    f.Text1->setText(f.Dir1->path());
-    f.Dir1->show();
+    folders_->setPath(root);
+    searchFolder_->setText(folders_->path());
+    folders_->show();
 }
 
-void Dir1_Change(Form1 &f)
+void SearchLocation::folderChanged()
 {
-    f.Text1->setText(f.Dir1->path());
+    searchFolder_->setText(folders_->path());
+}
+
+void SearchLocation::showFolders()
+{
+    folders_->show();
 }
 
 }  // namespace search

@@ -1,17 +1,32 @@
 #pragma once
 
-class Form1;
+class QComboBox;
+class QLineEdit;
 
 namespace search {
 
-// Fills the drive list with the mounted volumes, selects the one holding the
-// current folder and opens the current folder in the folder list.
-void fillDriveList(Form1 &form);
+class FolderList;
 
-// Another volume was picked: open its root and mirror it into the search folder.
-void Drive1_Change(Form1 &form);
+// Where the search starts: a volume in the drive list, a folder in the folder
+// list, mirrored into the hidden search folder box.
+class SearchLocation {
+public:
+    SearchLocation(QComboBox *drives, FolderList *folders, QLineEdit *searchFolder);
 
-// The folder list opened another folder: it becomes the folder to search.
-void Dir1_Change(Form1 &form);
+    // Fills the drive list with the mounted volumes, selects the one holding the
+    // current folder and opens the current folder in the folder list.
+    void fillDrives();
+    // Another volume was picked: open its root and mirror it into the search folder.
+    void driveChanged();
+    // The folder list opened another folder: it becomes the folder to search.
+    void folderChanged();
+    // The folder list comes back when the person turns to the file specification.
+    void showFolders();
+
+private:
+    QComboBox *drives_;
+    FolderList *folders_;
+    QLineEdit *searchFolder_;
+};
 
 }  // namespace search

@@ -132,6 +132,12 @@ void search(Form1 &window, const QString &folder, const QString &specification)
 
 }  // namespace user
 
+void endASearch(Form1 &window)
+{
+    const QTemporaryDir empty;
+    user::search(window, empty.path(), QStringLiteral("*"));
+}
+
 TempTree::TempTree() = default;
 
 QString TempTree::root() const

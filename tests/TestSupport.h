@@ -145,6 +145,10 @@ void search(Form1 &window, const QString &folder, const QString &specification);
 
 }  // namespace user
 
+// Runs a search of an empty folder, as a person would, so that the window counts
+// a search as ended; the list is empty afterwards.
+void endASearch(Form1 &window);
+
 // Files and folders in a temporary tree.
 class TempTree {
 public:

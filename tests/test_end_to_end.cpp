@@ -3,7 +3,7 @@
 // of the preview, the summary boxes and what the program puts on the clipboard.
 #include "TestSupport.h"
 #include "app/Form1.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "search/ResultList.h"
 
 #include <QAction>

@@ -1,10 +1,11 @@
 #include "TestSupport.h"
 #include "app/Form1.h"
 #include "preview/FileActions.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "preview/PropertiesDialog.h"
 #include "search/DesktopListing.h"
 #include "search/ResultList.h"
+#include "search/WalkSession.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -228,7 +229,7 @@ private slots:
         QVERIFY(folder < w->List1->entries().indexOf(d + "folder/inner.jpg"));
         QCOMPARE(w->List1->backColor(), QColor(214, 230, 230));
         QCOMPARE(w->Command9->palette().color(QPalette::Button), QColor(214, 230, 230));
-        QVERIFY(w->state.SearchIdle);
+        QVERIFY(w->walkSession().searchIdle());
         QVERIFY(!w->Text3->isHidden() && !w->Text4->isHidden());
         QCOMPARE(w->Text3->text(), QString("Total Items found = 4  in Directories = 2"));
         QCOMPARE(w->Label1->text(), QString());

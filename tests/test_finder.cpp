@@ -23,7 +23,7 @@ public:
         st.FindContinue = 1;
         st.StopRequested = false;
     }
-    WindowState &windowState() override { return st; }
+    search::WalkControl &control() override { return st; }
     bool showListWhileSearching() override { return check1; }
     bool previewWhileSearching() override { return check2; }
     void setListVisible(bool visible) override { listVisible = visible; }
@@ -43,7 +43,7 @@ public:
             onYield();
     }
 
-    WindowState st;
+    search::WalkControl st;
     bool check1 = true;
     bool check2 = false;
     bool listVisible = true;

@@ -2,7 +2,7 @@
 // paint arithmetic stays in logical units. Runs with QT_SCALE_FACTOR=2.
 #include "TestSupport.h"
 #include "app/Form1.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "search/ResultList.h"
 
 #include <QtTest>
@@ -62,7 +62,7 @@ private slots:
         QVERIFY(hasDevicePixelDetail(canvas));
         // The logical arithmetic is the same as at 100 %: the paint rectangle is
         // twice the box's inner size in twips.
-        QCOMPARE(int(w->state.PaintWidth), qRound(2 * w->Picture1->ScaleWidth()));
+        QCOMPARE(int(w->Picture1->PaintWidth), qRound(2 * w->Picture1->ScaleWidth()));
     }
 
     void aPngFillsTheBoxAtDeviceResolution()

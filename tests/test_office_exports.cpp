@@ -55,21 +55,20 @@ class TestOfficeExports : public QObject {
 private slots:
     void fileNameFromPath()
     {
-        FakeServices fakes;
-        auto w = testing::makeWindow(fakes);
+        testing::RecordingMessageBoxes messages;
         using listexport::GetFilenameFromPath;
-        QCOMPARE(GetFilenameFromPath(*w, "/Photos/IMG_0012.JPG", false, 2), QString("img_0012"));
-        QCOMPARE(GetFilenameFromPath(*w, "/Docs/report.final.txt", false, 2), QString("report.final"));
-        QCOMPARE(GetFilenameFromPath(*w, "/Docs/README", false, 2), QString("readme"));
-        QCOMPARE(GetFilenameFromPath(*w, "/Docs/report.txt", true, 1), QString("REPORT.TXT"));
-        QCOMPARE(GetFilenameFromPath(*w, "/Docs/my report.txt", false, 3), QString("My Report"));
-        QCOMPARE(GetFilenameFromPath(*w, "plain.txt", false, 2), QString("plain"));
-        QVERIFY(fakes.messages->shown.empty());
-        QCOMPARE(GetFilenameFromPath(*w, "/Docs/x.txt", false, 9), QString());
-        QCOMPARE(fakes.messages->shown.size(), size_t(1));
-        QCOMPARE(fakes.messages->shown[0].text, QString("Error on Line "));
-        QCOMPARE(fakes.messages->shown[0].title, QString("Quorvel File Search: Function>Getfilename.."));
-        QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::Critical);
+        QCOMPARE(GetFilenameFromPath(messages, "/Photos/IMG_0012.JPG", false, 2), QString("img_0012"));
+        QCOMPARE(GetFilenameFromPath(messages, "/Docs/report.final.txt", false, 2), QString("report.final"));
+        QCOMPARE(GetFilenameFromPath(messages, "/Docs/README", false, 2), QString("readme"));
+        QCOMPARE(GetFilenameFromPath(messages, "/Docs/report.txt", true, 1), QString("REPORT.TXT"));
+        QCOMPARE(GetFilenameFromPath(messages, "/Docs/my report.txt", false, 3), QString("My Report"));
+        QCOMPARE(GetFilenameFromPath(messages, "plain.txt", false, 2), QString("plain"));
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(GetFilenameFromPath(messages, "/Docs/x.txt", false, 9), QString());
+        QCOMPARE(messages.shown.size(), size_t(1));
+        QCOMPARE(messages.shown[0].text, QString("Error on Line "));
+        QCOMPARE(messages.shown[0].title, QString("Quorvel File Search: Function>Getfilename.."));
+        QCOMPARE(messages.shown[0].icon, platform::MessageIcon::Critical);
     }
 
     void workbookRowsLinksAndPictures()

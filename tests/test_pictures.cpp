@@ -1,8 +1,9 @@
 #include "TestSupport.h"
 #include "app/Form1.h"
+#include "preview/AnimatedPreview.h"
 #include "preview/Metafile.h"
 #include "preview/Picture.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "preview/PictureLoader.h"
 #include "preview/SelectionPreview.h"
 #include "search/ResultList.h"
@@ -246,11 +247,12 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         w->Text5->show();
-        testing::fillList(*w, {t.root() + "a.txt", t.root() + "b.txt", jpg, t.root() + "d.txt"}, 2);
+        const QStringList entries{t.root() + "a.txt", t.root() + "b.txt", jpg, t.root() + "d.txt"};
+        testing::fillList(*w, entries, 2);
         QCOMPARE(w->Label4->text(), QString("3 from 4"));
         QVERIFY(w->Text5->isHidden());
-        QCOMPARE(w->state.PaintWidth, std::int16_t(qRound(2 * w->Picture1->ScaleWidth())));
-        QCOMPARE(w->state.PaintHeight, std::int16_t(qRound(2 * w->Picture1->ScaleHeight())));
+        QCOMPARE(w->Picture1->PaintWidth, std::int16_t(qRound(2 * w->Picture1->ScaleWidth())));
+        QCOMPARE(w->Picture1->PaintHeight, std::int16_t(qRound(2 * w->Picture1->ScaleHeight())));
         QCOMPARE(w->Picture1->toolTip(), jpg);
         QCOMPARE(w->List1->toolTip(), jpg);
         QVERIFY(w->Picture1->picture().isNull());
@@ -261,8 +263,8 @@ private slots:
         const double reached = double(bottom) / (shown.height() * 2 * 1440.0 / 2540.0);
         QVERIFY(near(shown.pixel(2, bottom), QColor::fromRgbF(1 - reached, 1 - reached, reached), 50));
         QVERIFY(w->Command10->isHidden());  // no search has ended yet
-        w->state.SearchIdle = true;
-        w->List1->setListIndex(2);
+        testing::endASearch(*w);
+        testing::fillList(*w, entries, 2);
         QVERIFY(!w->Command10->isHidden());
     }
 
@@ -272,7 +274,7 @@ private slots:
         const QString jpg = writeJpeg(t, "photo.jpg", QSize(40, 30), Qt::red, Qt::red);
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        w->state.SearchIdle = true;
+        testing::endASearch(*w);
         testing::fillList(*w, {jpg, "/data/sheet.xlsx", "/data/x.txt", "/data/y.jpeg"}, 0);
         const QImage picture2 = w->Picture2->rendered();
         w->List1->setListIndex(1);
@@ -353,10 +355,10 @@ private slots:
         w->List1->Clear();
         leftClick(*w);  // an empty list: no animation (the button's release marks it stopped)
         QVERIFY(w->Label3->isHidden());
-        QCOMPARE(w->state.AnimationState, AnimationStates::Stopped);
+        QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
 
         testing::fillList(*w, {jpg}, 0);
-        const std::int16_t start = w->state.PaintWidth;
+        const std::int16_t start = w->Picture1->PaintWidth;
         int frames = 0, nestedFrames = 0, depth = 1, deepest = 1;
         bool labelShown = false;
         // A timer is not delivered again while its own slot runs, so the nested
@@ -383,10 +385,10 @@ private slots:
         QVERIFY(labelShown);
         QCOMPARE(deepest, 2);
         QCOMPARE(frames, 3);  // the outer loop ended as soon as the nested one returned
-        QCOMPARE(w->state.AnimationState, AnimationStates::Stopped);
+        QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
         QVERIFY(w->Label3->isHidden());
-        QVERIFY(w->state.PaintWidth < start);
-        QCOMPARE((start - w->state.PaintWidth) % 3, 0);
+        QVERIFY(w->Picture1->PaintWidth < start);
+        QCOMPARE((start - w->Picture1->PaintWidth) % 3, 0);
 
         // A right click with nothing running starts one; the next right click stops it.
         int ticks = 0;
@@ -398,7 +400,7 @@ private slots:
         stopper.start(0);
         rightClick(*w);
         stopper.stop();
-        QCOMPARE(w->state.AnimationState, AnimationStates::Stopped);
+        QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
         QVERIFY(ticks >= 2);
         QCOMPARE(fakes.quitRequests, 0);  // the program is not ended by the animation
     }
@@ -421,7 +423,7 @@ private slots:
         leftClick(*w);
         QVERIFY(labelShown);
         QVERIFY(w->Picture1->canvasImage().isNull());
-        QCOMPARE(w->state.AnimationState, AnimationStates::Stopped);
+        QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
     }
 
     void animationResetsTheShrinkingRectangle()
@@ -429,13 +431,13 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {"/no/such.jpg"}, 0);
-        w->state.PaintWidth = 7;
-        w->state.PaintHeight = 500;
+        w->Picture1->PaintWidth = 7;
+        w->Picture1->PaintHeight = 500;
         int frames = 0;
         QList<int> widths;
         QTimer driver;
         connect(&driver, &QTimer::timeout, w.get(), [&] {
-            widths.append(w->state.PaintWidth);
+            widths.append(w->Picture1->PaintWidth);
             if (++frames == 4)
                 rightClick(*w);
         });

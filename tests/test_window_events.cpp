@@ -4,7 +4,7 @@
 #include "app/AboutTexts.h"
 #include "app/Form1.h"
 #include "platform/Palette.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
 

@@ -1,8 +1,9 @@
 #include "TestSupport.h"
 #include "app/AboutTexts.h"
 #include "app/Form1.h"
+#include "preview/AnimatedPreview.h"
 #include "app/HelpAbout.h"
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "search/ResultList.h"
 
 #include <QAction>
@@ -28,7 +29,7 @@ void resizeInner(Form1 &w, QSize size)
 struct Recorded {
     QWidget *widget;
     ControlGeometry geometry;
-    QString type;
+    ControlKind kind;
 };
 
 QList<Recorded> recorded(Form1 &w)
@@ -36,7 +37,7 @@ QList<Recorded> recorded(Form1 &w)
     QList<Recorded> out;
     for (size_t i = 0; i < w.controls().size(); ++i)
         if (w.controls()[i].widget)
-            out.append({w.controls()[i].widget, w.state.ControlGeometryTable[i], w.controls()[i].typeName});
+            out.append({w.controls()[i].widget, w.state().ControlGeometryTable[i], w.controls()[i].kind});
     return out;
 }
 
@@ -74,7 +75,7 @@ private slots:
             QCOMPARE(g.top(), 2 * r.geometry.Top);
             QCOMPARE(g.left(), int(r.geometry.Left));
             QCOMPARE(g.width(), int(r.geometry.Width));
-            if (r.type == "TextBox")
+            if (isTextBox(r.kind))
                 QCOMPARE(g.height(), int(r.geometry.Height));
             else
                 QCOMPARE(g.height(), 2 * r.geometry.Height);
@@ -130,12 +131,29 @@ private slots:
         w->List1->Clear();
         w->List1->AddItem(jpg);
         w->List1->setListIndex(0);
+        // While the animation runs, a resize leaves the preview alone: the position
+        // counter the preview writes keeps what was put there.
+        bool resized = false, previewKept = false;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, w.get(), [&] {
+            if (resized || !w->animation().running())
+                return;
+            resized = true;
+            w->Label4->setText("marker");
+            resizeInner(*w, QSize(900, 400));
+            previewKept = w->Label4->text() == "marker";
+            testing::user::click(w->Picture1, Qt::RightButton);  // stops it
+        });
+        driver.start(0);
+        testing::user::show(*w);
+        testing::user::click(w->Picture1);
+        driver.stop();
+        QVERIFY(resized);
+        QVERIFY(previewKept);
+        QVERIFY(!w->animation().running());
         w->Picture1->clearPicture();
-        w->state.AnimationState = AnimationStates::Running;
-        resizeInner(*w, QSize(900, 400));
-        QVERIFY(w->Picture1->canvasImage().isNull());
-        w->state.AnimationState = AnimationStates::Stopped;
         resizeInner(*w, QSize(910, 410));
+        QCOMPARE(w->Label4->text(), QString("1 from 1"));
         QVERIFY(!w->Picture1->canvasImage().isNull());
     }
 

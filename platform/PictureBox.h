@@ -3,7 +3,9 @@
 #include <QFrame>
 #include <QImage>
 
-namespace preview {
+#include <cstdint>
+
+namespace platform {
 
 enum class ScaleModes { Twips = 1, Pixels = 3 };
 
@@ -14,6 +16,13 @@ class PictureBox : public QFrame {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget *parent = nullptr);
+
+    // The rectangle the previews paint into, in twips: the box's inner size when a
+    // search starts, twice it for a preview, shrinking while the animation runs.
+    std::int16_t PaintWidth = 0;
+    std::int16_t PaintHeight = 0;
+    // Sets the paint rectangle to `factor` times the inner size in twips.
+    void resetPaintArea(int factor = 1);
 
     ScaleModes scaleMode() const { return scaleMode_; }
     void setScaleMode(ScaleModes mode) { scaleMode_ = mode; }
@@ -63,4 +72,4 @@ private:
     Qt::MouseButton pressed_ = Qt::NoButton;
 };
 
-}  // namespace preview
+}  // namespace platform

@@ -1,12 +1,13 @@
-#include "preview/PictureBox.h"
+#include "platform/PictureBox.h"
 
+#include "platform/Rounding.h"
 #include "platform/Twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
 
-namespace preview {
+namespace platform {
 
 PictureBox::PictureBox(QWidget *parent)
     : QFrame(parent)
@@ -14,6 +15,12 @@ PictureBox::PictureBox(QWidget *parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setAutoFillBackground(true);
+}
+
+void PictureBox::resetPaintArea(int factor)
+{
+    assignInt16(PaintWidth, factor * ScaleWidth());
+    assignInt16(PaintHeight, factor * ScaleHeight());
 }
 
 double PictureBox::unitsPerPixelX() const
@@ -117,4 +124,4 @@ void PictureBox::mouseReleaseEvent(QMouseEvent *event)
     pressed_ = Qt::NoButton;
 }
 
-}  // namespace preview
+}  // namespace platform
