@@ -3,6 +3,7 @@
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
+#include "platform/FileUrl.h"
 #include "platform/Services.h"
 
 #include <QUrl>
@@ -93,7 +94,7 @@ QByteArray documentRelationships(const QStringList &entries)
                                  "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
                                  "Target=\"styles.xml\"/>";
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString target = QUrl::fromLocalFile(entries[i]).toString(QUrl::FullyEncoded);
+        const QString target = platform::fileUrl(entries[i]);
         rels += "<Relationship Id=\"rIdL" + QByteArray::number(i + 1) +
                 "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/hyperlink\" Target=\"" +
                 xmlText(target) + "\" TargetMode=\"External\"/>";

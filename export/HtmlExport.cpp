@@ -2,6 +2,7 @@
 
 #include "export/ExportFile.h"
 #include "platform/Brand.h"
+#include "platform/FileUrl.h"
 
 #include <QUrl>
 
@@ -42,7 +43,7 @@ QString cellLine(const QString &entry)
     QString link = QStringLiteral("&nbsp");
     QString shown = link;
     if (!entry.isEmpty()) {
-        link = QUrl::fromLocalFile(entry).toString(QUrl::FullyEncoded).toHtmlEscaped();
+        link = platform::fileUrl(entry).toHtmlEscaped();
         shown = entry.toHtmlEscaped();
     }
     return QStringLiteral("<TD WIDTH=") + Q + QStringLiteral("700") + Q + QStringLiteral("><Left><a><a href=") + Q +

@@ -11,6 +11,7 @@
 namespace listexport {
 namespace {
 
+// A page holds 27 entries of one centimetre and its footer.
 constexpr int kEntriesPerPage = 27;
 const QString kProgress = QStringLiteral("Please wait exporting List to PDF : ");
 const std::string kFooter = "Exported to PDF Format by Quorvel Software ................Page No. ";
@@ -61,6 +62,57 @@ std::string entryAt(const search::ResultList &list, int index)
 
 }  // namespace
 
+namespace {
+
+// Footers stand 7 cm from the left, under the last entry of a full page or at
+// 29 cm on the last, shorter page.
+constexpr double kEntryLeft = 1.0;
+constexpr double kFooterLeft = 7.0;
+constexpr double kLastFooterTop = 29.0;
+
+void writeFooter(quorvelPDF &pdf, int page, double top)
+{
+    double x = kFooterLeft;
+    double y = top;
+    pdf.PDFTextOut(kFooter + std::to_string(page), x, y);
+    pdf.PDFEndPage();
+}
+
+// The entries, 27 and a footer to a page, one centimetre apart from the top.
+// False when the window went away meanwhile.
+bool writeEntries(quorvelPDF &pdf, const ExportContext &context, const search::ResultList &list)
+{
+    platform::StatusLine &status = context.status;
+    int lines = 0;
+    int page = 0;
+    double position = 0.0;
+    const int count = list.ListCount();
+    for (int i = 0; i < count; ++i) {
+        status.defer(kProgress + list.List(i));
+        status.yieldIfDue();
+        if (context.abandoned())
+            return false;
+        const std::string entry = entryAt(list, i);
+        ++lines;
+        double x = kEntryLeft;
+        double y = position + 1.0;
+        pdf.PDFTextOut(entry, x, y);
+        if (lines == kEntriesPerPage) {
+            position += 1.0;
+            writeFooter(pdf, ++page, position + 1.0);
+            pdf.PDFNewPage();
+            lines = 0;
+            position = 0.0;
+        } else if (i + 1 == list.ListCount()) {
+            writeFooter(pdf, ++page, kLastFooterTop);
+        }
+        position += 1.0;
+    }
+    return true;
+}
+
+}  // namespace
+
 void exportPdf(const ExportContext &context, const search::ResultList &list)
 {
     platform::StatusLine &status = context.status;
@@ -78,41 +130,9 @@ void exportPdf(const ExportContext &context, const search::ResultList &list)
         pdf.PDFOrientation(1);
         pdf.PDFView(true);
         pdf.PDFBeginDoc();
-
-        int lines = 0;
-        int page = 0;
-        double position = 0.0;
         const QString savedCaption = status.text();
-        const int count = list.ListCount();
-        for (int i = 0; i < count; ++i) {
-            status.defer(kProgress + list.List(i));
-            status.yieldIfDue();
-            if (context.abandoned())
-                return;
-            const std::string entry = entryAt(list, i);
-            ++lines;
-            double x = 1.0;
-            double y = position + 1.0;
-            pdf.PDFTextOut(entry, x, y);
-            if (lines == kEntriesPerPage) {
-                ++page;
-                position += 1.0;
-                double fx = 7.0;
-                double fy = position + 1.0;
-                pdf.PDFTextOut(kFooter + std::to_string(page), fx, fy);
-                pdf.PDFEndPage();
-                pdf.PDFNewPage();
-                lines = 0;
-                position = 0.0;
-            } else if (i + 1 == list.ListCount()) {
-                ++page;
-                double fx = 7.0;
-                double fy = 29.0;
-                pdf.PDFTextOut(kFooter + std::to_string(page), fx, fy);
-                pdf.PDFEndPage();
-            }
-            position += 1.0;
-        }
+        if (!writeEntries(pdf, context, list))
+            return;
         status.push();
         pdf.PDFEndDoc();
         status.drop();

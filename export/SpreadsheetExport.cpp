@@ -3,6 +3,7 @@
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
+#include "platform/FileUrl.h"
 #include "platform/Services.h"
 #include "platform/StatusLine.h"
 
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace listexport {
 namespace {
@@ -172,92 +174,122 @@ QByteArray cellPicture(const QString &path, QSize cellPixels, QSize &pictureSize
     return bytes;
 }
 
+namespace {
+
+struct RowFormats {
+    lxw_format *centred;
+    lxw_format *link;
+    lxw_format *centredLink;
+};
+
+RowFormats addFormats(lxw_workbook *book)
+{
+    RowFormats f{workbook_add_format(book), workbook_add_format(book), workbook_add_format(book)};
+    format_set_align(f.centred, LXW_ALIGN_CENTER);
+    format_set_align(f.centred, LXW_ALIGN_VERTICAL_CENTER);
+    format_set_underline(f.link, LXW_UNDERLINE_SINGLE);
+    format_set_font_color(f.link, LXW_COLOR_BLUE);
+    format_set_underline(f.centredLink, LXW_UNDERLINE_SINGLE);
+    format_set_font_color(f.centredLink, LXW_COLOR_BLUE);
+    format_set_align(f.centredLink, LXW_ALIGN_CENTER);
+    return f;
+}
+
+// One row an entry: the path as a link in A, the lower-case name in B, and for a
+// JPG the picture over B in a tall row.
+void writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, const ExportContext &context,
+                    const QStringList &entries)
+{
+    platform::StatusLine &status = context.status;
+    for (int i = 0; i < int(entries.size()); ++i) {
+        const QString &E = entries[i];
+        const auto row = lxw_row_t(i);
+        status.showSoon(kProgress + QStringLiteral(" : ") + E);
+        const bool isJpg = E.right(3).toUpper() == QLatin1String("JPG");
+        const QByteArray text = E.toUtf8();
+        const QByteArray name = GetFilenameFromPath(context.messages, E, false, LowerCase).toUtf8();
+        worksheet_write_string(sheet, row, 1, name.constData(), formats.centred);
+        const QByteArray url = platform::fileUrl(E).toUtf8();
+        if (worksheet_write_url_opt(sheet, row, 0, url.constData(), isJpg ? formats.centredLink : formats.link,
+                                    text.constData(), nullptr) != LXW_NO_ERROR)
+            worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centred : nullptr);
+        if (isJpg) {
+            worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr);
+            status.showSoon(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
+            worksheet_set_row(sheet, row, kPictureRowHeight, nullptr);
+            InsertPictureInRange(sheet, E, row);
+        }
+    }
+}
+
+// The two closing rows under the entries.
+void writeClosingRows(lxw_worksheet *sheet, lxw_row_t first, const QString &fileSpec)
+{
+    const QByteArray closing =
+        (QStringLiteral("File List exported by quorvel software:  ") + brand::kContactEmail).toUtf8();
+    worksheet_write_string(sheet, first, 0, closing.constData(), nullptr);
+    const QByteArray spec = (QStringLiteral("File Spec : ") + fileSpec).toUtf8();
+    worksheet_write_string(sheet, first + 1, 0, spec.constData(), nullptr);
+}
+
+// Header, footer, margins, headings, gridlines, A4 portrait, from page 1.
+void setPrintLayout(lxw_worksheet *sheet)
+{
+    constexpr double kMarginInches = 0.14;
+    constexpr std::uint8_t kA4 = 9;  // the paper code of A4
+    worksheet_set_header(sheet, "&CPage &P of &N");
+    const QByteArray footer = (QStringLiteral("&CFile List by Quorvel Software ") + brand::kContactEmail).toUtf8();
+    worksheet_set_footer(sheet, footer.constData());
+    worksheet_set_margins(sheet, kMarginInches, kMarginInches, kMarginInches, kMarginInches);
+    worksheet_print_row_col_headers(sheet);
+    worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
+    worksheet_set_portrait(sheet);
+    worksheet_set_paper(sheet, kA4);
+    worksheet_set_start_page(sheet, 1);
+}
+
+// Writes the workbook at `path`; the failure's description (which may be empty),
+// nothing on success.
+std::optional<QString> writeWorkbook(const QString &path, const ExportContext &context, const SpreadsheetInput &input)
+{
+    std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new(QFile::encodeName(path).constData()));
+    lxw_worksheet *sheet = book ? workbook_add_worksheet(book.get(), nullptr) : nullptr;
+    if (!sheet)
+        return QString();
+    const QByteArray title = QStringLiteral("File List by Quorvel Software").toUtf8();
+    lxw_doc_properties properties{};
+    properties.title = const_cast<char *>(title.constData());
+    workbook_set_properties(book.get(), &properties);
+
+    writeEntryRows(sheet, addFormats(book.get()), context, input.entries);
+    // Nothing selected means no row to activate; the sheet then opens at its top.
+    if (input.selected >= 0)
+        worksheet_set_selection(sheet, lxw_row_t(input.selected), 0, lxw_row_t(input.selected), 0);
+    worksheet_set_column(sheet, 0, 0, fittedWidth(input.entries), nullptr);
+    writeClosingRows(sheet, lxw_row_t(input.entries.size()), input.fileSpec);
+    setPrintLayout(sheet);
+
+    const lxw_error result = workbook_close(book.release());
+    if (result != LXW_NO_ERROR)
+        return QString::fromUtf8(lxw_strerror(result));
+    return std::nullopt;
+}
+
+}  // namespace
+
 void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &input)
 {
     platform::StatusLine &status = context.status;
     const QString savedCaption = status.text();
     status.setText(kProgress);
     const QString path = context.pathOf(QStringLiteral("QuorvelFileSearch.xlsx"));
-    const QByteArray title = QStringLiteral("File List by Quorvel Software").toUtf8();
-    QString failure;
-    {
-        std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new(QFile::encodeName(path).constData()));
-        lxw_worksheet *sheet = book ? workbook_add_worksheet(book.get(), nullptr) : nullptr;
-        if (!sheet) {
-            status.setText(savedCaption);
-            context.messages.cannotWrite(path, {});
-            return;
-        }
-        lxw_doc_properties properties{};
-        properties.title = const_cast<char *>(title.constData());
-        workbook_set_properties(book.get(), &properties);
-
-        lxw_format *centred = workbook_add_format(book.get());
-        format_set_align(centred, LXW_ALIGN_CENTER);
-        format_set_align(centred, LXW_ALIGN_VERTICAL_CENTER);
-        lxw_format *link = workbook_add_format(book.get());
-        format_set_underline(link, LXW_UNDERLINE_SINGLE);
-        format_set_font_color(link, LXW_COLOR_BLUE);
-        lxw_format *centredLink = workbook_add_format(book.get());
-        format_set_underline(centredLink, LXW_UNDERLINE_SINGLE);
-        format_set_font_color(centredLink, LXW_COLOR_BLUE);
-        format_set_align(centredLink, LXW_ALIGN_CENTER);
-
-        const QStringList &entries = input.entries;
-        const int N = int(entries.size());
-        for (int i = 0; i < N; ++i) {
-            const QString &E = entries[i];
-            const auto row = lxw_row_t(i);
-            status.showSoon(kProgress + QStringLiteral(" : ") + E);
-            const bool isJpg = E.right(3).toUpper() == QLatin1String("JPG");
-            const QByteArray text = E.toUtf8();
-            const QByteArray name = GetFilenameFromPath(context.messages, E, false, LowerCase).toUtf8();
-            worksheet_write_string(sheet, row, 1, name.constData(), centred);
-            const QByteArray url = QUrl::fromLocalFile(E).toString(QUrl::FullyEncoded).toUtf8();
-            if (worksheet_write_url_opt(sheet, row, 0, url.constData(), isJpg ? centredLink : link, text.constData(),
-                                        nullptr) != LXW_NO_ERROR)
-                worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? centred : nullptr);
-            if (isJpg) {
-                worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr);
-                status.showSoon(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
-                worksheet_set_row(sheet, row, kPictureRowHeight, nullptr);
-                InsertPictureInRange(sheet, E, row);
-            }
-        }
-        // Nothing selected means no row to activate; the sheet then opens at its top.
-        const int selected = input.selected;
-        if (selected >= 0)
-            worksheet_set_selection(sheet, lxw_row_t(selected), 0, lxw_row_t(selected), 0);
-        worksheet_set_column(sheet, 0, 0, fittedWidth(entries), nullptr);
-
-        const QByteArray closing =
-            (QStringLiteral("File List exported by quorvel software:  ") + brand::kContactEmail).toUtf8();
-        worksheet_write_string(sheet, lxw_row_t(N), 0, closing.constData(), nullptr);
-        const QByteArray spec =
-            (QStringLiteral("File Spec : ") + input.fileSpec).toUtf8();
-        worksheet_write_string(sheet, lxw_row_t(N + 1), 0, spec.constData(), nullptr);
-
-        // The print layout.
-        worksheet_set_header(sheet, "&CPage &P of &N");
-        const QByteArray footer = (QStringLiteral("&CFile List by Quorvel Software ") + brand::kContactEmail).toUtf8();
-        worksheet_set_footer(sheet, footer.constData());
-        worksheet_set_margins(sheet, 0.14, 0.14, 0.14, 0.14);
-        worksheet_print_row_col_headers(sheet);
-        worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
-        worksheet_set_portrait(sheet);
-        worksheet_set_paper(sheet, 9);
-        worksheet_set_start_page(sheet, 1);
-
-        const lxw_error result = workbook_close(book.release());
-        if (result != LXW_NO_ERROR)
-            failure = QString::fromUtf8(lxw_strerror(result));
-    }
-    if (failure.isEmpty())
-        finishPackage(path, failure);
+    std::optional<QString> failure = writeWorkbook(path, context, input);
+    if (QString packageFailure; !failure && !finishPackage(path, packageFailure))
+        failure = packageFailure;
     status.drop();
     status.setText(savedCaption);
-    if (!failure.isEmpty()) {
-        context.messages.cannotWrite(path, failure);
+    if (failure) {
+        context.messages.cannotWrite(path, *failure);
         return;
     }
     openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"));

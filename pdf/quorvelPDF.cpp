@@ -469,6 +469,12 @@ void quorvelPDF::write(const std::string &piece)
     writeRaw(kCrLf.data(), kCrLf.size());
 }
 
+void quorvelPDF::writePiece(const std::string &piece)
+{
+    write(piece);
+    RecordOffset(std::int64_t(piece.size()) + std::int64_t(kCrLf.size()));
+}
+
 void quorvelPDF::RecordOffset(std::int64_t n)
 {
     BytesWritten += n;
@@ -505,8 +511,7 @@ void quorvelPDF::PDFBeginDoc()
 void quorvelPDF::WriteHeader()
 {
     const std::string header = std::string("%PDF-") + "1.0";
-    write(header);
-    RecordOffset(std::int64_t(header.size()) + 2);
+    writePiece(header);
 }
 
 void quorvelPDF::WriteInfo()
@@ -526,8 +531,7 @@ void quorvelPDF::WriteInfo()
     AppendLine(ObjectBuffer, "/ModDate ()");
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, "endobj");
-    write(ObjectBuffer);
-    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+    writePiece(ObjectBuffer);
 }
 
 void quorvelPDF::PDFEndDoc()
@@ -615,8 +619,7 @@ void quorvelPDF::WriteCatalog()
     }
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, "endobj");
-    write(ObjectBuffer);
-    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+    writePiece(ObjectBuffer);
 }
 
 void quorvelPDF::WriteXref()
@@ -640,8 +643,7 @@ void quorvelPDF::WriteXref()
     AppendLine(xref, ">>");
     AppendLine(xref, "startxref");
     xref += decimal(OffsetTable[size_t(size - 1)]);
-    write(xref);
-    RecordOffset(std::int64_t(xref.size()) + 2);
+    writePiece(xref);
 }
 
 // --- Pages ---
@@ -678,8 +680,7 @@ void quorvelPDF::ClosePage()
     AppendLine(ObjectBuffer, decimal(n) + " 0 obj");
     AppendLine(ObjectBuffer, decimal(L));
     AppendLine(ObjectBuffer, "endobj");
-    write(ObjectBuffer);
-    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+    writePiece(ObjectBuffer);
 }
 
 void quorvelPDF::PDFNewPage()
@@ -723,8 +724,7 @@ void quorvelPDF::WritePages()
     AppendLine(ObjectBuffer, "/Count " + decimal(P));
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, "endobj");
-    write(ObjectBuffer);
-    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+    writePiece(ObjectBuffer);
 }
 
 std::string quorvelPDF::standardFontName() const
@@ -759,8 +759,7 @@ void quorvelPDF::WriteResources()
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, "endobj");
-    write(ObjectBuffer);
-    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+    writePiece(ObjectBuffer);
 }
 
 void quorvelPDF::WritePage(std::int32_t i)
@@ -776,8 +775,7 @@ void quorvelPDF::WritePage(std::int32_t i)
     AppendLine(ObjectBuffer, "/Contents " + decimal(PageContents[size_t(i - 1)]) + " 0 R");
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, "endobj");
-    write(ObjectBuffer);
-    RecordOffset(std::int64_t(ObjectBuffer.size()) + 2);
+    writePiece(ObjectBuffer);
 }
 
 // --- Fonts and text ---

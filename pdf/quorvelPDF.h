@@ -137,6 +137,8 @@ private:
 
     void openOutput();
     void write(const std::string &piece);
+    // Writes a piece with its line end and records where the next one starts.
+    void writePiece(const std::string &piece);
     void writeRaw(const char *data, size_t size);
     void RecordOffset(std::int64_t n);
     static void AppendLine(std::string &buffer, const std::string &line);
