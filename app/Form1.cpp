@@ -155,6 +155,16 @@ void Form1::connectEvents()
 
 // --- The window: start-up, layout, closing, help and about, the banner ---
 
+void Form1::start(const StartOptions &options)
+{
+    if (!options.folder.isEmpty())
+        parts_->location.open(options.folder);
+    if (!options.pattern.isEmpty())
+        Text2->setText(options.pattern);
+    if (options.search)
+        QMetaObject::invokeMethod(Command1, &QPushButton::click, Qt::QueuedConnection);
+}
+
 void Form1::Form_Load()
 {
     recordGeometry();

@@ -2,6 +2,7 @@
 
 #include "app/BackgroundArea.h"
 #include "app/CaptionFit.h"
+#include "app/CommandLine.h"
 #include "app/ControlTable.h"
 #include "app/WindowState.h"
 #include "platform/Services.h"
@@ -86,6 +87,10 @@ public:
     QAction *Fileproperty = nullptr;
     QAction *Helpf1 = nullptr;
     QAction *About = nullptr;
+
+    // Applies what the command line asked for: the search location, the file
+    // specification, and a search started once the window is up.
+    void start(const StartOptions &options);
 
     // What the layout recorded at start-up.
     const WindowState &state() const { return state_; }

@@ -1,8 +1,10 @@
+#include "app/CommandLine.h"
 #include "app/Form1.h"
 
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -23,17 +25,35 @@ bool styleChosenByUser(int argc, char *argv[])
     return false;
 }
 
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
+    // Read before the window system is reached: --help and a bad option need no display.
+    const CommandLine commandLine = readCommandLine(argumentsOf(argc, argv));
+    if (!commandLine.options) {
+        std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
+        std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
+        return commandLine.exitStatus;
+    }
     const bool userStyle = styleChosenByUser(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel File Search"));
+    QApplication::setApplicationVersion(QStringLiteral("13.1.9"));
+    QApplication::setDesktopFileName(QStringLiteral("example.quorvel.FileSearch"));
     // Fusion draws the fixed button colours on every desktop; other styles may not.
     if (!userStyle)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     Form1 window(platform::desktopServices());
     window.show();
+    window.start(*commandLine.options);
     return app.exec();
 }

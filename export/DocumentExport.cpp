@@ -132,7 +132,9 @@ QByteArray documentXml(const QStringList &entries)
 
 void exportDocument(const ExportContext &context, const QStringList &entries)
 {
-    const QString path = context.pathOf(QStringLiteral("QuorvelFileSearch.docx"));
+    if (!context.prepareFolder())
+        return;
+    const QString path = context.newPathOf(QStringLiteral("QuorvelFileSearch"), QStringLiteral(".docx"));
     ZipPackage package(path, ZipPackage::Mode::Create);
     const bool written = package.isOpen() && package.write(QStringLiteral("[Content_Types].xml"), contentTypes()) &&
                          package.write(QStringLiteral("_rels/.rels"), packageRelationships()) &&

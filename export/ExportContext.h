@@ -24,6 +24,12 @@ struct ExportContext {
 
     // The full path of `name` in the export folder.
     QString pathOf(const QString &name) const { return folder + QLatin1Char('/') + name; }
+    // The first name of the "stem.ext", "stem (2).ext", ... series not taken yet,
+    // as a full path: such exports never overwrite an earlier one.
+    QString newPathOf(const QString &stem, const QString &extension) const;
+    // Makes the export folder when it is missing; says why and gives false when
+    // it cannot be made.
+    bool prepareFolder() const;
 };
 
 }  // namespace listexport

@@ -118,6 +118,8 @@ void exportPdf(const ExportContext &context, const search::ResultList &list)
     platform::StatusLine &status = context.status;
     WindowMessages messages(context.messages);
     DesktopViewer viewer(context.shell);
+    if (!context.prepareFolder())
+        return;
     try {
         quorvelPDF pdf(&messages, &viewer);
         pdf.PDFTitle("QuorVel File Search List");

@@ -282,7 +282,9 @@ void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &inp
     platform::StatusLine &status = context.status;
     const QString savedCaption = status.text();
     status.setText(kProgress);
-    const QString path = context.pathOf(QStringLiteral("QuorvelFileSearch.xlsx"));
+    if (!context.prepareFolder())
+        return;
+    const QString path = context.newPathOf(QStringLiteral("QuorvelFileSearch"), QStringLiteral(".xlsx"));
     std::optional<QString> failure = writeWorkbook(path, context, input);
     if (QString packageFailure; !failure && !finishPackage(path, packageFailure))
         failure = packageFailure;

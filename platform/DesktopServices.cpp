@@ -1,4 +1,5 @@
 // The services of a real desktop session.
+#include "platform/ExportFolder.h"
 #include "platform/Services.h"
 #include "platform/DesktopBackground.h"
 #include "platform/TextPrinting.h"
@@ -111,7 +112,8 @@ Services desktopServices()
     s.shell = std::make_unique<DesktopShell>();
     s.clock = std::make_unique<SystemClock>();
     s.printer = std::make_unique<DesktopPrinter>();
-    s.applicationFolder = QCoreApplication::applicationDirPath();
+    s.applicationFolder = chooseExportFolder(QCoreApplication::applicationDirPath(),
+                                             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     s.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     s.wallpaperPath = desktopWallpaperPath();
     s.quit = [] { QCoreApplication::quit(); };

@@ -50,6 +50,17 @@ void SearchLocation::folderChanged()
     searchFolder_->setText(folders_->path());
 }
 
+void SearchLocation::open(const QString &folder)
+{
+    const int drive = drives_->findData(volumeRootOf(folder));
+    if (drive >= 0) {
+        const QSignalBlocker quiet(drives_);
+        drives_->setCurrentIndex(drive);
+    }
+    if (folders_->setPath(folder))
+        searchFolder_->setText(folders_->path());
+}
+
 void SearchLocation::showFolders()
 {
     folders_->show();

@@ -1,6 +1,7 @@
 #pragma once
 
 class QComboBox;
+class QString;
 class QLineEdit;
 
 namespace search {
@@ -20,6 +21,8 @@ public:
     void driveChanged();
     // The folder list opened another folder: it becomes the folder to search.
     void folderChanged();
+    // Opens `folder` as a person choosing its volume and then the folder would.
+    void open(const QString &folder);
     // The folder list comes back when the person turns to the file specification.
     void showFolders();
 

@@ -216,10 +216,35 @@ private slots:
         QCOMPARE(part(doc, "word/document.xml"), listexport::documentXml({"/a.jpg", "/b.jpg"}));
         QVERIFY(part(doc, "[Content_Types].xml").contains("wordprocessingml.document.main+xml"));
         QVERIFY(!part(doc, "_rels/.rels").isEmpty());
-        // A second export replaces the first.
+        // A second export makes a new document and leaves the first as it was.
         testing::fillList(*w, {"/only.jpg"});
         w->Command4->click();
-        QCOMPARE(part(doc, "word/document.xml"), listexport::documentXml({"/only.jpg"}));
+        const QString second = fakes.appFolder->path() + "/QuorvelFileSearch (2).docx";
+        QCOMPARE(fakes.shell->opened, (QStringList{doc, second}));
+        QCOMPARE(part(second, "word/document.xml"), listexport::documentXml({"/only.jpg"}));
+        QCOMPARE(part(doc, "word/document.xml"), listexport::documentXml({"/a.jpg", "/b.jpg"}));
+    }
+
+    void everyWorkbookIsANewFile()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const QString folder = fakes.appFolder->path();
+        // A file of the second name already there (edited by hand, say) is skipped too.
+        QFile taken(folder + "/QuorvelFileSearch (2).xlsx");
+        QVERIFY(taken.open(QIODevice::WriteOnly));
+        taken.write("mine");
+        taken.close();
+        testing::fillList(*w, {"/a.txt"});
+        for (int i = 0; i < 3; ++i)
+            w->Excel->trigger();
+        QCOMPARE(fakes.shell->opened, (QStringList{folder + "/QuorvelFileSearch.xlsx",
+                                                   folder + "/QuorvelFileSearch (3).xlsx",
+                                                   folder + "/QuorvelFileSearch (4).xlsx"}));
+        QVERIFY(taken.open(QIODevice::ReadOnly));
+        QCOMPARE(taken.readAll(), QByteArray("mine"));
+        for (const QString &book : fakes.shell->opened)
+            checkWellFormed(book);
     }
 
     void failuresAreReported()

@@ -1,0 +1,90 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kVersionLine = QStringLiteral("Quorvel File Search 13.1.9");
+constexpr int kUsageError = 2;
+
+// Options the toolkit reads itself; they take a value unless marked.
+struct ToolkitOption {
+    const char *name;
+    bool takesValue;
+};
+const ToolkitOption kToolkitOptions[] = {
+    {"style", true},      {"stylesheet", true}, {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true}, {"plugin", true},  {"qwindowgeometry", true}, {"qwindowtitle", true},
+    {"qwindowicon", true}, {"display", true},   {"geometry", true},        {"reverse", false},
+    {"widgetcount", false}, {"session", true},  {"name", true},            {"title", true},
+};
+
+}  // namespace
+
+CommandLine readCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Finds files by name below a folder, previews pictures, "
+                                                    "and exports the list."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and exits."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version and exits."));
+    const QCommandLineOption pattern(QStringLiteral("pattern"),
+                                     QStringLiteral("The file specification, e.g. \"*.jpg;*.png\"."),
+                                     QStringLiteral("SPEC"));
+    const QCommandLineOption search(QStringLiteral("search"), QStringLiteral("Starts the search at once."));
+    parser.addOptions({help, version, pattern, search});
+    for (const ToolkitOption &t : kToolkitOptions) {
+        QCommandLineOption option(QLatin1String(t.name));
+        if (t.takesValue)
+            option.setValueName(QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("The folder to search in."),
+                                 QStringLiteral("[folder]"));
+
+    CommandLine result;
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText() + QStringLiteral("\nTry '--help' for more information.\n");
+        result.exitStatus = kUsageError;
+        return result;
+    }
+    if (parser.isSet(help)) {
+        // Named from the arguments: before the application object exists the
+        // parser cannot name the program itself.
+        const QString program = arguments.isEmpty() ? QStringLiteral("quorvelfilesearch")
+                                                    : QFileInfo(arguments.first()).fileName();
+        result.output = parser.helpText().replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
+                                                  QStringLiteral("Usage: ") + program);
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.output = kVersionLine + QLatin1Char('\n');
+        return result;
+    }
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1) {
+        result.error = QStringLiteral("Only one folder can be searched; more were given.\n");
+        result.exitStatus = kUsageError;
+        return result;
+    }
+    StartOptions options;
+    if (!folders.isEmpty()) {
+        const QFileInfo folder(folders.first());
+        if (!folder.isDir()) {
+            result.error = QStringLiteral("No such folder: ") + folders.first() + QLatin1Char('\n');
+            result.exitStatus = kUsageError;
+            return result;
+        }
+        options.folder = folder.absoluteFilePath();
+    }
+    options.pattern = parser.value(pattern);
+    options.search = parser.isSet(search);
+    result.options = options;
+    return result;
+}

@@ -1,0 +1,58 @@
+#include "platform/ExportFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// The folders where installed programs live. Root may write there, but exports
+// must not litter them.
+bool isSystemFolder(const QString &folder)
+{
+    const QString path = QDir::cleanPath(folder) + QLatin1Char('/');
+    for (const char *prefix : {"/usr/", "/bin/", "/sbin/", "/lib/", "/opt/", "/snap/", "/app/", "/nix/"})
+        if (path.startsWith(QLatin1String(prefix)))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+QString chooseExportFolder(const QString &programFolder, const QString &documentsFolder)
+{
+    const bool writable =
+        QFileInfo(programFolder).isDir() && ::access(QFile::encodeName(programFolder).constData(), W_OK) == 0;
+    if (writable && !isSystemFolder(programFolder))
+        return programFolder;
+    return QDir(documentsFolder).filePath(QStringLiteral("Quorvel File Search"));
+}
+
+bool makeFolder(const QString &folder, QString &reason)
+{
+    if (QFileInfo::exists(folder))
+        return true;  // what is there is written into, or fails with its own reason
+    errno = 0;
+    if (QDir().mkpath(folder))
+        return true;
+    reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("the folder cannot be made");
+    return false;
+}
+
+QString firstFreeName(const QString &folder, const QString &stem, const QString &extension)
+{
+    const QDir dir(folder);
+    QString path = dir.filePath(stem + extension);
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+        path = dir.filePath(stem + QStringLiteral(" (%1)").arg(n) + extension);
+    return path;
+}
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Where exported files go: the program's own folder when it may be written and is
+// not where installed programs live (a build, a copy carried on a stick), otherwise "Quorvel File Search" inside the
+// user's documents folder, which is made when an export first needs it.
+QString chooseExportFolder(const QString &programFolder, const QString &documentsFolder);
+
+// Makes `folder` (and the folders above it) if nothing of that name exists yet;
+// false, with the reason, when it cannot be made.
+bool makeFolder(const QString &folder, QString &reason);
+
+// The first of "stem.ext", "stem (2).ext", "stem (3).ext", ... that names no file
+// in `folder` yet, as a full path: every export of its kind makes a new file.
+QString firstFreeName(const QString &folder, const QString &stem, const QString &extension);
+
+}  // namespace platform

@@ -1,0 +1,200 @@
+// The command line, and where exports go.
+#include "TestSupport.h"
+#include "app/CommandLine.h"
+#include "app/Form1.h"
+#include "platform/ExportFolder.h"
+#include "search/FolderList.h"
+#include "search/ResultList.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QtTest>
+
+using testing::FakeServices;
+using testing::TempTree;
+
+namespace {
+
+CommandLine read(const QStringList &arguments)
+{
+    return readCommandLine(QStringList{"quorvelfilesearch"} + arguments);
+}
+
+struct Run {
+    int status;
+    QString out, err;
+};
+
+Run runProgram(const QStringList &arguments)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(QUORVEL_PROGRAM), arguments);
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, {}};
+    }
+    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+}  // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void helpAndVersionPrintAndEnd()
+    {
+        const CommandLine help = read({"--help"});
+        QVERIFY(!help.options);
+        QCOMPARE(help.exitStatus, 0);
+        QVERIFY(help.output.startsWith("Usage: quorvelfilesearch [options] [folder]"));
+        for (const char *option : {"--pattern <SPEC>", "--search", "--version"})
+            QVERIFY2(help.output.contains(option), option);
+        QVERIFY(!help.output.contains("--style"));  // the toolkit's own are not ours to explain
+        QCOMPARE(read({"-h"}).output, help.output);
+
+        QCOMPARE(read({"--version"}).output, QString("Quorvel File Search 13.1.9\n"));
+        QCOMPARE(read({"-v"}).exitStatus, 0);
+    }
+
+    void optionsForTheWindow()
+    {
+        TempTree t;
+        const QString folder = t.folder("Photos");
+        const CommandLine line = read({folder, "--pattern", "*.png;*.gif", "--search"});
+        QVERIFY(line.options);
+        QCOMPARE(line.options->folder, QDir(folder).absolutePath());
+        QCOMPARE(line.options->pattern, QString("*.png;*.gif"));
+        QVERIFY(line.options->search);
+
+        const CommandLine none = read({});
+        QVERIFY(none.options);
+        QVERIFY(none.options->folder.isEmpty() && none.options->pattern.isEmpty() && !none.options->search);
+
+        // The toolkit's options pass through to the toolkit.
+        QVERIFY(read({"-style", "fusion", "-platform", "offscreen", "--reverse"}).options);
+        // A relative folder is made absolute.
+        QDir::setCurrent(t.root());
+        QCOMPARE(read({"Photos"}).options->folder, t.root() + "Photos");
+    }
+
+    void badInputIsRefusedWithStatusTwo_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown option") << QStringList{"--colour"} << "Unknown option 'colour'.";
+        QTest::newRow("missing value") << QStringList{"--pattern"} << "Missing value after '--pattern'.";
+        QTest::newRow("missing folder") << QStringList{"/no/such/folder"} << "No such folder: /no/such/folder";
+        QTest::newRow("a file, not a folder") << QStringList{"/etc/hostname"} << "No such folder: /etc/hostname";
+        QTest::newRow("two folders") << QStringList{"/", "/tmp"} << "Only one folder can be searched";
+    }
+    void badInputIsRefusedWithStatusTwo()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const CommandLine line = read(arguments);
+        QVERIFY(!line.options);
+        QCOMPARE(line.exitStatus, 2);
+        QVERIFY2(line.error.startsWith(message), qPrintable(line.error));
+        QVERIFY(line.output.isEmpty());
+    }
+
+    void theProgramAnswersWithoutAWindow()
+    {
+        const Run version = runProgram({"--version"});
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out, QString("Quorvel File Search 13.1.9\n"));
+        const Run help = runProgram({"--help"});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.contains("--pattern"));
+        // A bad option or folder ends at once with a message, never a window that stays.
+        const Run bad = runProgram({"--nonsense"});
+        QCOMPARE(bad.status, 2);
+        QVERIFY(bad.err.contains("Unknown option 'nonsense'."));
+        QVERIFY(bad.out.isEmpty());
+        const Run missing = runProgram({"/no/such/folder"});
+        QCOMPARE(missing.status, 2);
+        QVERIFY(missing.err.contains("No such folder: /no/such/folder"));
+    }
+
+    void theWindowStartsWhereTheCommandLineSays()
+    {
+        TempTree t;
+        t.file("Photos/a.png");
+        t.file("Photos/deeper/b.png");
+        t.file("Photos/c.jpg");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const CommandLine line = read({t.root() + "Photos", "--pattern", "*.png", "--search"});
+        QVERIFY(line.options);
+        w->start(*line.options);
+        QCOMPARE(w->Text1->text(), t.root() + "Photos");
+        QCOMPARE(w->Dir1->path(), t.root() + "Photos");
+        QCOMPARE(w->Drive1->currentData().toString(), search::volumeRootOf(t.root()));
+        QCOMPARE(w->Text2->text(), QString("*.png"));
+        QTRY_COMPARE(w->List1->ListCount(), 2);  // the search runs once the window is up
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
+    }
+
+    // --- Where exports go ---
+
+    void exportsGoToAWritableProgramFolder()
+    {
+        TempTree t;
+        const QString program = t.folder("portable");
+        QCOMPARE(platform::chooseExportFolder(program, t.root() + "Documents"), program);
+    }
+
+    void anInstalledProgramExportsToTheDocumentsFolder()
+    {
+        // Where installed programs live, even root does not export.
+        QCOMPARE(platform::chooseExportFolder("/usr/local/bin", "/home/u/Documents"),
+                 QString("/home/u/Documents/Quorvel File Search"));
+        QCOMPARE(platform::chooseExportFolder("/usr/bin", "/home/u/Documents"),
+                 QString("/home/u/Documents/Quorvel File Search"));
+        QCOMPARE(platform::chooseExportFolder("/no/such/folder", "/home/u/Documents"),
+                 QString("/home/u/Documents/Quorvel File Search"));
+    }
+
+    void theDocumentsFolderIsMadeWhenFirstNeeded()
+    {
+        TempTree t;
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const QString folder = platform::chooseExportFolder("/usr/bin", t.root() + "Documents");
+        w->services().applicationFolder = folder;
+        QVERIFY(!QFileInfo::exists(t.root() + "Documents"));
+        testing::fillList(*w, {"/a.jpg"});
+        w->Notepad->trigger();
+        QVERIFY(QFileInfo(folder + "/QuorvelFileSearch.txt").isFile());
+        QCOMPARE(fakes.shell->opened, QStringList{folder + "/QuorvelFileSearch.txt"});
+        QVERIFY(fakes.messages->shown.empty());
+
+        // A folder that cannot be made is reported, and nothing is opened.
+        t.file("blocker");
+        w->services().applicationFolder = t.root() + "blocker/Documents/Quorvel File Search";
+        w->Html->trigger();
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+        QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + t.root() + "blocker/Documents"));
+        QCOMPARE(fakes.shell->opened.size(), 1);
+    }
+
+    void numberedNamesSkipWhatIsTaken()
+    {
+        TempTree t;
+        QCOMPARE(platform::firstFreeName(t.root(), "Q", ".xlsx"), t.root() + "Q.xlsx");
+        t.file("Q.xlsx");
+        t.file("Q (2).xlsx");
+        QVERIFY(QFile::link(t.root() + "gone", t.root() + "Q (3).xlsx"));  // a dangling link counts as taken
+        QCOMPARE(platform::firstFreeName(t.root(), "Q", ".xlsx"), t.root() + "Q (4).xlsx");
+    }
+};
+
+QTEST_MAIN(TestCommandLine)
+#include "test_command_line.moc"
