@@ -8,7 +8,13 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins libqt6svg6
   libgl-dev libvulkan-dev
   libxlsxwriter-dev libzip-dev libstb-dev libemf2svg-dev libwmf-dev
+  # What libwmf's link line names besides itself.
+  libexpat1-dev libjpeg-dev libpng-dev libfreetype-dev libx11-dev zlib1g-dev
+  # The desktop's opener, which the program starts for files, folders and addresses.
+  xdg-utils
   qpdf poppler-utils
+  # The validators the install test runs.
+  desktop-file-utils appstream
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation fonts-urw-base35
   libvips-tools
 )

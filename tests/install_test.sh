@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary DESTDIR and checks what a desktop needs of
+# it: the program, a valid desktop entry, the icons, valid AppStream metadata, the
+# manual page; then builds the Debian package and reads its dependencies.
+set -uo pipefail
+build=$(cd "$1" && pwd)
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+passed=0
+failed=0
+check() {  # check NAME COMMAND...
+    local name=$1
+    shift
+    if "$@" >"$stage/out" 2>&1; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $name"
+        sed 's/^/    /' "$stage/out"
+    fi
+}
+
+DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >/dev/null
+root=$stage/root/usr
+id=example.quorvel.FileSearch
+
+check "the program is installed and says its version" \
+    sh -c "'$root/bin/quorvelfilesearch' --version | grep -qx 'Quorvel File Search 13.1.9'"
+check "the desktop entry is valid" desktop-file-validate "$root/share/applications/$id.desktop"
+check "the desktop entry takes a folder" grep -qx 'Exec=quorvelfilesearch %f' "$root/share/applications/$id.desktop"
+check "the AppStream metadata is valid" appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml"
+check "the metadata names the release" grep -q 'release version="13.1.9"' "$root/share/metainfo/$id.metainfo.xml"
+check "the metadata has a screenshot" grep -q '<screenshot type="default">' "$root/share/metainfo/$id.metainfo.xml"
+check "the scalable icon" test -s "$root/share/icons/hicolor/scalable/apps/$id.svg"
+for size in 16 22 24 32 48 64 128 256; do
+    png=$root/share/icons/hicolor/${size}x${size}/apps/$id.png
+    # Width and height stand at bytes 16 to 23 of a PNG file.
+    check "the ${size}px icon" test "$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null | tr -s ' ')" = \
+        " 0 0 $((size / 256)) $((size % 256)) 0 0 $((size / 256)) $((size % 256))"
+done
+check "the manual page" grep -q '^\.TH QUORVELFILESEARCH 1' "$root/share/man/man1/quorvelfilesearch.1"
+
+if command -v cpack >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
+    (cd "$stage" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$stage/deb" >"$stage/cpack.log" 2>&1) || cat "$stage/cpack.log"
+    deb=$(ls "$stage"/deb/*.deb 2>/dev/null | head -n 1)
+    check "a Debian package is built" test -n "$deb"
+    check "its dependencies come from the binary" sh -c "dpkg-deb -f '$deb' Depends | grep -q libqt6widgets6"
+    check "it installs the desktop entry" sh -c "dpkg-deb -c '$deb' | grep -q 'usr/share/applications/$id.desktop'"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
