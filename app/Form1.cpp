@@ -390,7 +390,7 @@ void Form1::Command5_Click()
 
 void Form1::Command6_Click()
 {
-    listexport::exportPdf(parts_->exports, *List1);
+    listexport::exportPdf(parts_->exports, List1->entries());
 }
 
 void Form1::Command7_Click()

@@ -4,6 +4,7 @@
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
 #include "platform/FileUrl.h"
+#include "platform/XmlText.h"
 #include "platform/Services.h"
 
 #include <QUrl>
@@ -16,11 +17,7 @@ const QByteArray kXmlHead = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone
 // Text for an XML element or attribute; characters XML cannot hold become U+FFFD.
 QByteArray xmlText(const QString &text)
 {
-    QString clean = text;
-    for (QChar &c : clean)
-        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
-            c = QChar(0xFFFD);
-    return clean.toHtmlEscaped().toUtf8();
+    return platform::xmlSafe(text).toHtmlEscaped().toUtf8();
 }
 
 QByteArray contentTypes()

@@ -2,8 +2,9 @@
 
 #include "platform/ExportFolder.h"
 #include "platform/Services.h"
+#include "platform/WholeFile.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 namespace listexport {
 
@@ -21,14 +22,13 @@ bool ExportContext::prepareFolder() const
     return false;
 }
 
-bool writeExportFile(platform::MessageBoxes &messages, const QString &path, const QByteArray &content)
+bool writeExportFile(platform::MessageBoxes &messages, const QString &path, const QByteArray &content,
+                     platform::WholeFile::WriteFunction write)
 {
-    QSaveFile file(path);
-    // Replaces the old file even where the folder does not let us rename over it.
-    file.setDirectWriteFallback(true);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+    platform::WholeFile file(QFile::encodeName(path).toStdString(), write);
+    if (file.open() && file.write(content.constData(), size_t(content.size())) && file.commit())
         return true;
-    messages.cannotWrite(path, file.errorString());
+    messages.cannotWrite(path, QString::fromLocal8Bit(file.reason().c_str()));
     return false;
 }
 

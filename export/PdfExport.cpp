@@ -3,7 +3,6 @@
 #include "pdf/quorvelPDF.h"
 #include "platform/Services.h"
 #include "platform/StatusLine.h"
-#include "search/ResultList.h"
 
 #include <QFile>
 #include <QLabel>
@@ -53,13 +52,6 @@ private:
     platform::Shell &shell_;
 };
 
-std::string entryAt(const search::ResultList &list, int index)
-{
-    if (index >= list.ListCount())
-        throw pdf::PdfError("The list changed while it was being exported.");
-    return utf8(list.List(index));
-}
-
 }  // namespace
 
 namespace {
@@ -80,19 +72,19 @@ void writeFooter(quorvelPDF &pdf, int page, double top)
 
 // The entries, 27 and a footer to a page, one centimetre apart from the top.
 // False when the window went away meanwhile.
-bool writeEntries(quorvelPDF &pdf, const ExportContext &context, const search::ResultList &list)
+bool writeEntries(quorvelPDF &pdf, const ExportContext &context, const QStringList &entries)
 {
     platform::StatusLine &status = context.status;
     int lines = 0;
     int page = 0;
     double position = 0.0;
-    const int count = list.ListCount();
+    const int count = int(entries.size());
     for (int i = 0; i < count; ++i) {
-        status.defer(kProgress + list.List(i));
+        status.defer(kProgress + entries[i]);
         status.yieldIfDue();
         if (context.abandoned())
             return false;
-        const std::string entry = entryAt(list, i);
+        const std::string entry = utf8(entries[i]);
         ++lines;
         double x = kEntryLeft;
         double y = position + 1.0;
@@ -103,7 +95,7 @@ bool writeEntries(quorvelPDF &pdf, const ExportContext &context, const search::R
             pdf.PDFNewPage();
             lines = 0;
             position = 0.0;
-        } else if (i + 1 == list.ListCount()) {
+        } else if (i + 1 == count) {
             writeFooter(pdf, ++page, kLastFooterTop);
         }
         position += 1.0;
@@ -113,7 +105,7 @@ bool writeEntries(quorvelPDF &pdf, const ExportContext &context, const search::R
 
 }  // namespace
 
-void exportPdf(const ExportContext &context, const search::ResultList &list)
+void exportPdf(const ExportContext &context, QStringList entries)
 {
     platform::StatusLine &status = context.status;
     WindowMessages messages(context.messages);
@@ -133,7 +125,7 @@ void exportPdf(const ExportContext &context, const search::ResultList &list)
         pdf.PDFView(true);
         pdf.PDFBeginDoc();
         const QString savedCaption = status.text();
-        if (!writeEntries(pdf, context, list))
+        if (!writeEntries(pdf, context, entries))
             return;
         status.push();
         pdf.PDFEndDoc();

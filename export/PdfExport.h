@@ -2,14 +2,14 @@
 
 #include "export/ExportContext.h"
 
-namespace search {
-class ResultList;
-}
+#include <QStringList>
 
 namespace listexport {
 
 // Writes the whole list into "quorvelfilesearch.pdf" in the application folder,
 // 27 entries and a numbered footer to a page, and opens it in the PDF viewer.
-void exportPdf(const ExportContext &context, const search::ResultList &list);
+// The entries are the list as it stood when the export began: a search started
+// meanwhile changes the window, never the file.
+void exportPdf(const ExportContext &context, QStringList entries);
 
 }  // namespace listexport

@@ -4,8 +4,11 @@
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
 #include "platform/FileUrl.h"
+#include "platform/NumericLocale.h"
+#include "platform/XmlText.h"
 #include "platform/Services.h"
 #include "platform/StatusLine.h"
+#include "platform/WholeFile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -20,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace listexport {
@@ -73,7 +77,7 @@ void InsertPictureInRange(lxw_worksheet *sheet, const QString &PictureFileName, 
     options.x_scale = w / size.width();
     options.y_scale = h / size.height();
     options.object_position = LXW_OBJECT_DONT_MOVE_DONT_SIZE;
-    const QByteArray description = QFileInfo(PictureFileName).fileName().toUtf8();
+    const QByteArray description = platform::xmlSafe(QFileInfo(PictureFileName).fileName()).toUtf8();
     options.description = const_cast<char *>(description.constData());
     worksheet_insert_image_buffer_opt(sheet, row, 1, reinterpret_cast<const unsigned char *>(bytes.constData()),
                                       size_t(bytes.size()), &options);
@@ -206,8 +210,8 @@ void writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, const Expor
         const auto row = lxw_row_t(i);
         status.showSoon(kProgress + QStringLiteral(" : ") + E);
         const bool isJpg = E.right(3).toUpper() == QLatin1String("JPG");
-        const QByteArray text = E.toUtf8();
-        const QByteArray name = GetFilenameFromPath(context.messages, E, false, LowerCase).toUtf8();
+        const QByteArray text = platform::xmlSafe(E).toUtf8();
+        const QByteArray name = platform::xmlSafe(GetFilenameFromPath(context.messages, E, false, LowerCase)).toUtf8();
         worksheet_write_string(sheet, row, 1, name.constData(), formats.centred);
         const QByteArray url = platform::fileUrl(E).toUtf8();
         if (worksheet_write_url_opt(sheet, row, 0, url.constData(), isJpg ? formats.centredLink : formats.link,
@@ -228,7 +232,7 @@ void writeClosingRows(lxw_worksheet *sheet, lxw_row_t first, const QString &file
     const QByteArray closing =
         (QStringLiteral("File List exported by quorvel software:  ") + brand::kContactEmail).toUtf8();
     worksheet_write_string(sheet, first, 0, closing.constData(), nullptr);
-    const QByteArray spec = (QStringLiteral("File Spec : ") + fileSpec).toUtf8();
+    const QByteArray spec = platform::xmlSafe(QStringLiteral("File Spec : ") + fileSpec).toUtf8();
     worksheet_write_string(sheet, first + 1, 0, spec.constData(), nullptr);
 }
 
@@ -252,6 +256,7 @@ void setPrintLayout(lxw_worksheet *sheet)
 // nothing on success.
 std::optional<QString> writeWorkbook(const QString &path, const ExportContext &context, const SpreadsheetInput &input)
 {
+    const platform::CNumericLocale numbersWithAPoint;
     std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new(QFile::encodeName(path).constData()));
     lxw_worksheet *sheet = book ? workbook_add_worksheet(book.get(), nullptr) : nullptr;
     if (!sheet)
@@ -285,9 +290,19 @@ void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &inp
     if (!context.prepareFolder())
         return;
     const QString path = context.newPathOf(QStringLiteral("QuorvelFileSearch"), QStringLiteral(".xlsx"));
-    std::optional<QString> failure = writeWorkbook(path, context, input);
-    if (QString packageFailure; !failure && !finishPackage(path, packageFailure))
-        failure = packageFailure;
+    // Written beside its name and given it only when complete.
+    platform::FileBeside file(QFile::encodeName(path).toStdString());
+    std::optional<QString> failure;
+    if (!file.create() || !file.close()) {
+        failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
+    } else {
+        const QString written = QFile::decodeName(QByteArray::fromStdString(file.path()));
+        failure = writeWorkbook(written, context, input);
+        if (QString packageFailure; !failure && !finishPackage(written, packageFailure))
+            failure = packageFailure;
+        if (!failure && !file.replaceTarget())
+            failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
+    }
     status.drop();
     status.setText(savedCaption);
     if (failure) {

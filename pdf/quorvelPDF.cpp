@@ -47,12 +47,13 @@ std::string decimal(std::int64_t v)
     return std::string(buf, res.ptr);
 }
 
-// Shortest decimal form, up to 15 significant digits: 595, 595.28.
+// Shortest decimal form, up to 15 significant digits: 595, 595.28. Always with
+// "." whatever the locale: the C library's formatting would follow it.
 std::string shortest(double v)
 {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    return std::string(buf, res.ptr);
 }
 
 std::string pdfString(const std::string &utf8);
@@ -437,30 +438,30 @@ void quorvelPDF::PDFFileName(const std::string &str_FileName)
 
 void quorvelPDF::openOutput()
 {
-    errno = 0;
-    OutputStream.reset(std::fopen(OutputPath.c_str(), "wb"));
-    if (OutputStream)
+    auto file = std::make_unique<platform::WholeFile>(OutputPath);
+    if (file->open()) {
+        OutputStream = std::move(file);
         return;
-    int error = errno;
-    if (isPermissionError(error)) {
-        // The file may be held by a program that is letting go of it: one more try.
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        errno = 0;
-        OutputStream.reset(std::fopen(OutputPath.c_str(), "wb"));
-        if (OutputStream)
-            return;
-        error = errno;
-        throw pdf::PdfError("Permission denied: " + OutputPath + " (" + std::strerror(error) + ")");
     }
-    creationError_ = "Cannot create " + OutputPath + " (" + std::strerror(error) + ")";
+    if (isPermissionError(errno)) {
+        // The folder may be held by a program that is letting go of it: one more try.
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        file = std::make_unique<platform::WholeFile>(OutputPath);
+        if (file->open()) {
+            OutputStream = std::move(file);
+            return;
+        }
+        throw pdf::PdfError("Permission denied: " + OutputPath + " (" + file->reason() + ")");
+    }
+    creationError_ = "Cannot create " + OutputPath + " (" + file->reason() + ")";
 }
 
 void quorvelPDF::writeRaw(const char *data, size_t size)
 {
     if (!OutputStream)
         throw pdf::PdfError(creationError_.empty() ? "No PDF file is open" : creationError_);
-    if (size && std::fwrite(data, 1, size, OutputStream.get()) != size)
-        throw pdf::PdfError("Cannot write " + OutputPath + " (" + std::strerror(errno) + ")");
+    if (!OutputStream->write(data, size))
+        throw pdf::PdfError("Cannot write " + OutputPath + " (" + OutputStream->reason() + ")");
 }
 
 void quorvelPDF::write(const std::string &piece)
@@ -544,9 +545,9 @@ void quorvelPDF::PDFEndDoc()
     WriteCatalog();
     WriteXref();
     write("%%EOF");
-    std::FILE *f = OutputStream.release();
-    if (std::fclose(f) != 0)
-        throw pdf::PdfError("Cannot write " + OutputPath + " (" + std::strerror(errno) + ")");
+    const std::unique_ptr<platform::WholeFile> file = std::move(OutputStream);
+    if (!file->commit())
+        throw pdf::PdfError("Cannot write " + OutputPath + " (" + file->reason() + ")");
     if (ConfirmFlag && messages_)
         messages_->show("PDF file generated.", "Generated PDF file - " + kWriterName, false);
     if (ViewFlag)
@@ -642,7 +643,7 @@ void quorvelPDF::WriteXref()
     AppendLine(xref, "/Info 1 0 R");
     AppendLine(xref, ">>");
     AppendLine(xref, "startxref");
-    xref += decimal(OffsetTable[size_t(size - 1)]);
+    AppendLine(xref, decimal(OffsetTable[size_t(size - 1)]));
     writePiece(xref);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/WholeFile.h"
+
 #include <cstdint>
 #include <cstdio>
+
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -126,9 +129,6 @@ private:
         char orientation = 0;
         bool empty = true;
     };
-    struct FileCloser {
-        void operator()(std::FILE *f) const { std::fclose(f); }
-    };
 
     void validationMessage(const std::string &subject, const std::string &firstLine,
                            const std::string &value, const std::string &secondLine);
@@ -168,7 +168,9 @@ private:
     bool ConfirmFlag = false, ViewFlag = false;
     std::string Title, Author, Creator, Keywords, Subject, Producer;
     std::string OutputFileName, OutputPath, PathConfig, CreationDate;
-    std::unique_ptr<std::FILE, FileCloser> OutputStream;
+    // The file being written: it takes the output's name only when the document
+    // is complete, so a failed or abandoned export leaves the earlier file.
+    std::unique_ptr<platform::WholeFile> OutputStream;
     std::string creationError_;
     std::int16_t FontSize = 0;
     std::string FontFamily;

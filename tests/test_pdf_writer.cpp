@@ -184,10 +184,11 @@ private slots:
             "xref\r\n0 8\r\n0000000000 65535 f\r\n"
             "0000000010 00000 n\r\n0000000161 00000 n\r\n0000000222 00000 n\r\n0000000244 00000 n\r\n"
             "0000000313 00000 n\r\n0000000491 00000 n\r\n0000000612 00000 n\r\n"
-            "trailer\r\n<< /Size 8\r\n/Root 7 0 R\r\n/Info 1 0 R\r\n>>\r\nstartxref\r\n720\r\n"
+            "trailer\r\n<< /Size 8\r\n/Root 7 0 R\r\n/Info 1 0 R\r\n>>\r\nstartxref\r\n720\r\n\r\n"
             "%%EOF\r\n");
         const QByteArray actual = readAll(QString::fromStdString(path));
         QCOMPARE(actual, expected);
+        QCOMPARE(actual.size(), 880 + 87);  // the font line adds 87 bytes to the 880 of the bare layout
         // Every offset of the table points at its object's first line.
         for (int k = 1; k <= 7; ++k) {
             const int offset = actual.mid(actual.indexOf("xref") + 31 + 20 * (k - 1), 10).toInt();

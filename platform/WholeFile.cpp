@@ -1,0 +1,122 @@
+#include "platform/WholeFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+// A name no one is likely to have taken: the target's, a dot-less suffix and
+// random hexadecimal digits.
+std::string candidateName(const std::string &target)
+{
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".part-%012llx",
+                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFULL));
+    return target + suffix;
+}
+
+}  // namespace
+
+FileBeside::FileBeside(std::string target)
+    : target_(std::move(target))
+{
+}
+
+FileBeside::~FileBeside()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!path_.empty() && !replaced_)
+        ::unlink(path_.c_str());
+}
+
+bool FileBeside::create()
+{
+    constexpr int kAttempts = 16;
+    for (int i = 0; i < kAttempts; ++i) {
+        const std::string candidate = candidateName(target_);
+        // Exclusive and without following links; the mode is the usual one less
+        // the user's umask, as for any new file.
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            fd_ = fd;
+            path_ = candidate;
+            return true;
+        }
+        if (errno != EEXIST) {
+            error_ = errno;
+            return false;
+        }
+    }
+    error_ = EEXIST;
+    return false;
+}
+
+bool FileBeside::close()
+{
+    if (fd_ < 0)
+        return true;
+    const bool synced = ::fsync(fd_) == 0 || errno == EINVAL;  // a file system without fsync is no failure
+    const int syncError = errno;
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    if (!synced)
+        error_ = syncError;
+    else if (!closed)
+        error_ = errno;
+    return synced && closed;
+}
+
+bool FileBeside::replaceTarget()
+{
+    if (!close())
+        return false;
+    if (::rename(path_.c_str(), target_.c_str()) != 0) {
+        error_ = errno;
+        return false;
+    }
+    replaced_ = true;
+    return true;
+}
+
+WholeFile::WholeFile(std::string target, WriteFunction write)
+    : beside_(std::move(target))
+    , write_(write ? write : &::write)
+{
+}
+
+bool WholeFile::write(const char *data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write_(beside_.fd(), data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            error_ = written < 0 ? errno : ENOSPC;
+            return false;
+        }
+        data += written;
+        size -= size_t(written);
+    }
+    return true;
+}
+
+bool WholeFile::commit()
+{
+    return error_ == 0 && beside_.replaceTarget();
+}
+
+std::string WholeFile::reason() const
+{
+    const int error = error_ != 0 ? error_ : beside_.errorNumber();
+    return std::strerror(error != 0 ? error : EIO);
+}
+
+}  // namespace platform

@@ -1,0 +1,62 @@
+#pragma once
+
+// Standard library and POSIX only: the PDF writer uses it too.
+#include <string>
+
+#include <sys/types.h>
+
+namespace platform {
+
+// A new, empty file beside `target`, made for this process alone (it never opens
+// what someone planted at a name). Unless it replaces the target it is removed
+// when it goes away, so a failed or abandoned write leaves the target as it was.
+class FileBeside {
+public:
+    explicit FileBeside(std::string target);
+    ~FileBeside();
+    FileBeside(const FileBeside &) = delete;
+    FileBeside &operator=(const FileBeside &) = delete;
+
+    // Makes the file; false, with errorNumber() set, when it cannot be made.
+    bool create();
+    int fd() const { return fd_; }
+    const std::string &path() const { return path_; }
+    const std::string &target() const { return target_; }
+    // Closes the file, checking that everything reached the disk.
+    bool close();
+    // Renames the file over the target, which replaces a link planted there
+    // rather than writing through it.
+    bool replaceTarget();
+    int errorNumber() const { return error_; }
+
+private:
+    std::string target_;
+    std::string path_;
+    int fd_ = -1;
+    int error_ = 0;
+    bool replaced_ = false;
+};
+
+// Writes a file whole or not at all: every write and the final flush are checked,
+// and only a complete file takes the target's name.
+class WholeFile {
+public:
+    using WriteFunction = ssize_t (*)(int, const void *, size_t);
+    // `write` is the system's write unless a test puts a failing one in its place.
+    explicit WholeFile(std::string target, WriteFunction write = nullptr);
+
+    bool open() { return beside_.create(); }
+    bool write(const char *data, size_t size);
+    // Flushes, closes and renames over the target; false, and the target as it
+    // was, when any step failed.
+    bool commit();
+    // Why the last step failed, as the system says it.
+    std::string reason() const;
+
+private:
+    FileBeside beside_;
+    WriteFunction write_;
+    int error_ = 0;
+};
+
+}  // namespace platform
