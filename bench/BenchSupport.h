@@ -15,7 +15,7 @@ namespace bench {
 // Opens nothing: a benchmark must not start a viewer or an office program.
 class QuietShell final : public platform::Shell {
 public:
-    bool openFile(const QString &) override { return true; }
+    bool openFile(const QString &, std::function<void()>) override { return true; }
     bool openUrl(const QUrl &) override { return true; }
     bool showFolder(const QString &) override { return true; }
     bool showItemProperties(const QString &) override { return true; }

@@ -16,6 +16,7 @@
 #include <QFontMetricsF>
 #include <QImageReader>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QUrl>
 
@@ -266,12 +267,14 @@ std::optional<QString> writeWorkbook(const QString &path, const ExportContext &c
     properties.title = const_cast<char *>(title.constData());
     workbook_set_properties(book.get(), &properties);
 
-    writeEntryRows(sheet, addFormats(book.get()), context, input.entries);
+    // What a worksheet cannot hold is left out; the closing rows always stay.
+    const QStringList entries = input.entries.mid(0, entriesThatFit(input.rows));
+    writeEntryRows(sheet, addFormats(book.get()), context, entries);
     // Nothing selected means no row to activate; the sheet then opens at its top.
-    if (input.selected >= 0)
+    if (input.selected >= 0 && input.selected < entries.size())
         worksheet_set_selection(sheet, lxw_row_t(input.selected), 0, lxw_row_t(input.selected), 0);
-    worksheet_set_column(sheet, 0, 0, fittedWidth(input.entries), nullptr);
-    writeClosingRows(sheet, lxw_row_t(input.entries.size()), input.fileSpec);
+    worksheet_set_column(sheet, 0, 0, fittedWidth(entries), nullptr);
+    writeClosingRows(sheet, lxw_row_t(entries.size()), input.fileSpec);
     setPrintLayout(sheet);
 
     const lxw_error result = workbook_close(book.release());
@@ -308,6 +311,14 @@ void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &inp
     if (failure) {
         context.messages.cannotWrite(path, *failure);
         return;
+    }
+    const qsizetype leftOut = input.entries.size() - entriesThatFit(input.rows);
+    if (leftOut > 0) {
+        const QLocale locale;
+        context.messages.inform(QStringLiteral("A worksheet holds ") + locale.toString(entriesThatFit(input.rows)) +
+                                QStringLiteral(" entries; the last ") + locale.toString(leftOut) +
+                                QStringLiteral(" of the ") + locale.toString(input.entries.size()) +
+                                QStringLiteral(" in the list were left out of ") + path + QLatin1Char('.'));
     }
     openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"));
 }

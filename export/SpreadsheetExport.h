@@ -24,11 +24,21 @@ QString GetFilenameFromPath(platform::MessageBoxes &messages, const QString &sFi
 // Writes "QuorvelFileSearch.xlsx" into the application folder: one row an entry,
 // the path as a hyperlink in A, the name in B, each JPG picture over its row; then
 // opens it with the desktop's spreadsheet application.
+// The rows a worksheet holds.
+constexpr int kWorksheetRows = 1048576;
+
 struct SpreadsheetInput {
     QStringList entries;
     int selected = -1;     // the row made active, -1 for none
     QString fileSpec;      // the search folder and specification, for the closing row
+    int rows = kWorksheetRows;  // the worksheet's rows; fewer only where a test says so
 };
+
+// How many entries a worksheet of `rows` rows holds with the two closing rows under them.
+inline int entriesThatFit(int rows)
+{
+    return rows - 2;
+}
 void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &input);
 
 // The picture of a JPG row: the photo scaled down to at most twice `cellPixels`,

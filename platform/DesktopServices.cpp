@@ -30,6 +30,9 @@ public:
     }
 };
 
+// How long the opener may take to start before opening counts as failed.
+constexpr int kStartTimeoutMs = 1000;
+
 const QString kFileManagerService = QStringLiteral("org.freedesktop.FileManager1");
 
 bool callFileManager(const QString &method, const QString &path)
@@ -47,9 +50,27 @@ bool callFileManager(const QString &method, const QString &path)
 
 class DesktopShell final : public Shell {
 public:
-    bool openFile(const QString &path) override
+    bool openFile(const QString &path, std::function<void()> whenFailed) override
     {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        // Not waited for: the window goes on while the opener looks for an
+        // application. It is never killed either, since it may be the one running
+        // the application, so it has no parent and is let go of when it ends.
+        auto *process = new QProcess;
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, failed = std::move(whenFailed)](int status, QProcess::ExitStatus how) {
+                             if ((status != 0 || how != QProcess::NormalExit) && failed)
+                                 failed();
+                             process->deleteLater();
+                         });
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(opener, {QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)});
+        if (process->waitForStarted(kStartTimeoutMs))
+            return true;
+        delete process;
+        return false;
     }
 
     bool openUrl(const QUrl &url) override { return QDesktopServices::openUrl(url); }

@@ -36,8 +36,11 @@ public:
 class Shell {
 public:
     virtual ~Shell() = default;
-    // Opens a file with its default application; false when that failed.
-    virtual bool openFile(const QString &path) = 0;
+    // Opens a file with its default application; false when the opener could not
+    // be started. The opener finds out later whether any application takes the
+    // file (none may be associated with its kind); when none does, `whenFailed`
+    // runs then.
+    virtual bool openFile(const QString &path, std::function<void()> whenFailed = {}) = 0;
     // Opens a web address in the default browser.
     virtual bool openUrl(const QUrl &url) = 0;
     // Opens a folder in the file manager.

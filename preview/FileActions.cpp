@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPointer>
 
 namespace preview {
 
@@ -34,9 +35,18 @@ void FileActions::openFailed()
                    QStringLiteral("Error........Quorvele  File  Search"), platform::MessageIcon::Critical);
 }
 
+std::function<void()> FileActions::laterFailure()
+{
+    // The opener answers after a while; by then the window may be gone.
+    return [this, window = QPointer<QWidget>(dialogParent_)] {
+        if (window)
+            openFailed();
+    };
+}
+
 void FileActions::openSelected()
 {
-    if (!shell_.openFile(list_->Text()))
+    if (!shell_.openFile(list_->Text(), laterFailure()))
         openFailed();
 }
 
@@ -48,7 +58,7 @@ void FileActions::popUpMenu(QPoint globalPosition)
 void FileActions::openFile()
 {
     const QString path = list_->List(list_->ListIndex());
-    if (path.isEmpty() || !shell_.openFile(path))
+    if (path.isEmpty() || !shell_.openFile(path, laterFailure()))
         openFailed();
 }
 

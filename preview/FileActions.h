@@ -3,6 +3,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+
 class QMenu;
 class QWidget;
 
@@ -40,6 +42,7 @@ public:
 
 private:
     void openFailed();
+    std::function<void()> laterFailure();
 
     search::ResultList *list_;
     QMenu *menu_;

@@ -13,8 +13,8 @@ packages=(
   # The desktop's opener, which the program starts for files, folders and addresses.
   xdg-utils
   qpdf poppler-utils
-  # The validators the install test runs.
-  desktop-file-utils appstream
+  # The validators the install test runs, and what the Debian package is built with.
+  desktop-file-utils appstream file dpkg-dev
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation fonts-urw-base35
   libvips-tools
 )

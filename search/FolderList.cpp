@@ -95,6 +95,12 @@ QList<Volume> mountedVolumes()
         const QString label = info.name().isEmpty() ? info.displayName() : info.name();
         volumes.append({info.rootPath(), info.rootPath() + QStringLiteral(" [") + label + QLatin1Char(']')});
     }
+    // The root is always there to search, even where the mount table does not
+    // show it (inside a chroot or a container).
+    const bool hasRoot = std::any_of(volumes.begin(), volumes.end(),
+                                     [](const Volume &v) { return v.rootPath == QLatin1String("/"); });
+    if (!hasRoot)
+        volumes.append({QStringLiteral("/"), QStringLiteral("/ [/]")});
     std::sort(volumes.begin(), volumes.end(),
               [](const Volume &a, const Volume &b) { return a.rootPath < b.rootPath; });
     return volumes;

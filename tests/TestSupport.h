@@ -33,9 +33,11 @@ public:
 
 class RecordingShell final : public platform::Shell {
 public:
-    bool openFile(const QString &path) override
+    bool openFile(const QString &path, std::function<void()> whenFailed) override
     {
         opened.append(path);
+        if (openSucceeds && !applicationFound && whenFailed)
+            whenFailed();
         return openSucceeds;
     }
     bool openUrl(const QUrl &url) override
@@ -61,7 +63,8 @@ public:
 
     QStringList opened, folders, properties, asked;
     QList<QUrl> urls;
-    bool openSucceeds = true;
+    bool openSucceeds = true;     // the opener starts
+    bool applicationFound = true; // and finds an application for the file
     bool propertiesSucceed = true;
     QString defaultApplication = QStringLiteral("viewer.desktop");
 };
