@@ -1,6 +1,7 @@
 #include "app/HelpAbout.h"
 
 #include "platform/Brand.h"
+#include "platform/FileNames.h"
 #include "platform/PictureBox.h"
 #include "platform/PlainText.h"
 #include "platform/Services.h"
@@ -63,7 +64,7 @@ void ListHoverTip::pointerMoved(QPoint position)
         return;
     tipSet_ = true;
     hoveredEntry_ = entry;
-    list_->setToolTip(platform::plainToolTip(list_->List(entry)));
+    list_->setToolTip(platform::plainToolTip(platform::shownFileName(list_->List(entry))));
 }
 
 }  // namespace helpabout

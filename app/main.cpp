@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 
@@ -46,6 +47,9 @@ int main(int argc, char *argv[])
     }
     const bool userStyle = styleChosenByUser(argc, argv);
     QApplication app(argc, argv);
+    // The toolkit took the user's locale for the C library too; file formats need
+    // numbers with ".", and the window's own texts follow Qt's locale, not this one.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Quorvel File Search"));
     QApplication::setApplicationVersion(QStringLiteral("13.1.9"));
     QApplication::setDesktopFileName(QStringLiteral("example.quorvel.FileSearch"));

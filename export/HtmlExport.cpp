@@ -2,6 +2,7 @@
 
 #include "export/ExportFile.h"
 #include "platform/Brand.h"
+#include "platform/FileNames.h"
 #include "platform/FileUrl.h"
 
 #include <QUrl>
@@ -44,7 +45,7 @@ QString cellLine(const QString &entry)
     QString shown = link;
     if (!entry.isEmpty()) {
         link = platform::fileUrl(entry).toHtmlEscaped();
-        shown = entry.toHtmlEscaped();
+        shown = platform::shownFileName(entry).toHtmlEscaped();
     }
     return QStringLiteral("<TD WIDTH=") + Q + QStringLiteral("700") + Q + QStringLiteral("><Left><a><a href=") + Q +
            link + Q + QStringLiteral(" target=") + Q + QStringLiteral("quorvellink") + Q + QStringLiteral(">") + shown +

@@ -1,6 +1,7 @@
 #include "export/PdfExport.h"
 
 #include "pdf/quorvelPDF.h"
+#include "platform/FileNames.h"
 #include "platform/Services.h"
 #include "platform/StatusLine.h"
 
@@ -80,11 +81,11 @@ bool writeEntries(quorvelPDF &pdf, const ExportContext &context, const QStringLi
     double position = 0.0;
     const int count = int(entries.size());
     for (int i = 0; i < count; ++i) {
-        status.defer(kProgress + entries[i]);
+        status.defer(kProgress + platform::shownFileName(entries[i]));
         status.yieldIfDue();
         if (context.abandoned())
             return false;
-        const std::string entry = utf8(entries[i]);
+        const std::string entry = utf8(platform::shownFileName(entries[i]));
         ++lines;
         double x = kEntryLeft;
         double y = position + 1.0;

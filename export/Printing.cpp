@@ -1,5 +1,6 @@
 #include "export/Printing.h"
 
+#include "platform/FileNames.h"
 #include "platform/PlainText.h"
 #include "platform/Services.h"
 
@@ -7,7 +8,7 @@ namespace listexport {
 
 QString printText(const QStringList &entries)
 {
-    QString text = platform::withLineEnds(entries);
+    QString text = platform::shownFileName(platform::withLineEnds(entries));
     text += QStringLiteral("Print from Quorvel Software     ") + brand::kContactEmail + QStringLiteral("\r\n");
     return text;
 }

@@ -3,6 +3,7 @@
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
+#include "platform/FileNames.h"
 #include "platform/FileUrl.h"
 #include "platform/NumericLocale.h"
 #include "platform/XmlText.h"
@@ -66,7 +67,7 @@ QString upperFirstLetters(const QString &text)
 // less high, floating free of the cells, not printed (the last is set in the package).
 void InsertPictureInRange(lxw_worksheet *sheet, const QString &PictureFileName, lxw_row_t row)
 {
-    if (!QFileInfo(PictureFileName).isFile())
+    if (!platform::isRegularFile(PictureFileName))
         return;
     const double w = columnPixels(kPictureColumnWidth);
     const double h = pointsToPixels(kPictureRowHeight - 14);
@@ -158,7 +159,10 @@ QString GetFilenameFromPath(platform::MessageBoxes &messages, const QString &sFi
 
 QByteArray cellPicture(const QString &path, QSize cellPixels, QSize &pictureSize)
 {
-    QImageReader reader(path);
+    QFile file;
+    if (!platform::openRegularFile(path, file))
+        return {};
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QSize natural = reader.size();
     const QSize limit = cellPixels * 2;

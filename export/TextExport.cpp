@@ -2,13 +2,14 @@
 
 #include "export/ExportFile.h"
 #include "platform/Brand.h"
+#include "platform/FileNames.h"
 #include "platform/PlainText.h"
 
 namespace listexport {
 
 QByteArray textExportContent(const QStringList &entries)
 {
-    QString text = platform::withLineEnds(entries);
+    QString text = platform::shownFileName(platform::withLineEnds(entries));
     text += QStringLiteral("\r\n");
     text += QStringLiteral("File List Exported by Quorvel Software ") + brand::kContactEmail + QStringLiteral("\r\n");
     return text.toUtf8();

@@ -1,5 +1,6 @@
 // The services of a real desktop session.
 #include "platform/ExportFolder.h"
+#include "platform/FileUrl.h"
 #include "platform/Services.h"
 #include "platform/DesktopBackground.h"
 #include "platform/TextPrinting.h"
@@ -43,7 +44,7 @@ bool callFileManager(const QString &method, const QString &path)
         return false;
     QDBusMessage call = QDBusMessage::createMethodCall(kFileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
                                                        kFileManagerService, method);
-    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    call << QStringList{fileUrl(path)} << QString();
     const QDBusMessage reply = bus.call(call, QDBus::Block, 3000);
     return reply.type() == QDBusMessage::ReplyMessage;
 }
@@ -66,7 +67,7 @@ public:
                              process->deleteLater();
                          });
         process->setProcessChannelMode(QProcess::ForwardedChannels);
-        process->start(opener, {QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)});
+        process->start(opener, {fileUrl(path)});
         if (process->waitForStarted(kStartTimeoutMs))
             return true;
         delete process;

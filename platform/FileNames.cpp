@@ -124,7 +124,10 @@ bool openRegularFile(const QString &path, QFile &file)
         ::close(fd);
         return false;
     }
-    return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
 }
 
 }  // namespace platform

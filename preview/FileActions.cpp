@@ -1,5 +1,6 @@
 #include "preview/FileActions.h"
 
+#include "platform/FileNames.h"
 #include "platform/PlainText.h"
 #include "platform/Services.h"
 #include "preview/Picture.h"
@@ -82,7 +83,7 @@ void FileActions::copyPath()
     }
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(list_->List(list_->ListIndex()));
+    clipboard->setText(platform::shownFileName(list_->List(list_->ListIndex())));
 }
 
 void FileActions::copyList()
@@ -91,7 +92,7 @@ void FileActions::copyList()
         return;
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(platform::withLineEnds(list_->entries()));
+    clipboard->setText(platform::shownFileName(platform::withLineEnds(list_->entries())));
 }
 
 void FileActions::copyImage()
@@ -113,7 +114,7 @@ namespace Module1 {
 
 bool ShowFileProperties(platform::Shell &shell, QWidget *parent, const QString &path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    if (path.isEmpty() || !platform::fileExists(path))
         return false;
     if (shell.showItemProperties(path))
         return true;

@@ -1,5 +1,6 @@
 #include "preview/Picture.h"
 
+#include "platform/FileNames.h"
 #include "platform/Twips.h"
 #include "preview/Metafile.h"
 #include "platform/PictureBox.h"
@@ -14,6 +15,9 @@
 
 namespace preview {
 namespace {
+
+// Larger metafiles are not drawings anyone previews; reading them would only cost memory.
+constexpr qint64 kLargestMetafile = 64 * 1024 * 1024;
 
 PictureError loadError(const QString &path)
 {
@@ -100,8 +104,8 @@ Picture LoadPicture(const QString &path, QSize showSize)
         return {};
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("emf") || suffix == QLatin1String("wmf")) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
+        QFile file;
+        if (!platform::openRegularFile(path, file) || file.size() > kLargestMetafile)
             throw loadError(path);
         const QByteArray bytes = file.readAll();
         const MetafileDrawing drawing =
@@ -116,7 +120,11 @@ Picture LoadPicture(const QString &path, QSize showSize)
         return p;
     }
 
-    QImageReader reader(path);
+    // Only a regular file is read: a FIFO or a device named like a picture is none.
+    QFile file;
+    if (!platform::openRegularFile(path, file))
+        throw loadError(path);
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     if (reader.format() == "ico")
         pickIconImage(reader);

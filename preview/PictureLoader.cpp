@@ -1,11 +1,13 @@
 #include "preview/PictureLoader.h"
 
+#include "platform/FileNames.h"
 #include "platform/Rounding.h"
 #include "platform/Twips.h"
 #include "preview/Picture.h"
 #include "platform/PictureBox.h"
 #include "preview/Resample.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
@@ -27,9 +29,13 @@ void DrawImageStretched(QImage &bitmap, const QImage &image)
 
 QImage LoadPictureScaled(const QString &path, int width, int height, QRgb background)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage decoded = reader.read();
+    QFile file;
+    QImage decoded;
+    if (platform::openRegularFile(path, file)) {
+        QImageReader reader(&file);
+        reader.setAutoTransform(true);
+        decoded = reader.read();
+    }
     if (decoded.isNull())
         throw preview::PictureError(999, QStringLiteral("GDI+ Module"), QStringLiteral("Error loading picture ") + path);
     QImage bitmap = CreateFilledBitmap(width, height, background);

@@ -1,41 +1,82 @@
 #include "preview/PropertiesDialog.h"
 
+#include "platform/FileNames.h"
 #include "platform/Formatting.h"
 
+#include <QDateTime>
 #include <QDialogButtonBox>
-#include <QFileInfo>
+#include <QFile>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMimeDatabase>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+
 namespace preview {
 namespace {
 
-QString permissionsText(QFile::Permissions p)
+// The permission bits as "rwxr-x---".
+QString permissionsText(mode_t mode)
 {
-    const std::pair<QFile::Permission, char> bits[] = {
-        {QFile::ReadOwner, 'r'}, {QFile::WriteOwner, 'w'}, {QFile::ExeOwner, 'x'},
-        {QFile::ReadGroup, 'r'}, {QFile::WriteGroup, 'w'}, {QFile::ExeGroup, 'x'},
-        {QFile::ReadOther, 'r'}, {QFile::WriteOther, 'w'}, {QFile::ExeOther, 'x'}};
+    const std::pair<mode_t, char> bits[] = {{S_IRUSR, 'r'}, {S_IWUSR, 'w'}, {S_IXUSR, 'x'},
+                                            {S_IRGRP, 'r'}, {S_IWGRP, 'w'}, {S_IXGRP, 'x'},
+                                            {S_IROTH, 'r'}, {S_IWOTH, 'w'}, {S_IXOTH, 'x'}};
     QString text;
     for (const auto &[bit, letter] : bits)
-        text += (p & bit) ? QLatin1Char(letter) : QLatin1Char('-');
+        text += (mode & bit) ? QLatin1Char(letter) : QLatin1Char('-');
     return text;
 }
 
-QString dateText(const QDateTime &when)
+QString dateText(const statx_timestamp &t, bool known)
 {
-    return when.isValid() ? QLocale().toString(when, QLocale::LongFormat) : QStringLiteral("-");
+    if (!known)
+        return QStringLiteral("-");
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000);
+    return QLocale().toString(when, QLocale::LongFormat);
+}
+
+QString userName(uid_t uid)
+{
+    const passwd *p = ::getpwuid(uid);
+    return p ? QString::fromLocal8Bit(p->pw_name) : QString::number(uid);
+}
+
+QString groupName(gid_t gid)
+{
+    const group *g = ::getgrgid(gid);
+    return g ? QString::fromLocal8Bit(g->gr_name) : QString::number(gid);
+}
+
+// The kind of the file from its name and its first bytes.
+QString kindOf(const QString &path)
+{
+    QMimeDatabase mimes;
+    QFile file;
+    const QMimeType type = platform::openRegularFile(path, file) ? mimes.mimeTypeForFileNameAndData(path, &file)
+                                                                 : mimes.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    return type.comment();
 }
 
 }  // namespace
 
+// The facts come from the file system by the name's own bytes, so a name that
+// is not valid UTF-8 shows its own file.
 PropertiesDialog::PropertiesDialog(const QString &path, QWidget *parent)
     : QDialog(parent)
 {
-    const QFileInfo info(path);
-    setWindowTitle(info.fileName() + QStringLiteral(" Properties"));
+    const QByteArray raw = platform::encodeFileName(path);
+    struct statx info {};
+    const bool known = ::statx(AT_FDCWD, raw.constData(), 0, STATX_BASIC_STATS | STATX_BTIME, &info) == 0;
+    struct stat link {};
+    const bool isLink = ::lstat(raw.constData(), &link) == 0 && S_ISLNK(link.st_mode);
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = platform::shownFileName(path.mid(slash + 1));
+
+    setWindowTitle(name + QStringLiteral(" Properties"));
     setAttribute(Qt::WA_DeleteOnClose);
     auto *form = new QFormLayout(this);
     auto row = [&](const QString &label, const QString &value) {
@@ -45,16 +86,18 @@ PropertiesDialog::PropertiesDialog(const QString &path, QWidget *parent)
         shown->setObjectName(label);
         form->addRow(label + QLatin1Char(':'), shown);
     };
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
-    row(QStringLiteral("Name"), info.fileName());
-    row(QStringLiteral("Folder"), info.absolutePath());
-    row(QStringLiteral("Kind"), info.isSymLink() ? QStringLiteral("Link to ") + type.comment() : type.comment());
-    row(QStringLiteral("Size"), platform::formatGrouped(info.size()) + QStringLiteral(" bytes"));
-    row(QStringLiteral("Created"), dateText(info.birthTime()));
-    row(QStringLiteral("Modified"), dateText(info.lastModified()));
-    row(QStringLiteral("Accessed"), dateText(info.lastRead()));
-    row(QStringLiteral("Owner"), info.owner() + QStringLiteral(" (") + info.group() + QLatin1Char(')'));
-    row(QStringLiteral("Permissions"), permissionsText(info.permissions()));
+    const QString kind = kindOf(path);
+    row(QStringLiteral("Name"), name);
+    row(QStringLiteral("Folder"), platform::shownFileName(slash > 0 ? path.left(slash) : QStringLiteral("/")));
+    row(QStringLiteral("Kind"), isLink ? QStringLiteral("Link to ") + kind : kind);
+    row(QStringLiteral("Size"), platform::formatGrouped(known ? qint64(info.stx_size) : 0) + QStringLiteral(" bytes"));
+    row(QStringLiteral("Created"), dateText(info.stx_btime, known && (info.stx_mask & STATX_BTIME)));
+    row(QStringLiteral("Modified"), dateText(info.stx_mtime, known));
+    row(QStringLiteral("Accessed"), dateText(info.stx_atime, known));
+    row(QStringLiteral("Owner"), known ? userName(info.stx_uid) + QStringLiteral(" (") + groupName(info.stx_gid) +
+                                             QLatin1Char(')')
+                                       : QStringLiteral("-"));
+    row(QStringLiteral("Permissions"), permissionsText(known ? info.stx_mode : 0));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     form->addRow(buttons);

@@ -1,5 +1,6 @@
 #include "preview/SelectionPreview.h"
 
+#include "platform/FileNames.h"
 #include "platform/PlainText.h"
 #include "platform/Rounding.h"
 #include "preview/Picture.h"
@@ -84,7 +85,7 @@ void SelectionPreview::showPicture(const QString &t, const QString &extension)
         box.clearPicture();
         if (pic)
             PaintPicture(box, *pic, 0, 0, box.PaintWidth, box.PaintHeight, 0, 0, pic->Width, pic->Height);
-        box.setToolTip(platform::plainToolTip(t));
+        box.setToolTip(platform::plainToolTip(platform::shownFileName(t)));
         if (pic)
             PaintPicture(*c_.banner, *pic, 0, 0, 2 * c_.banner->ScaleWidth() - kBannerInset,
                          2 * c_.banner->ScaleHeight() - kBannerInset, 0, 0, pic->Width, pic->Height);
@@ -108,7 +109,7 @@ void SelectionPreview::show()
         }
         c_.copyImage->hide();
     }
-    c_.list->setToolTip(platform::plainToolTip(t));
+    c_.list->setToolTip(platform::plainToolTip(platform::shownFileName(t)));
     c_.position->setText(QString::number(c_.list->ListIndex() + 1) + QStringLiteral(" from ") +
                          QString::number(c_.list->ListCount()));
 }

@@ -1,5 +1,6 @@
 #include "search/DesktopListing.h"
 
+#include "platform/FileNames.h"
 #include "platform/FolderEnumeration.h"
 #include "platform/Palette.h"
 #include "platform/StatusLine.h"
@@ -26,7 +27,7 @@ const QColor kDesktopListColour(255, 230, 230);
 QStringList normalFilesOf(const QString &folder)
 {
     QStringList names;
-    QByteArray raw = QFile::encodeName(folder);
+    QByteArray raw = platform::encodeFileName(folder);
     if (!raw.endsWith('/'))
         raw.append('/');
     platform::FolderEnumeration enumeration(raw);
@@ -37,7 +38,7 @@ QStringList normalFilesOf(const QString &folder)
         struct stat st {};
         const QByteArray full = raw + QByteArray::fromStdString(entry.name);
         if (::stat(full.constData(), &st) == 0 && S_ISREG(st.st_mode))
-            names.append(QFile::decodeName(QByteArray::fromStdString(entry.name)));
+            names.append(platform::decodeFileName(QByteArray::fromStdString(entry.name)));
     }
     return names;
 }

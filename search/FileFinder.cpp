@@ -1,5 +1,6 @@
 #include "search/FileFinder.h"
 
+#include "platform/FileNames.h"
 #include "platform/FolderEnumeration.h"
 #include "platform/WildcardPattern.h"
 
@@ -33,7 +34,7 @@ bool isDotEntry(const std::string &name)
 
 QString decodeName(const std::string &raw)
 {
-    QString name = QFile::decodeName(QByteArray(raw.data(), qsizetype(raw.size())));
+    QString name = platform::decodeFileName(QByteArray(raw.data(), qsizetype(raw.size())));
     return StripNulls(name);
 }
 
@@ -158,7 +159,7 @@ std::int64_t FindFilesAPI(WalkHost &host, QString &path, const QString &SearchSt
     for (const QString &item : SearchStr.split(QLatin1Char(';')))
         walk.items.emplace_back(item);
     try {
-        return walkFolder(walk, path, QFile::encodeName(path), FileCount, DirCount);
+        return walkFolder(walk, path, platform::encodeFileName(path), FileCount, DirCount);
     } catch (const CounterOverflow &) {
         throw CounterOverflow(walk.listedSize);
     }

@@ -1,11 +1,16 @@
 #include "search/FolderList.h"
 
+#include "platform/FileNames.h"
+#include "platform/FolderEnumeration.h"
+
 #include <QCollator>
 #include <QDir>
-#include <QFileInfo>
 #include <QStorageInfo>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <optional>
 
 namespace search {
 namespace {
@@ -31,6 +36,30 @@ QStringList ancestorsOf(const QString &folder)
     return chain;
 }
 
+// The names of the folders inside `folder` that do not begin with "." (links to
+// folders too), as they are, bytes that are not UTF-8 included; nothing when the
+// folder cannot be read.
+std::optional<QStringList> subfoldersOf(const QString &folder)
+{
+    QByteArray raw = platform::encodeFileName(folder);
+    if (!raw.endsWith('/'))
+        raw.append('/');
+    platform::FolderEnumeration enumeration(raw);
+    if (!enumeration.isOpen())
+        return std::nullopt;
+    QStringList names;
+    platform::FolderEntry entry;
+    while (enumeration.next(entry)) {
+        if (entry.name.empty() || entry.name[0] == '.')
+            continue;
+        const QByteArray name = QByteArray::fromStdString(entry.name);
+        struct stat st {};
+        if (entry.isFolder || (::stat((raw + name).constData(), &st) == 0 && S_ISDIR(st.st_mode)))
+            names.append(platform::decodeFileName(name));
+    }
+    return names;
+}
+
 }  // namespace
 
 FolderList::FolderList(QWidget *parent)
@@ -43,11 +72,10 @@ FolderList::FolderList(QWidget *parent)
 bool FolderList::setPath(const QString &folder)
 {
     const QString target = normalised(folder);
-    QDir dir(target);
-    if (!dir.exists() || !dir.isReadable())
+    std::optional<QStringList> listed = subfoldersOf(target);
+    if (!listed)
         return false;
-    QStringList subfolders =
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    QStringList subfolders = std::move(*listed);
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(true);
@@ -59,7 +87,8 @@ bool FolderList::setPath(const QString &folder)
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     int depth = 0;
     for (const QString &ancestor : chain) {
-        const QString label = ancestor == QLatin1String("/") ? ancestor : QFileInfo(ancestor).fileName();
+        const QString label = platform::shownFileName(
+            ancestor == QLatin1String("/") ? ancestor : ancestor.mid(ancestor.lastIndexOf(QLatin1Char('/')) + 1));
         auto *item = new QListWidgetItem(openIcon, QString(depth * 2, QLatin1Char(' ')) + label, this);
         item->setData(kPathRole, ancestor);
         ++depth;
@@ -67,7 +96,8 @@ bool FolderList::setPath(const QString &folder)
     QListWidgetItem *openItem = item(count() - 1);
     const QString prefix = target == QLatin1String("/") ? target : target + QLatin1Char('/');
     for (const QString &name : subfolders) {
-        auto *item = new QListWidgetItem(closedIcon, QString(depth * 2, QLatin1Char(' ')) + name, this);
+        auto *item = new QListWidgetItem(closedIcon,
+                                         QString(depth * 2, QLatin1Char(' ')) + platform::shownFileName(name), this);
         item->setData(kPathRole, prefix + name);
     }
     setCurrentItem(openItem);

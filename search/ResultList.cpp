@@ -1,5 +1,6 @@
 #include "search/ResultList.h"
 
+#include "platform/FileNames.h"
 #include "platform/Palette.h"
 
 #include <QKeyEvent>
@@ -17,7 +18,8 @@ QVariant ResultListModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shown_)
         return {};
-    return entries_.at(index.row());
+    // Bytes of a name that are not valid UTF-8 show as U+FFFD; the entry keeps them.
+    return platform::shownFileName(entries_.at(index.row()));
 }
 
 void ResultListModel::flush()

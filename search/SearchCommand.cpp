@@ -1,5 +1,6 @@
 #include "search/SearchCommand.h"
 
+#include "platform/FileNames.h"
 #include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "platform/StatusLine.h"
@@ -70,7 +71,7 @@ void SearchCommand::writeSummary(const QString &folder, int fileCount, int dirCo
         c_.desktopButton->setText(QStringLiteral("Show Desktop File"));
     }
     c_.counts->setText(countsText(fileCount, dirCount));
-    c_.sizes->setPlainText(summarySizeText(folder, total));
+    c_.sizes->setPlainText(summarySizeText(platform::shownFileName(folder), total));
     c_.searchButton->setText(QStringLiteral("Search"));
     status_.setText(elapsedText(start, EndTime, walk_.control().StopRequested));
 }

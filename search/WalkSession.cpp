@@ -1,5 +1,6 @@
 #include "search/WalkSession.h"
 
+#include "platform/FileNames.h"
 #include "platform/PictureBox.h"
 #include "platform/StatusLine.h"
 #include "search/ResultList.h"
@@ -66,7 +67,7 @@ void WalkSession::setListVisible(bool visible)
 
 void WalkSession::setSearchStatus(const QString &text)
 {
-    status_.defer(text);
+    status_.defer(platform::shownFileName(text));
 }
 
 void WalkSession::appendEntry(const QString &entry)
@@ -95,7 +96,7 @@ void WalkSession::pushTotals()
         return;
     const Totals &t = *pendingTotals_;
     view_.counts->setText(countsText(t.fileCount, t.dirCount));
-    view_.sizes->setPlainText(walkSizeText(t.folder, t.folderSize));
+    view_.sizes->setPlainText(walkSizeText(platform::shownFileName(t.folder), t.folderSize));
     pendingTotals_.reset();
 }
 

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Form1.h"
+#include "export/ZipPackage.h"
 #include "search/ResultList.h"
 
 #include <QAction>
@@ -11,7 +12,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QProcess>
 #include <QTest>
+#include <QXmlStreamReader>
 
 namespace testing {
 
@@ -136,6 +139,42 @@ void endASearch(Form1 &window)
 {
     const QTemporaryDir empty;
     user::search(window, empty.path(), QStringLiteral("*"));
+}
+
+QByteArray packagePart(const QString &package, const QString &name)
+{
+    listexport::ZipPackage zip(package, listexport::ZipPackage::Mode::Change);
+    return zip.read(name);
+}
+
+void checkWellFormed(const QString &package)
+{
+    for (const QString &name : {QStringLiteral("xl/worksheets/sheet1.xml"), QStringLiteral("xl/drawings/drawing1.xml"),
+                                QStringLiteral("xl/sharedStrings.xml"), QStringLiteral("xl/workbook.xml"),
+                                QStringLiteral("word/document.xml"), QStringLiteral("word/_rels/document.xml.rels"),
+                                QStringLiteral("word/styles.xml"), QStringLiteral("[Content_Types].xml")}) {
+        const QByteArray xml = packagePart(package, name);
+        if (xml.isEmpty())
+            continue;
+        QXmlStreamReader reader(xml);
+        while (!reader.atEnd())
+            reader.readNext();
+        QVERIFY2(!reader.hasError(), qPrintable(name + ": " + reader.errorString()));
+    }
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
 }
 
 TempTree::TempTree() = default;

@@ -152,6 +152,14 @@ void search(Form1 &window, const QString &folder, const QString &specification);
 // a search as ended; the list is empty afterwards.
 void endASearch(Form1 &window);
 
+// A part of a zip package (a workbook, a document), empty when it has none.
+QByteArray packagePart(const QString &package, const QString &name);
+// Every XML part of the package is well-formed.
+void checkWellFormed(const QString &package);
+QByteArray readFile(const QString &path);
+// Runs a tool and gives what it printed, both streams.
+QString runTool(const QString &program, const QStringList &arguments);
+
 // Files and folders in a temporary tree.
 class TempTree {
 public:

@@ -20,27 +20,11 @@ using testing::TempTree;
 
 namespace {
 
+using testing::checkWellFormed;
+
 QByteArray part(const QString &package, const QString &name)
 {
-    ZipPackage zip(package, ZipPackage::Mode::Change);
-    return zip.read(name);
-}
-
-// Every XML part of the package is well-formed and no attribute is written twice.
-void checkWellFormed(const QString &package)
-{
-    for (const QString &name : {QStringLiteral("xl/worksheets/sheet1.xml"), QStringLiteral("xl/drawings/drawing1.xml"),
-                                QStringLiteral("xl/sharedStrings.xml"), QStringLiteral("xl/workbook.xml"),
-                                QStringLiteral("word/document.xml"), QStringLiteral("word/_rels/document.xml.rels"),
-                                QStringLiteral("word/styles.xml"), QStringLiteral("[Content_Types].xml")}) {
-        const QByteArray xml = part(package, name);
-        if (xml.isEmpty())
-            continue;
-        QXmlStreamReader reader(xml);
-        while (!reader.atEnd())
-            reader.readNext();
-        QVERIFY2(!reader.hasError(), qPrintable(name + ": " + reader.errorString()));
-    }
+    return testing::packagePart(package, name);
 }
 
 int count(const QByteArray &text, const QByteArray &what)

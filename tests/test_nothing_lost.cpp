@@ -1,0 +1,376 @@
+// Every export whole or not at all, from the list as it stood, with numbers and
+// names other programs read back; every action on the file the entry names.
+#include "TestSupport.h"
+#include "app/Form1.h"
+#include "export/ExportFile.h"
+#include "export/SpreadsheetExport.h"
+#include "platform/FileNames.h"
+#include "platform/FileUrl.h"
+#include "platform/PictureBox.h"
+#include "platform/Services.h"
+#include "platform/StatusLine.h"
+#include "search/FolderList.h"
+#include "search/ResultList.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QClipboard>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+#include <cerrno>
+#include <clocale>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using testing::FakeServices;
+using testing::TempTree;
+
+namespace {
+
+// A list long enough to outgrow a small disk.
+QStringList longList(int count)
+{
+    QStringList entries;
+    for (int i = 0; i < count; ++i)
+        entries << QString("/photos/holiday/%1/picture-with-a-long-name.jpg").arg(i, 6, 10, QChar('0'));
+    return entries;
+}
+
+QStringList leftovers(const QString &folder)
+{
+    return QDir(folder).entryList({"*.part-*"}, QDir::Files | QDir::Hidden);
+}
+
+// A disk of 64 KiB of its own, where the tests run as root; unmounted at the end.
+class SmallDisk {
+public:
+    SmallDisk()
+    {
+        if (::geteuid() == 0 && dir_.isValid())
+            mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
+// The system's write, except that the second call finds the disk full.
+ssize_t fullOnSecondWrite(int fd, const void *data, size_t size)
+{
+    static thread_local int calls = 0;
+    if (++calls % 2 == 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return ::write(fd, data, size / 2 + 1);
+}
+
+QString pdfText(const QString &path)
+{
+    return testing::runTool("pdftotext", {"-enc", "UTF-8", path, "-"});
+}
+
+}  // namespace
+
+class TestNothingLost : public QObject {
+    Q_OBJECT
+private slots:
+    // --- A full disk ---
+
+    void aFullDiskKeepsTheOldFiles()
+    {
+        SmallDisk disk;
+        if (!disk.mounted())
+            QSKIP("needs root to mount a small memory file system");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->services().applicationFolder = disk.path();
+        const QStringList names{"QuorvelFileSearch.txt", "quorvelsearchfile.html", "quorvelfilesearch.pdf"};
+        for (const QString &name : names) {
+            QFile old(disk.path() + "/" + name);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("the earlier export");
+        }
+        testing::fillList(*w, longList(3000));
+        for (QAction *menu : {w->Notepad, w->Html, w->PDF})
+            menu->trigger();
+        QCOMPARE(fakes.messages->shown.size(), size_t(3));
+        for (const testing::ShownMessage &m : fakes.messages->shown)
+            QVERIFY2(m.text.contains("No space left on device"), qPrintable(m.text));
+        QVERIFY(fakes.shell->opened.isEmpty());
+        for (const QString &name : names)
+            QCOMPARE(testing::readFile(disk.path() + "/" + name), QByteArray("the earlier export"));
+        QCOMPARE(leftovers(disk.path()), QStringList());
+    }
+
+    void aWriteThatFailsAtTheEndIsReported()
+    {
+        TempTree t;
+        const QString path = t.file("list.txt", "the earlier export");
+        testing::RecordingMessageBoxes messages;
+        QVERIFY(!listexport::writeExportFile(messages, path, QByteArray(5000, 'x'), &fullOnSecondWrite));
+        QCOMPARE(messages.shown.size(), size_t(1));
+        QCOMPARE(messages.shown[0].text, "Cannot write " + path + ": No space left on device");
+        QCOMPARE(testing::readFile(path), QByteArray("the earlier export"));
+        QCOMPARE(leftovers(t.root()), QStringList());
+    }
+
+    // --- A planted link ---
+
+    void aLinkAtTheExportsNameIsReplacedNotWrittenThrough()
+    {
+        TempTree t;
+        const QString victim = t.file("victim.txt", "not yours");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->services().applicationFolder = t.root() + "exports";
+        QDir().mkpath(t.root() + "exports");
+        for (const char *name : {"QuorvelFileSearch.txt", "quorvelsearchfile.html", "quorvelfilesearch.pdf"})
+            QVERIFY(QFile::link(victim, t.root() + "exports/" + name));
+        testing::fillList(*w, {"/a.jpg"});
+        for (QAction *menu : {w->Notepad, w->Html, w->PDF})
+            menu->trigger();
+        QCOMPARE(testing::readFile(victim), QByteArray("not yours"));
+        for (const char *name : {"QuorvelFileSearch.txt", "quorvelsearchfile.html", "quorvelfilesearch.pdf"}) {
+            const QFileInfo written(t.root() + "exports/" + name);
+            QVERIFY2(written.isFile() && !written.isSymLink(), name);
+        }
+        QVERIFY(fakes.messages->shown.empty());
+    }
+
+    // --- The PDF export and the list changing under it ---
+
+    void aSearchDuringThePdfExportChangesTheWindowNotTheFile()
+    {
+        TempTree t;
+        t.file("found/new.jpg");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        const QStringList old = longList(300);
+        testing::fillList(*w, old);
+        bool searched = false;
+        QTimer racer;
+        connect(&racer, &QTimer::timeout, w.get(), [&] {
+            if (!searched && w->Label1->text().startsWith("Please wait exporting List to PDF")) {
+                searched = true;
+                testing::user::search(*w, t.root() + "found", "*.jpg");
+            }
+        });
+        racer.start(0);
+        w->PDF->trigger();
+        racer.stop();
+        QVERIFY(searched);
+        QCOMPARE(w->List1->entries(), QStringList{t.root() + "found/new.jpg"});
+        const QString pdf = fakes.appFolder->path() + "/quorvelfilesearch.pdf";
+        const QString text = pdfText(pdf);
+        QCOMPARE(text.count("picture-with-a-long-name.jpg"), 300);
+        QVERIFY(!text.contains("new.jpg"));
+        QVERIFY(testing::runTool("qpdf", {"--check", pdf}).contains("No syntax or stream encoding errors"));
+    }
+
+    void closingDuringThePdfExportLeavesTheOldFile()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {"/first.jpg"});
+        w->PDF->trigger();
+        const QString pdf = fakes.appFolder->path() + "/quorvelfilesearch.pdf";
+        const QByteArray first = testing::readFile(pdf);
+        QVERIFY(!first.isEmpty());
+        testing::fillList(*w, longList(500));
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, w.get(), [&] {
+            if (w->Label1->text().startsWith("Please wait exporting List to PDF"))
+                w->close();
+        });
+        closer.start(0);
+        testing::user::show(*w);
+        w->PDF->trigger();
+        QCOMPARE(fakes.quitRequests, 1);
+        QCOMPARE(testing::readFile(pdf), first);
+        QCOMPARE(leftovers(fakes.appFolder->path()), QStringList());
+        QCOMPARE(fakes.shell->opened.size(), 1);  // the first export only
+    }
+
+    // --- A list longer than a worksheet ---
+
+    void aWorkbookHoldsWhatFitsAndSaysWhatWasLeftOut()
+    {
+        TempTree t;
+        testing::RecordingMessageBoxes messages;
+        testing::RecordingShell shell;
+        QLabel label;
+        platform::StatusLine status(&label, 0);
+        const QString folder = t.root();
+        const listexport::ExportContext context{folder, shell, messages, status, [] { return false; }};
+        listexport::SpreadsheetInput input;
+        for (int i = 0; i < 12; ++i)
+            input.entries << QString("/e/%1.txt").arg(i);
+        input.fileSpec = "/e/*.txt";
+        input.rows = 10;
+        listexport::exportSpreadsheet(context, input);
+        const QString book = folder + "QuorvelFileSearch.xlsx";
+        QCOMPARE(shell.opened, QStringList{book});
+        const QByteArray sheet = testing::packagePart(book, "xl/worksheets/sheet1.xml");
+        QCOMPARE(sheet.count("<row "), 10);  // 8 entries and the two closing rows
+        const QByteArray strings = testing::packagePart(book, "xl/sharedStrings.xml");
+        QVERIFY(strings.contains("/e/7.txt") && !strings.contains("/e/8.txt"));
+        QVERIFY(strings.contains("File Spec : /e/*.txt"));
+        QCOMPARE(messages.shown.size(), size_t(1));
+        QCOMPARE(messages.shown[0].text, "A worksheet holds 8 entries; the last 4 of the 12 in the list were left out of " +
+                                             book + ".");
+        QCOMPARE(listexport::entriesThatFit(listexport::kWorksheetRows), 1048574);
+    }
+
+    // --- Numbers with a point in every locale ---
+
+    void aDecimalCommaLocaleStillWritesPoints()
+    {
+        const QByteArray saved = std::setlocale(LC_ALL, nullptr);
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+            QSKIP("the de_DE.UTF-8 locale is not generated on this machine");
+        char probe[16];
+        std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+        QCOMPARE(QByteArray(probe), QByteArray("1,5"));  // the locale is really in force
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {"/photos/a.jpg", "/photos/b.txt"});
+        w->Excel->trigger();
+        w->PDF->trigger();
+        std::setlocale(LC_ALL, saved.constData());
+        const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
+        const QByteArray sheet = testing::packagePart(book, "xl/worksheets/sheet1.xml");
+        QVERIFY(QRegularExpression(R"(<col [^>]*width="\d+\.\d+")").match(QString::fromUtf8(sheet)).hasMatch());
+        QVERIFY(!QRegularExpression(R"("\d+,\d+")").match(QString::fromUtf8(sheet)).hasMatch());
+        const QByteArray pdf = testing::readFile(fakes.appFolder->path() + "/quorvelfilesearch.pdf");
+        QVERIFY(pdf.contains("56.69 813.65 Td"));
+        QVERIFY(pdf.contains("/F0 10.00 Tf"));
+        QVERIFY(testing::runTool("qpdf", {"--check", fakes.appFolder->path() + "/quorvelfilesearch.pdf"})
+                    .contains("No syntax or stream encoding errors"));
+    }
+
+    // --- Characters XML cannot hold ---
+
+    void namesWithCharactersXmlCannotHoldGiveValidPackages()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const QString odd = QString("/odd/a") + QChar(0xFFFF) + "b" + QChar(0x1) + "c.jpg";
+        testing::fillList(*w, {odd, QString::fromUtf8("/ok/\xF0\x9F\x93\xB7.jpg")});
+        w->Excel->trigger();
+        w->Word->trigger();
+        QCOMPARE(fakes.shell->opened.size(), 2);
+        for (const QString &package : fakes.shell->opened)
+            testing::checkWellFormed(package);
+        const QByteArray document = testing::packagePart(fakes.shell->opened[1], "word/document.xml");
+        QVERIFY(document.contains(QString::fromUtf8("/odd/a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c.jpg").toUtf8()));
+        QVERIFY(document.contains("\xF0\x9F\x93\xB7"));  // a character beyond the first plane stays
+        const QByteArray links = testing::packagePart(fakes.shell->opened[1], "word/_rels/document.xml.rels");
+        QVERIFY(links.contains("file:///odd/a%EF%BF%BFb%01c.jpg"));  // the link keeps the exact name
+    }
+
+    // --- Names that are not valid UTF-8 ---
+
+    void aRawByteNameReachesItsFileInEveryAction()
+    {
+        TempTree t;
+        const QByteArray rawFolder = QFile::encodeName(t.root()) + "dir\xff";
+        QCOMPARE(::mkdir(rawFolder.constData(), 0755), 0);
+        const QByteArray rawFile = rawFolder + "/lat1\xe9.jpg";
+        QImage red(60, 40, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QByteArray jpeg;
+        {
+            QBuffer buffer(&jpeg);
+            buffer.open(QIODevice::WriteOnly);
+            red.save(&buffer, "JPG", 95);
+        }
+        FILE *f = std::fopen(rawFile.constData(), "wb");
+        QVERIFY(f);
+        std::fwrite(jpeg.constData(), 1, size_t(jpeg.size()), f);
+        std::fclose(f);
+
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        // A search started in the folder whose own name is not UTF-8 finds the file.
+        const QString folder = platform::decodeFileName(rawFolder);
+        QVERIFY(w->Dir1->setPath(folder));
+        QCOMPARE(platform::encodeFileName(w->Text1->text()), rawFolder);
+        testing::user::search(*w, w->Text1->text(), "*.jpg");
+        QCOMPARE(w->List1->ListCount(), 1);
+        const QString entry = w->List1->List(0);
+        QCOMPARE(platform::encodeFileName(entry), rawFile);
+        // Shown with U+FFFD, as before.
+        QCOMPARE(w->List1->model()->index(0, 0).data().toString(),
+                 platform::shownFileName(entry));
+        QVERIFY(w->List1->model()->index(0, 0).data().toString().endsWith(QString::fromUtf8("lat1\xEF\xBF\xBD.jpg")));
+
+        // The preview and Copy Image read the file.
+        testing::user::clickEntry(*w, 0);
+        QVERIFY(!w->Picture1->canvasImage().isNull());
+        QCOMPARE(QColor(w->Picture1->rendered().pixel(3, 3)).red() > 200, true);
+        QGuiApplication::clipboard()->clear();
+        testing::user::chooseFromActionMenu(*w, w->CopyImage);
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(60, 40));
+
+        // Open and properties hand over the exact bytes; links carry them percent-encoded.
+        testing::user::doubleClickEntry(*w, 0);
+        QCOMPARE(fakes.shell->opened.size(), 1);
+        QCOMPARE(platform::encodeFileName(fakes.shell->opened[0]), rawFile);
+        testing::user::chooseFromActionMenu(*w, w->Fileproperty);
+        QCOMPARE(platform::encodeFileName(fakes.shell->properties.value(0)), rawFile);
+        QVERIFY(platform::fileUrl(entry).endsWith("/dir%FF/lat1%E9.jpg"));
+        w->Html->trigger();
+        const QByteArray page = testing::readFile(fakes.appFolder->path() + "/quorvelsearchfile.html");
+        QVERIFY(page.contains("dir%FF/lat1%E9.jpg\""));
+        QVERIFY(page.contains(QString::fromUtf8("lat1\xEF\xBF\xBD.jpg").toUtf8()));
+    }
+
+    // --- An opener that finds no application ---
+
+    void noApplicationForAFileIsSaid()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fakes.shell->applicationFound = false;
+        testing::fillList(*w, {"/x/unknown.kind"}, 0);
+        testing::user::doubleClickEntry(*w, 0);
+        QCOMPARE(fakes.messages->shown.size(), size_t(1));
+        QCOMPARE(fakes.messages->shown[0].text, QString("There was an error when trying to open a default programme"));
+    }
+
+    void theDesktopOpenerReportsItsFailure()
+    {
+        // The desktop's own shell, with an opener that finds nothing for the file.
+        TempTree t;
+        const QString opener = t.file("bin/xdg-open", "#!/bin/sh\nexit 3\n");
+        QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray savedPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(t.root() + "bin") + ":" + savedPath);
+        platform::Services services = platform::desktopServices();
+        bool failed = false;
+        QVERIFY(services.shell->openFile(t.file("notes.unknown"), [&] { failed = true; }));
+        QTRY_VERIFY_WITH_TIMEOUT(failed, 5000);
+        qputenv("PATH", savedPath);
+    }
+};
+
+QTEST_MAIN(TestNothingLost)
+#include "test_nothing_lost.moc"
