@@ -89,7 +89,7 @@ public:
     QAction *About = nullptr;
 
     // Applies what the command line asked for: the search location, the file
-    // specification, and a search started once the window is up.
+    // file specification, and a search started once the window is up.
     void start(const StartOptions &options);
 
     // What the layout recorded at start-up.

@@ -30,7 +30,7 @@ constexpr int kWorksheetRows = 1048576;
 struct SpreadsheetInput {
     QStringList entries;
     int selected = -1;     // the row made active, -1 for none
-    QString fileSpec;      // the search folder and specification, for the closing row
+    QString fileSpec;      // the search folder and file specification, for the closing row
     int rows = kWorksheetRows;  // the worksheet's rows; fewer only where a test says so
 };
 

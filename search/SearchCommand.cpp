@@ -50,7 +50,7 @@ void SearchCommand::run()
     walk_.begin();
     status_.setText(QString());
     QString folder = c_.folder->text();
-    const QString fileSpec = c_.specification->text();
+    const QString fileSpec = c_.patterns->text();
     c_.searchButton->setText(kCancel);
 
     int FileCount = 0;

@@ -26,7 +26,7 @@ class WalkSession;
 struct SearchControls {
     QPushButton *searchButton = nullptr;  // Command1: Search / Cancel
     QLineEdit *folder = nullptr;          // Text1
-    QLineEdit *specification = nullptr;   // Text2
+    QLineEdit *patterns = nullptr;        // Text2: the file specification
     QLineEdit *counts = nullptr;          // Text3
     QPlainTextEdit *sizes = nullptr;      // Text4
     FolderList *folders = nullptr;        // Dir1

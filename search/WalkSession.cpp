@@ -33,10 +33,10 @@ void WalkSession::begin()
     view_.sizes->show();
 }
 
-std::int64_t WalkSession::walk(QString &folder, const QString &specification, int &fileCount, int &dirCount)
+std::int64_t WalkSession::walk(QString &folder, const QString &patterns, int &fileCount, int &dirCount)
 {
     try {
-        return FindFilesAPI(*this, folder, specification, fileCount, dirCount);
+        return FindFilesAPI(*this, folder, patterns, fileCount, dirCount);
     } catch (const CounterOverflow &overflow) {
         return overflow.listedSize;
     }

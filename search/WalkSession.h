@@ -51,10 +51,10 @@ public:
 
     // Empties the list, the preview and the totals and starts the run flags.
     void begin();
-    // Lists what matches `specification` below `folder` (which gets its "/"), and
+    // Lists what matches `patterns` below `folder` (which gets its "/"), and
     // returns the total size of what it listed; a walk cut short at a counter's
     // limit keeps what it listed.
-    std::int64_t walk(QString &folder, const QString &specification, int &fileCount, int &dirCount);
+    std::int64_t walk(QString &folder, const QString &patterns, int &fileCount, int &dirCount);
     // Shows what the walk left pending, and the list.
     void end();
 

@@ -144,7 +144,7 @@ void doubleClickEntry(Form1 &window, int row);
 // Opens the Action menu with the right button over the list and chooses `action`.
 void chooseFromActionMenu(Form1 &window, QAction *action);
 // Sets the search location and the file specification, then clicks Search.
-void search(Form1 &window, const QString &folder, const QString &specification);
+void search(Form1 &window, const QString &folder, const QString &patterns);
 
 }  // namespace user
 

@@ -250,7 +250,7 @@ private slots:
         QCOMPARE(w->Text1->text(), t.root() + "Photos");
     }
 
-    void enterInTheSpecificationBoxSearches()
+    void enterInTheFileSpecBoxSearches()
     {
         TempTree t;
         t.file("a.jpg");
