@@ -92,7 +92,35 @@ WholeFile::WholeFile(std::string target, WriteFunction write)
 {
 }
 
+// Pieces smaller than this are gathered before they are written.
+constexpr size_t kBufferSize = 256 * 1024;
+
 bool WholeFile::write(const char *data, size_t size)
+{
+    if (error_ != 0)
+        return false;
+    if (buffer_.size() + size <= kBufferSize) {
+        buffer_.append(data, size);
+        return true;
+    }
+    if (!flush())
+        return false;
+    if (size <= kBufferSize) {
+        buffer_.append(data, size);
+        return true;
+    }
+    return writeAll(data, size);
+}
+
+bool WholeFile::flush()
+{
+    if (!writeAll(buffer_.data(), buffer_.size()))
+        return false;
+    buffer_.clear();
+    return true;
+}
+
+bool WholeFile::writeAll(const char *data, size_t size)
 {
     while (size > 0) {
         const ssize_t written = write_(beside_.fd(), data, size);
@@ -110,7 +138,7 @@ bool WholeFile::write(const char *data, size_t size)
 
 bool WholeFile::commit()
 {
-    return error_ == 0 && beside_.replaceTarget();
+    return error_ == 0 && flush() && beside_.replaceTarget();
 }
 
 std::string WholeFile::reason() const

@@ -1,6 +1,7 @@
 #pragma once
 
 // Standard library and POSIX only: the PDF writer uses it too.
+#include <cstddef>
 #include <string>
 
 #include <sys/types.h>
@@ -54,8 +55,12 @@ public:
     std::string reason() const;
 
 private:
+    bool flush();
+    bool writeAll(const char *data, size_t size);
+
     FileBeside beside_;
     WriteFunction write_;
+    std::string buffer_;  // small pieces go to the disk together
     int error_ = 0;
 };
 
