@@ -21,23 +21,21 @@ const ToolkitOption kToolkitOptions[] = {
     {"widgetcount", false}, {"session", true},  {"name", true},            {"title", true},
 };
 
-}  // namespace
+struct Options {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help and exits.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Shows the version and exits.")};
+    QCommandLineOption pattern{QStringLiteral("pattern"),
+                               QStringLiteral("The file specification, e.g. \"*.jpg;*.png\"."), QStringLiteral("SPEC")};
+    QCommandLineOption search{QStringLiteral("search"), QStringLiteral("Starts the search at once.")};
+};
 
-CommandLine readCommandLine(const QStringList &arguments)
+void describe(QCommandLineParser &parser, const Options &options)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Finds files by name below a folder, previews pictures, "
                                                     "and exports the list."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help and exits."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Shows the version and exits."));
-    const QCommandLineOption pattern(QStringLiteral("pattern"),
-                                     QStringLiteral("The file specification, e.g. \"*.jpg;*.png\"."),
-                                     QStringLiteral("SPEC"));
-    const QCommandLineOption search(QStringLiteral("search"), QStringLiteral("Starts the search at once."));
-    parser.addOptions({help, version, pattern, search});
+    parser.addOptions({options.help, options.version, options.pattern, options.search});
     for (const ToolkitOption &t : kToolkitOptions) {
         QCommandLineOption option(QLatin1String(t.name));
         if (t.takesValue)
@@ -47,6 +45,19 @@ CommandLine readCommandLine(const QStringList &arguments)
     }
     parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("The folder to search in."),
                                  QStringLiteral("[folder]"));
+}
+
+}  // namespace
+
+CommandLine readCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const Options o;
+    describe(parser, o);
+    const QCommandLineOption &help = o.help;
+    const QCommandLineOption &version = o.version;
+    const QCommandLineOption &pattern = o.pattern;
+    const QCommandLineOption &search = o.search;
 
     CommandLine result;
     if (!parser.parse(arguments)) {
