@@ -63,6 +63,28 @@ char32_t decode(std::string_view s, size_t &i)
 
 }  // namespace
 
+bool fitsCp1252(std::string_view utf8)
+{
+    for (size_t i = 0; i < utf8.size();) {
+        if (std::uint8_t(utf8[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        if (encode(decode(utf8, i)) == '?')
+            return false;
+    }
+    return true;
+}
+
+std::u32string decodeUtf8(std::string_view utf8)
+{
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();)
+        out.push_back(decode(utf8, i));
+    return out;
+}
+
 std::string toCp1252(std::string_view utf8)
 {
     bool ascii = true;

@@ -497,6 +497,7 @@ std::int32_t quorvelPDF::nextObject()
 void quorvelPDF::PDFBeginDoc()
 {
     PageCount = 1;
+    unicodeFonts_.reset();
     ObjectCount = 0;
     BytesWritten = 0;
     OffsetTable.clear();
@@ -543,6 +544,7 @@ void quorvelPDF::PDFEndDoc()
     for (std::int32_t i = 1; i <= PageCount; ++i)
         WritePage(i);
     WriteCatalog();
+    WriteUnicodeFonts();
     WriteXref();
     write("%%EOF");
     const std::unique_ptr<platform::WholeFile> file = std::move(OutputStream);
@@ -621,6 +623,15 @@ void quorvelPDF::WriteCatalog()
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, "endobj");
     writePiece(ObjectBuffer);
+}
+
+void quorvelPDF::WriteUnicodeFonts()
+{
+    for (size_t k = 0; unicodeFonts_ && k < unicodeFonts_->fontCount(); ++k) {
+        const std::int32_t first = ObjectCount + 1;
+        for (const std::string &object : unicodeFonts_->objects(k, first))
+            writePiece(decimal(nextObject()) + " 0 obj\r\n" + object + "\r\nendobj\r\n");
+    }
 }
 
 void quorvelPDF::WriteXref()
@@ -757,6 +768,12 @@ void quorvelPDF::WriteResources()
     AppendLine(ObjectBuffer, "/Font << ");
     AppendLine(ObjectBuffer, "/F0 << /Type /Font /Subtype /Type1 /BaseFont /" + font +
                                  (symbolic ? std::string() : std::string(" /Encoding /WinAnsiEncoding")) + " >>");
+    // The embedded fonts follow the catalog: after the page objects and the catalog.
+    const std::int64_t firstFontObject = std::int64_t(ResourcesObject) + PageCount + 2;
+    for (size_t k = 0; unicodeFonts_ && k < unicodeFonts_->fontCount(); ++k)
+        AppendLine(ObjectBuffer, "/F" + decimal(std::int64_t(k) + 1) + " " +
+                                     decimal(firstFontObject + std::int64_t(k) * pdf::UnicodeFonts::kObjectsPerFont) +
+                                     " 0 R");
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, ">>");
     AppendLine(ObjectBuffer, "endobj");
@@ -797,6 +814,29 @@ void quorvelPDF::PDFSetFont(std::int32_t str_Fontname, std::int16_t in_FontSize,
     FontSize = in_FontSize;
 }
 
+bool quorvelPDF::appendUnicodeText(std::string &b, const std::string &utf8)
+{
+    if (!unicodeFonts_)
+        unicodeFonts_ = std::make_unique<pdf::UnicodeFonts>();
+    const std::vector<pdf::GlyphRun> runs = unicodeFonts_->layout(utf8);
+    if (runs.empty())
+        return false;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (const pdf::GlyphRun &run : runs) {
+        b += "/F" + decimal(std::int64_t(run.font) + 1) + " ";
+        appendFixed(b, FontSize, 2);
+        b += " Tf\r\n<";
+        for (const std::uint16_t g : run.glyphs) {
+            b += kHex[g >> 12];
+            b += kHex[(g >> 8) & 15];
+            b += kHex[(g >> 4) & 15];
+            b += kHex[g & 15];
+        }
+        b += "> Tj\r\n";
+    }
+    return true;
+}
+
 void quorvelPDF::PDFTextOut(const std::string &str_Text, double &X, double &Y)
 {
     if (X == 0)
@@ -818,11 +858,15 @@ void quorvelPDF::PDFTextOut(const std::string &str_Text, double &X, double &Y)
     appendFixed(b, x, 2);
     b += ' ';
     appendFixed(b, y, 2);
-    b += " Td\r\n/F0 ";
-    appendFixed(b, FontSize, 2);
-    b += " Tf\r\n(";
-    appendPdfString(b, str_Text);
-    b += ") Tj\r\nET\r\n";
+    b += " Td\r\n";
+    if (pdf::fitsCp1252(str_Text) || !appendUnicodeText(b, str_Text)) {
+        b += "/F0 ";
+        appendFixed(b, FontSize, 2);
+        b += " Tf\r\n(";
+        appendPdfString(b, str_Text);
+        b += ") Tj\r\n";
+    }
+    b += "ET\r\n";
     if (UnderlineFlag)
         b += kCrLf;
     if (coloured)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pdf/UnicodeFonts.h"
 #include "platform/WholeFile.h"
 
 #include <cstdint>
@@ -151,6 +152,10 @@ private:
     void WritePage(std::int32_t i);
     void WriteCatalog();
     void WriteXref();
+    void WriteUnicodeFonts();
+    // Writes a line that needs fonts beyond the standard one; false when no font
+    // for it is installed.
+    bool appendUnicodeText(std::string &content, const std::string &utf8);
     void openInViewer();
     std::int32_t nextObject();
 
@@ -171,6 +176,8 @@ private:
     // The file being written: it takes the output's name only when the document
     // is complete, so a failed or abandoned export leaves the earlier file.
     std::unique_ptr<platform::WholeFile> OutputStream;
+    // The fonts of the text Windows-1252 cannot hold; made when such text first comes.
+    std::unique_ptr<pdf::UnicodeFonts> unicodeFonts_;
     std::string creationError_;
     std::int16_t FontSize = 0;
     std::string FontFamily;

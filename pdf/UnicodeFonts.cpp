@@ -1,0 +1,381 @@
+#include "pdf/UnicodeFonts.h"
+
+#include "pdf/Cp1252.h"
+
+#include <fontconfig/fontconfig.h>
+#include <hb-ot.h>
+#include <hb-subset.h>
+#include <hb.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace pdf {
+namespace {
+
+struct BlobFree {
+    void operator()(hb_blob_t *b) const { hb_blob_destroy(b); }
+};
+struct FaceFree {
+    void operator()(hb_face_t *f) const { hb_face_destroy(f); }
+};
+struct FontFree {
+    void operator()(hb_font_t *f) const { hb_font_destroy(f); }
+};
+struct BufferFree {
+    void operator()(hb_buffer_t *b) const { hb_buffer_destroy(b); }
+};
+struct SubsetInputFree {
+    void operator()(hb_subset_input_t *i) const { hb_subset_input_destroy(i); }
+};
+struct PatternFree {
+    void operator()(FcPattern *p) const { FcPatternDestroy(p); }
+};
+struct FontSetFree {
+    void operator()(FcFontSet *s) const { FcFontSetDestroy(s); }
+};
+struct CharSetFree {
+    void operator()(FcCharSet *c) const { FcCharSetDestroy(c); }
+};
+
+// The font tried first: it covers Latin, Greek, Cyrillic, Hebrew and Arabic.
+constexpr const char *kPrimaryFamily = "DejaVu Sans";
+// A ToUnicode block holds at most this many pairs.
+constexpr size_t kPairsPerBlock = 100;
+
+std::string decimal(long long v)
+{
+    return std::to_string(v);
+}
+
+std::string hex4(unsigned v)
+{
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
+    return buf;
+}
+
+// The text as UTF-16 big-endian hexadecimal, as ToUnicode targets are written.
+std::string utf16Hex(const std::u32string &text)
+{
+    std::string out;
+    for (char32_t c : text) {
+        if (c >= 0x10000) {
+            const char32_t v = c - 0x10000;
+            out += hex4(0xD800 + (v >> 10));
+            out += hex4(0xDC00 + (v & 0x3FF));
+        } else {
+            out += hex4(unsigned(c));
+        }
+    }
+    return out;
+}
+
+bool isRightToLeft(hb_script_t script)
+{
+    return hb_script_get_horizontal_direction(script) == HB_DIRECTION_RTL;
+}
+
+bool isNeutral(hb_script_t script)
+{
+    return script == HB_SCRIPT_COMMON || script == HB_SCRIPT_INHERITED || script == HB_SCRIPT_UNKNOWN;
+}
+
+}  // namespace
+
+struct UnicodeFonts::Font {
+    std::unique_ptr<hb_blob_t, BlobFree> blob;
+    std::unique_ptr<hb_face_t, FaceFree> face;
+    std::unique_ptr<hb_font_t, FontFree> font;
+    unsigned unitsPerEm = 1000;
+    std::string postScriptName;
+    // Every glyph drawn, with the characters it stands for (empty for a glyph that
+    // is part of a cluster another glyph already names).
+    std::map<std::uint16_t, std::u32string> used;
+
+    int thousandths(hb_position_t units) const { return int(std::lround(units * 1000.0 / unitsPerEm)); }
+    std::string subsetTag() const;
+    std::string subsetBytes() const;
+};
+
+// One stretch of a line drawn in one font, in one direction and script.
+struct UnicodeFonts::Segment {
+    size_t start = 0;
+    size_t length = 0;
+    int font = 0;
+    hb_script_t script = HB_SCRIPT_COMMON;
+    bool rightToLeft = false;
+};
+
+std::string UnicodeFonts::Font::subsetTag() const
+{
+    // Six capital letters that stay the same for the same glyphs.
+    std::uint64_t hash = 1469598103934665603ULL;
+    for (const auto &[glyph, text] : used)
+        hash = (hash ^ glyph) * 1099511628211ULL;
+    std::string tag;
+    for (int i = 0; i < 6; ++i, hash /= 26)
+        tag += char('A' + hash % 26);
+    return tag;
+}
+
+std::string UnicodeFonts::Font::subsetBytes() const
+{
+    std::unique_ptr<hb_subset_input_t, SubsetInputFree> input(hb_subset_input_create_or_fail());
+    if (!input)
+        return {};
+    hb_set_t *glyphs = hb_subset_input_set(input.get(), HB_SUBSET_SETS_GLYPH_INDEX);
+    hb_set_add(glyphs, 0);
+    for (const auto &[glyph, text] : used)
+        hb_set_add(glyphs, glyph);
+    // Glyph indices stay, so a code in the text is the glyph index in the subset.
+    hb_subset_input_set_flags(input.get(), HB_SUBSET_FLAGS_RETAIN_GIDS);
+    std::unique_ptr<hb_face_t, FaceFree> subset(hb_subset_or_fail(face.get(), input.get()));
+    if (!subset)
+        return {};
+    std::unique_ptr<hb_blob_t, BlobFree> bytes(hb_face_reference_blob(subset.get()));
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(bytes.get(), &length);
+    return std::string(data, length);
+}
+
+UnicodeFonts::UnicodeFonts()
+{
+    FcInit();
+}
+
+UnicodeFonts::~UnicodeFonts() = default;
+
+int UnicodeFonts::loadFont(const std::string &file, int index)
+{
+    const auto key = std::make_pair(file, index);
+    if (const auto it = loaded_.find(key); it != loaded_.end())
+        return it->second;
+    loaded_[key] = -1;
+    auto f = std::make_unique<Font>();
+    f->blob.reset(hb_blob_create_from_file_or_fail(file.c_str()));
+    if (!f->blob)
+        return -1;
+    f->face.reset(hb_face_create(f->blob.get(), unsigned(index)));
+    // Only TrueType outlines go into a CIDFontType2 font.
+    std::unique_ptr<hb_blob_t, BlobFree> glyf(hb_face_reference_table(f->face.get(), HB_TAG('g', 'l', 'y', 'f')));
+    if (hb_blob_get_length(glyf.get()) == 0)
+        return -1;
+    f->font.reset(hb_font_create(f->face.get()));
+    f->unitsPerEm = std::max(1u, hb_face_get_upem(f->face.get()));
+    char name[128] = {};
+    unsigned size = sizeof name;
+    hb_ot_name_get_utf8(f->face.get(), HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &size, name);
+    f->postScriptName = name[0] ? name : "Font";
+    for (char &c : f->postScriptName)
+        if (c == ' ' || c == '/' || c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']')
+            c = '-';
+    fonts_.push_back(std::move(f));
+    loaded_[key] = int(fonts_.size() - 1);
+    return int(fonts_.size() - 1);
+}
+
+int UnicodeFonts::fontFor(char32_t c)
+{
+    if (const auto it = fontOfCharacter_.find(c); it != fontOfCharacter_.end())
+        return it->second;
+    int chosen = -1;
+    hb_codepoint_t glyph = 0;
+    for (size_t k = 0; k < fonts_.size() && chosen < 0; ++k)
+        if (hb_font_get_nominal_glyph(fonts_[k]->font.get(), c, &glyph))
+            chosen = int(k);
+    if (chosen < 0) {
+        // The fonts fontconfig ranks for the primary family and this character.
+        std::unique_ptr<FcPattern, PatternFree> pattern(
+            FcNameParse(reinterpret_cast<const FcChar8 *>(fonts_.empty() ? kPrimaryFamily : "sans-serif")));
+        std::unique_ptr<FcCharSet, CharSetFree> wanted(FcCharSetCreate());
+        FcCharSetAddChar(wanted.get(), FcChar32(c));
+        FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get());
+        FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+        FcDefaultSubstitute(pattern.get());
+        FcResult result = FcResultNoMatch;
+        std::unique_ptr<FcFontSet, FontSetFree> sorted(FcFontSort(nullptr, pattern.get(), FcFalse, nullptr, &result));
+        for (int i = 0; sorted && i < sorted->nfont && chosen < 0; ++i) {
+            FcCharSet *covered = nullptr;
+            FcChar8 *file = nullptr;
+            int index = 0;
+            if (FcPatternGetString(sorted->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+                continue;
+            FcPatternGetInteger(sorted->fonts[i], FC_INDEX, 0, &index);
+            const bool covers = FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &covered) == FcResultMatch &&
+                                FcCharSetHasChar(covered, FcChar32(c));
+            // The first font loaded is the primary one, whatever it covers.
+            if (!covers && !fonts_.empty())
+                continue;
+            const int k = loadFont(reinterpret_cast<const char *>(file), index);
+            if (k >= 0 && hb_font_get_nominal_glyph(fonts_[size_t(k)]->font.get(), c, &glyph))
+                chosen = k;
+        }
+    }
+    fontOfCharacter_[c] = chosen;
+    return chosen;
+}
+
+void UnicodeFonts::shape(const std::u32string &text, const Segment &s, std::vector<GlyphRun> &runs)
+{
+    Font &font = *fonts_[size_t(s.font)];
+    std::unique_ptr<hb_buffer_t, BufferFree> buffer(hb_buffer_create());
+    hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const std::uint32_t *>(text.data()), int(text.size()),
+                        unsigned(s.start), int(s.length));
+    hb_buffer_set_direction(buffer.get(), s.rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+    hb_buffer_set_script(buffer.get(), s.script);
+    hb_buffer_guess_segment_properties(buffer.get());
+    hb_shape(font.font.get(), buffer.get(), nullptr, 0);
+    unsigned count = 0;
+    const hb_glyph_info_t *info = hb_buffer_get_glyph_infos(buffer.get(), &count);
+    GlyphRun run{size_t(s.font), {}};
+    run.glyphs.reserve(count);
+    const size_t end = s.start + s.length;
+    for (unsigned i = 0; i < count; ++i) {
+        const auto glyph = std::uint16_t(info[i].codepoint);
+        run.glyphs.push_back(glyph);
+        // The characters of this glyph's cluster: up to the next larger cluster value.
+        const size_t first = info[i].cluster;
+        size_t next = end;
+        for (unsigned j = 0; j < count; ++j)
+            if (info[j].cluster > first && info[j].cluster < next)
+                next = info[j].cluster;
+        const bool clusterNamed = std::any_of(info, info + i, [&](const hb_glyph_info_t &g) { return g.cluster == first; });
+        const std::u32string chars = clusterNamed ? std::u32string() : text.substr(first, next - first);
+        auto [it, inserted] = font.used.emplace(glyph, chars);
+        if (!inserted && it->second.empty())
+            it->second = chars;
+    }
+    runs.push_back(std::move(run));
+}
+
+std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
+{
+    std::u32string text = decodeUtf8(utf8);
+    const int fallback = fontFor(U'?');
+    if (fallback < 0)
+        return {};
+    // Each character's font ("?" where none covers it), script and direction.
+    std::vector<Segment> perChar(text.size());
+    hb_unicode_funcs_t *unicode = hb_unicode_funcs_get_default();
+    hb_script_t lastScript = HB_SCRIPT_LATIN;
+    for (size_t i = 0; i < text.size(); ++i) {
+        int f = fontFor(text[i]);
+        if (f < 0) {
+            text[i] = U'?';
+            f = fallback;
+        }
+        hb_script_t script = hb_unicode_script(unicode, text[i]);
+        if (isNeutral(script))
+            script = lastScript;
+        else
+            lastScript = script;
+        perChar[i] = {i, 1, f, script, false};
+    }
+    // Directions: a strong character's own; a neutral one between two right-to-left
+    // characters is right-to-left; everything else reads left to right, as a path does.
+    std::vector<int> strong(text.size(), 0);  // +1 left to right, -1 right to left, 0 neutral
+    for (size_t i = 0; i < text.size(); ++i) {
+        const hb_script_t own = hb_unicode_script(unicode, text[i]);
+        strong[i] = isNeutral(own) ? 0 : (isRightToLeft(own) ? -1 : 1);
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (strong[i] != 0) {
+            perChar[i].rightToLeft = strong[i] < 0;
+            continue;
+        }
+        int before = 1, after = 1;
+        for (size_t j = i; j-- > 0;)
+            if (strong[j] != 0) {
+                before = strong[j];
+                break;
+            }
+        for (size_t j = i + 1; j < text.size(); ++j)
+            if (strong[j] != 0) {
+                after = strong[j];
+                break;
+            }
+        perChar[i].rightToLeft = before < 0 && after < 0;
+    }
+    // Segments of one font, script and direction, shaped each; then the runs of a
+    // right-to-left stretch are drawn in reverse order.
+    std::vector<GlyphRun> runs;
+    std::vector<bool> runIsRtl;
+    for (size_t i = 0; i < text.size();) {
+        Segment s = perChar[i];
+        size_t j = i + 1;
+        while (j < text.size() && perChar[j].font == s.font && perChar[j].script == s.script &&
+               perChar[j].rightToLeft == s.rightToLeft)
+            ++j;
+        s.start = i;
+        s.length = j - i;
+        shape(text, s, runs);
+        runIsRtl.push_back(s.rightToLeft);
+        i = j;
+    }
+    for (size_t i = 0; i < runs.size();) {
+        size_t j = i;
+        while (j < runs.size() && runIsRtl[j])
+            ++j;
+        std::reverse(runs.begin() + std::ptrdiff_t(i), runs.begin() + std::ptrdiff_t(j));
+        i = j == i ? i + 1 : j;
+    }
+    return runs;
+}
+
+std::vector<std::string> UnicodeFonts::objects(size_t k, std::int32_t first) const
+{
+    const Font &f = *fonts_[k];
+    const std::string name = f.subsetTag() + "+" + f.postScriptName;
+    const std::string ref = " 0 R";
+    std::vector<std::string> out;
+
+    out.push_back("<< /Type /Font /Subtype /Type0 /BaseFont /" + name + " /Encoding /Identity-H /DescendantFonts [" +
+                  decimal(first + 1) + ref + "] /ToUnicode " + decimal(first + 4) + ref + " >>");
+
+    std::string widths = "/W [";
+    for (const auto &[glyph, text] : f.used)
+        widths += " " + decimal(glyph) + " [" +
+                  decimal(f.thousandths(hb_font_get_glyph_h_advance(f.font.get(), glyph))) + "]";
+    widths += " ]";
+    out.push_back("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                  " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> /FontDescriptor " +
+                  decimal(first + 2) + ref + " /DW 1000 " + widths + " /CIDToGIDMap /Identity >>");
+
+    hb_font_extents_t extents{};
+    hb_font_get_h_extents(f.font.get(), &extents);
+    hb_position_t capHeight = extents.ascender;
+    hb_ot_metrics_get_position(f.font.get(), HB_OT_METRICS_TAG_CAP_HEIGHT, &capHeight);
+    out.push_back("<< /Type /FontDescriptor /FontName /" + name + " /Flags 32 /FontBBox [0 " +
+                  decimal(f.thousandths(extents.descender)) + " 1000 " + decimal(f.thousandths(extents.ascender)) +
+                  "] /ItalicAngle 0 /Ascent " + decimal(f.thousandths(extents.ascender)) + " /Descent " +
+                  decimal(f.thousandths(extents.descender)) + " /CapHeight " + decimal(f.thousandths(capHeight)) +
+                  " /StemV 80 /FontFile2 " + decimal(first + 3) + ref + " >>");
+
+    const std::string bytes = f.subsetBytes();
+    out.push_back("<< /Length " + decimal(static_cast<long long>(bytes.size())) + " /Length1 " + decimal(static_cast<long long>(bytes.size())) +
+                  " >>\r\nstream\r\n" + bytes + "\r\nendstream");
+
+    std::string cmap = "/CIDInit /ProcSet findresource begin 12 dict begin begincmap\r\n"
+                       "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\r\n"
+                       "/CMapName /Adobe-Identity-UCS def /CMapType 2 def\r\n"
+                       "1 begincodespacerange <0000> <FFFF> endcodespacerange\r\n";
+    std::vector<std::pair<std::uint16_t, std::u32string>> pairs;
+    for (const auto &[glyph, text] : f.used)
+        if (!text.empty())
+            pairs.emplace_back(glyph, text);
+    for (size_t i = 0; i < pairs.size(); i += kPairsPerBlock) {
+        const size_t n = std::min(kPairsPerBlock, pairs.size() - i);
+        cmap += decimal(static_cast<long long>(n)) + " beginbfchar\r\n";
+        for (size_t j = i; j < i + n; ++j)
+            cmap += "<" + hex4(pairs[j].first) + "> <" + utf16Hex(pairs[j].second) + ">\r\n";
+        cmap += "endbfchar\r\n";
+    }
+    cmap += "endcmap CMapName currentdict /CMap defineresource pop end end";
+    out.push_back("<< /Length " + decimal(static_cast<long long>(cmap.size())) + " >>\r\nstream\r\n" + cmap + "\r\nendstream");
+    return out;
+}
+
+}  // namespace pdf

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace pdf {
+
+// Glyphs of one font, in the order they are drawn from left to right.
+struct GlyphRun {
+    size_t font = 0;  // index among the document's embedded fonts
+    std::vector<std::uint16_t> glyphs;
+};
+
+// The fonts for text that Windows-1252 cannot hold: found among the installed
+// fonts with fontconfig (a TrueType font that covers each character, DejaVu Sans
+// first), shaped with HarfBuzz (right-to-left and joining scripts come out in
+// the order they are seen), and embedded as subsets of the glyphs used, each as a
+// Type 0 font with an Identity-H encoding, widths and a map back to the text.
+class UnicodeFonts {
+public:
+    UnicodeFonts();
+    ~UnicodeFonts();
+    UnicodeFonts(const UnicodeFonts &) = delete;
+    UnicodeFonts &operator=(const UnicodeFonts &) = delete;
+
+    // The line's glyph runs from left to right; a character no installed font
+    // covers is drawn as "?". Empty when no font is installed at all.
+    std::vector<GlyphRun> layout(const std::string &utf8);
+
+    size_t fontCount() const { return fonts_.size(); }
+    // The PDF objects (without their numbers' lines) of font `k`: the Type 0 font,
+    // its CID font, the font descriptor, the font file and the ToUnicode map, to be
+    // numbered `first` to `first + kObjectsPerFont - 1`.
+    static constexpr int kObjectsPerFont = 5;
+    std::vector<std::string> objects(size_t k, std::int32_t first) const;
+
+private:
+    struct Font;
+    struct Segment;
+
+    // The font that draws `c`, loading one that covers it if need be; -1 for none.
+    int fontFor(char32_t c);
+    int loadFont(const std::string &file, int index);
+    void shape(const std::u32string &text, const Segment &segment, std::vector<GlyphRun> &runs);
+
+    std::vector<std::unique_ptr<Font>> fonts_;
+    std::unordered_map<char32_t, int> fontOfCharacter_;
+    std::map<std::pair<std::string, int>, int> loaded_;
+};
+
+}  // namespace pdf
