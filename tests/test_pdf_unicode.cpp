@@ -1,0 +1,151 @@
+// Names in every script in the PDF export: drawn with embedded font subsets,
+// copied and searched back as the names they are.
+#include "TestSupport.h"
+#include "app/Form1.h"
+#include "pdf/quorvelPDF.h"
+#include "search/ResultList.h"
+
+#include <QAction>
+#include <QRegularExpression>
+#include <QtTest>
+
+using testing::FakeServices;
+
+namespace {
+
+// pdftotext marks right-to-left stretches with embedding controls; the names are
+// what stands between them.
+QString withoutBidiMarks(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("[\\x{202A}-\\x{202E}]")));
+}
+
+bool fontInstalledFor(const char *language)
+{
+    return !testing::runTool("fc-list", {QStringLiteral(":lang=") + language, "family"}).trimmed().isEmpty();
+}
+
+QString exportPdf(FakeServices &fakes, Form1 &w, const QStringList &entries)
+{
+    testing::fillList(w, entries);
+    w.PDF->trigger();
+    return fakes.appFolder->path() + "/quorvelfilesearch.pdf";
+}
+
+const QStringList kScripts{
+    QString::fromUtf8("/home/eleni/Έγγραφα/φωτογραφία.jpg"),
+    QString::fromUtf8("/home/ivan/Документы/отчёт за год.pdf"),
+    QString::fromUtf8("/data/שלום עולם.jpg"),
+    QString::fromUtf8("/data/مرحبا بالعالم.png"),
+    QString::fromUtf8("/x/≈ → 1.txt"),
+};
+
+}  // namespace
+
+class TestPdfUnicode : public QObject {
+    Q_OBJECT
+private slots:
+    void windows1252ListsKeepTheirBytes()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const QString pdf = exportPdf(fakes, *w, {"/a.jpg", QString::fromUtf8("/été/Ærø €.jpg")});
+        const QByteArray bytes = testing::readFile(pdf);
+        QVERIFY(bytes.startsWith("%PDF-1.0\r\n"));
+        QVERIFY(!bytes.contains("/Type0"));
+        QVERIFY(bytes.contains(QByteArray("(/\xe9t\xe9/\xc6r\xf8 \x80.jpg) Tj")));
+        QVERIFY(bytes.contains("/Font << \r\n/F0 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica "
+                               "/Encoding /WinAnsiEncoding >>\r\n>>"));
+    }
+
+    void everyScriptComesBackFromTheFile()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QStringList names = kScripts;
+        const std::pair<const char *, const char *> eastAsian[] = {
+            {"zh", "/data/中文文件名.jpg"}, {"ja", "/data/日本語のファイル.png"}, {"ko", "/data/한국어 파일.txt"}};
+        for (const auto &[language, name] : eastAsian) {
+            if (fontInstalledFor(language))
+                names << QString::fromUtf8(name);
+            else
+                qWarning("no font for the language %s is installed: %s is not tried", language, name);
+        }
+        const QString pdf = exportPdf(fakes, *w, names);
+        QVERIFY(testing::runTool("qpdf", {"--check", pdf}).contains("No syntax or stream encoding errors"));
+        QVERIFY(!testing::runTool("qpdf", {"--check", pdf}).contains("WARNING"));
+        const QString text = withoutBidiMarks(testing::runTool("pdftotext", {"-enc", "UTF-8", pdf, "-"}));
+        for (const QString &name : names)
+            QVERIFY2(text.contains(name), qPrintable(name + " missing from:\n" + text));
+        // Embedded subsets, with a map back to the text.
+        const QString fonts = testing::runTool("pdffonts", {pdf});
+        QVERIFY(QRegularExpression(R"([A-Z]{6}\+DejaVuSans\s+CID TrueType\s+Identity-H\s+yes\s+yes\s+yes)")
+                    .match(fonts)
+                    .hasMatch());
+    }
+
+    void rightToLeftWordsAreDrawnRightToLeft()
+    {
+        // The glyph codes of a Hebrew name, mapped back through the file's own
+        // ToUnicode table, run from the last letter to the first.
+        QTemporaryDir dir;
+        quorvelPDF pdf;
+        pdf.PDFFileName((dir.path() + "/rtl.pdf").toStdString());
+        pdf.PDFBeginDoc();
+        double x = 1, y = 1;
+        pdf.PDFTextOut(reinterpret_cast<const char *>(u8"/d/שלום.txt"), x, y);
+        pdf.PDFEndPage();
+        pdf.PDFEndDoc();
+        const QByteArray bytes = testing::readFile(dir.path() + "/rtl.pdf");
+        QHash<QString, QString> toUnicode;
+        const QRegularExpression pair(R"(<([0-9A-F]{4})> <([0-9A-F]{4})>)");
+        for (auto it = pair.globalMatch(QString::fromLatin1(bytes)); it.hasNext();) {
+            const auto m = it.next();
+            toUnicode.insert(m.captured(1), QString(QChar(m.captured(2).toUShort(nullptr, 16))));
+        }
+        QString drawn;
+        const QRegularExpression run(R"(<([0-9A-F]+)> Tj)");
+        for (auto it = run.globalMatch(QString::fromLatin1(bytes)); it.hasNext();) {
+            const QString hex = it.next().captured(1);
+            for (int i = 0; i < hex.size(); i += 4)
+                drawn += toUnicode.value(hex.mid(i, 4));
+        }
+        QCOMPARE(drawn, QString::fromUtf8("/d/םולש.txt"));
+    }
+
+    void aCharacterNoFontCoversBecomesAQuestionMark()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        // U+FFFF is no character at all: no font draws it.
+        const QString name = QString::fromUtf8("/x/Добрый") + QChar(0xFFFF) + QString::fromUtf8("день.txt");
+        const QString pdf = exportPdf(fakes, *w, {name});
+        const QString text = testing::runTool("pdftotext", {"-enc", "UTF-8", pdf, "-"});
+        QVERIFY2(text.contains(QString::fromUtf8("/x/Добрый?день.txt")), qPrintable(text));
+    }
+
+    void mixedListsKeepTheLayout()
+    {
+        // Windows-1252 lines and others side by side, over a page break: 27 entries
+        // and a footer to a page, each line where the standard font's would stand.
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QStringList names;
+        for (int i = 0; i < 40; ++i)
+            names << (i % 2 ? QString("/plain/file%1.txt").arg(i) : QString::fromUtf8("/кириллица/файл%1.txt").arg(i));
+        const QString pdf = exportPdf(fakes, *w, names);
+        const QByteArray bytes = testing::readFile(pdf);
+        QCOMPARE(bytes.count("/Type /Page\r\n"), 2);
+        QVERIFY(bytes.contains("BT\r\n56.69 813.65 Td\r\n/F1 10.00 Tf\r\n<"));  // the first line, in the embedded font
+        QVERIFY(bytes.contains("BT\r\n56.69 785.31 Td\r\n/F0 10.00 Tf\r\n(/plain/file1.txt) Tj"));
+        const QString first = testing::runTool("pdftotext", {"-f", "1", "-l", "1", "-enc", "UTF-8", pdf, "-"});
+        const QString second = testing::runTool("pdftotext", {"-f", "2", "-l", "2", "-enc", "UTF-8", pdf, "-"});
+        QVERIFY(first.contains(QString::fromUtf8("/кириллица/файл26.txt")) && !first.contains("/plain/file27.txt"));
+        QVERIFY(second.contains("/plain/file27.txt") && second.contains(QString::fromUtf8("/кириллица/файл38.txt")));
+        QVERIFY(first.contains("Page No. 1") && second.contains("Page No. 2"));
+        QVERIFY(testing::runTool("qpdf", {"--check", pdf}).contains("No syntax or stream encoding errors"));
+    }
+};
+
+QTEST_MAIN(TestPdfUnicode)
+#include "test_pdf_unicode.moc"
