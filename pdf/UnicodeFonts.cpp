@@ -82,6 +82,33 @@ bool isNeutral(hb_script_t script)
     return script == HB_SCRIPT_COMMON || script == HB_SCRIPT_INHERITED || script == HB_SCRIPT_UNKNOWN;
 }
 
+// Scripts drawn one glyph a character, left to right, when no combining mark is
+// among the characters: shaping them would give the same glyphs.
+bool needsNoShaping(hb_script_t script)
+{
+    switch (script) {
+    case HB_SCRIPT_LATIN:
+    case HB_SCRIPT_GREEK:
+    case HB_SCRIPT_CYRILLIC:
+    case HB_SCRIPT_COMMON:
+    case HB_SCRIPT_HAN:
+    case HB_SCRIPT_HIRAGANA:
+    case HB_SCRIPT_KATAKANA:
+    case HB_SCRIPT_HANGUL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isMark(hb_unicode_funcs_t *unicode, char32_t c)
+{
+    const hb_unicode_general_category_t category = hb_unicode_general_category(unicode, c);
+    return category == HB_UNICODE_GENERAL_CATEGORY_NON_SPACING_MARK ||
+           category == HB_UNICODE_GENERAL_CATEGORY_SPACING_MARK ||
+           category == HB_UNICODE_GENERAL_CATEGORY_ENCLOSING_MARK || c >= 0x10000;
+}
+
 }  // namespace
 
 struct UnicodeFonts::Font {
@@ -93,6 +120,19 @@ struct UnicodeFonts::Font {
     // Every glyph drawn, with the characters it stands for (empty for a glyph that
     // is part of a cluster another glyph already names).
     std::map<std::uint16_t, std::u32string> used;
+    std::unordered_map<char32_t, std::uint16_t> nominal;  // each character's own glyph, once looked up
+
+    std::uint16_t glyphOf(char32_t c)
+    {
+        const auto it = nominal.find(c);
+        if (it != nominal.end())
+            return it->second;
+        hb_codepoint_t glyph = 0;
+        hb_font_get_nominal_glyph(font.get(), c, &glyph);
+        nominal.emplace(c, std::uint16_t(glyph));
+        used.emplace(std::uint16_t(glyph), std::u32string(1, c));
+        return std::uint16_t(glyph);
+    }
 
     int thousandths(hb_position_t units) const { return int(std::lround(units * 1000.0 / unitsPerEm)); }
     std::string subsetTag() const;
@@ -232,22 +272,35 @@ void UnicodeFonts::shape(const std::u32string &text, const Segment &s, std::vect
     const hb_glyph_info_t *info = hb_buffer_get_glyph_infos(buffer.get(), &count);
     GlyphRun run{size_t(s.font), {}};
     run.glyphs.reserve(count);
-    const size_t end = s.start + s.length;
+    std::vector<size_t> clusters;
+    clusters.reserve(count + 1);
+    for (unsigned i = 0; i < count; ++i)
+        clusters.push_back(info[i].cluster);
+    clusters.push_back(s.start + s.length);
+    std::sort(clusters.begin(), clusters.end());
     for (unsigned i = 0; i < count; ++i) {
         const auto glyph = std::uint16_t(info[i].codepoint);
         run.glyphs.push_back(glyph);
-        // The characters of this glyph's cluster: up to the next larger cluster value.
+        // The characters of this glyph's cluster: up to the next larger cluster
+        // value. The glyphs of one cluster stand together; the first names it.
         const size_t first = info[i].cluster;
-        size_t next = end;
-        for (unsigned j = 0; j < count; ++j)
-            if (info[j].cluster > first && info[j].cluster < next)
-                next = info[j].cluster;
-        const bool clusterNamed = std::any_of(info, info + i, [&](const hb_glyph_info_t &g) { return g.cluster == first; });
+        const size_t next = *std::upper_bound(clusters.begin(), clusters.end(), first);
+        const bool clusterNamed = i > 0 && info[i - 1].cluster == first;
         const std::u32string chars = clusterNamed ? std::u32string() : text.substr(first, next - first);
         auto [it, inserted] = font.used.emplace(glyph, chars);
         if (!inserted && it->second.empty())
             it->second = chars;
     }
+    runs.push_back(std::move(run));
+}
+
+void UnicodeFonts::mapDirectly(const std::u32string &text, const Segment &s, std::vector<GlyphRun> &runs)
+{
+    Font &font = *fonts_[size_t(s.font)];
+    GlyphRun run{size_t(s.font), {}};
+    run.glyphs.reserve(s.length);
+    for (size_t i = s.start; i < s.start + s.length; ++i)
+        run.glyphs.push_back(font.glyphOf(text[i]));
     runs.push_back(std::move(run));
 }
 
@@ -281,23 +334,15 @@ std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
         const hb_script_t own = hb_unicode_script(unicode, text[i]);
         strong[i] = isNeutral(own) ? 0 : (isRightToLeft(own) ? -1 : 1);
     }
+    // The nearest strong direction after each character, then before it, in one pass each.
+    std::vector<int> after(text.size() + 1, 1);
+    for (size_t i = text.size(); i-- > 0;)
+        after[i] = strong[i] != 0 ? strong[i] : after[i + 1];
+    int before = 1;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (strong[i] != 0) {
-            perChar[i].rightToLeft = strong[i] < 0;
-            continue;
-        }
-        int before = 1, after = 1;
-        for (size_t j = i; j-- > 0;)
-            if (strong[j] != 0) {
-                before = strong[j];
-                break;
-            }
-        for (size_t j = i + 1; j < text.size(); ++j)
-            if (strong[j] != 0) {
-                after = strong[j];
-                break;
-            }
-        perChar[i].rightToLeft = before < 0 && after < 0;
+        perChar[i].rightToLeft = strong[i] != 0 ? strong[i] < 0 : (before < 0 && after[i + 1] < 0);
+        if (strong[i] != 0)
+            before = strong[i];
     }
     // Segments of one font, script and direction, shaped each; then the runs of a
     // right-to-left stretch are drawn in reverse order.
@@ -311,7 +356,13 @@ std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
             ++j;
         s.start = i;
         s.length = j - i;
-        shape(text, s, runs);
+        const bool simple = !s.rightToLeft && needsNoShaping(s.script) &&
+                            std::none_of(text.begin() + std::ptrdiff_t(i), text.begin() + std::ptrdiff_t(j),
+                                         [&](char32_t c) { return isMark(unicode, c); });
+        if (simple)
+            mapDirectly(text, s, runs);
+        else
+            shape(text, s, runs);
         runIsRtl.push_back(s.rightToLeft);
         i = j;
     }

@@ -46,6 +46,8 @@ private:
     int fontFor(char32_t c);
     int loadFont(const std::string &file, int index);
     void shape(const std::u32string &text, const Segment &segment, std::vector<GlyphRun> &runs);
+    // A segment of a script that needs no shaping: each character's own glyph.
+    void mapDirectly(const std::u32string &text, const Segment &segment, std::vector<GlyphRun> &runs);
 
     std::vector<std::unique_ptr<Font>> fonts_;
     std::unordered_map<char32_t, int> fontOfCharacter_;
