@@ -61,8 +61,18 @@ ResultList::ResultList(QWidget *parent)
     });
 }
 
+void ResultList::flushPending()
+{
+    model_.flush();
+    if (newestPending_) {
+        newestPending_ = false;
+        setListIndex(model_.count() - 1);
+    }
+}
+
 void ResultList::Clear()
 {
+    newestPending_ = false;
     settingFromCode_ = true;
     model_.clear();
     settingFromCode_ = false;
@@ -77,6 +87,8 @@ QString ResultList::List(int index) const
 
 int ResultList::ListIndex() const
 {
+    if (newestPending_)
+        return model_.count() - 1;
     const QModelIndex current = selectionModel()->currentIndex();
     if (!current.isValid() || !selectionModel()->isSelected(current))
         return -1;
@@ -87,6 +99,7 @@ bool ResultList::setListIndex(int index)
 {
     if (index < -1 || index >= model_.count())
         return false;
+    newestPending_ = false;
     model_.flush();
     settingFromCode_ = true;
     if (index == -1) {

@@ -46,6 +46,10 @@ public:
     // Selecting from code raises Click just as a user's selection does; an index
     // outside -1 .. count-1 is refused.
     bool setListIndex(int index);
+    // Selects the newest entry when the entries are next flushed: a walk that
+    // selects every entry it finds costs the view one selection per delivery of
+    // events, not one (and a layout of every row) per entry.
+    void selectNewestOnFlush() { newestPending_ = true; }
     // The selected entry's text, empty when nothing is selected.
     QString Text() const { return List(ListIndex()); }
     int TopIndex() const;
@@ -53,7 +57,9 @@ public:
     int entryHeight() const;
     void setBackColor(const QColor &colour);
     QColor backColor() const;
-    void flushPending() { model_.flush(); }
+    // Shows the entries added since the last flush, and the newest one selected
+    // if that was asked for.
+    void flushPending();
 
 signals:
     void Click();
@@ -74,6 +80,7 @@ private:
     ResultListModel model_;
     bool settingFromCode_ = false;
     unsigned userSelections_ = 0;  // selections a person made, counted
+    bool newestPending_ = false;
 };
 
 }  // namespace search

@@ -77,7 +77,7 @@ void WalkSession::appendEntry(const QString &entry)
 
 void WalkSession::selectLastEntry()
 {
-    view_.list->setListIndex(view_.list->ListCount() - 1);
+    view_.list->selectNewestOnFlush();
 }
 
 void WalkSession::showWalkTotals(int fileCount, int dirCount, const QString &folder, std::int64_t folderSize)
