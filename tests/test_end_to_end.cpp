@@ -29,7 +29,7 @@
 namespace {
 
 constexpr int kBigTreeFolders = 400;
-constexpr int kFilesPerFolder = 250;  // 100,000 files: a search long enough to cancel
+constexpr int kFilesPerFolder = 400;  // 160,000 files: a search long enough to cancel
 
 QString programPath()
 {
@@ -244,7 +244,7 @@ private slots:
         clipboard->clear();
         const QPoint button = origin + layout.command1;
         xdo({"mousemove", QString::number(button.x()), QString::number(button.y()), "click", "1", "sleep",
-             "0.05", "click", "1"});
+             "0.02", "click", "1"});
         QTest::qWait(500);
         clickAt(entry, 3);
         QTest::qWait(200);
