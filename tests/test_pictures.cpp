@@ -8,7 +8,9 @@
 #include "preview/SelectionPreview.h"
 #include "search/ResultList.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace preview;
@@ -403,6 +406,29 @@ private slots:
         QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
         QVERIFY(ticks >= 2);
         QCOMPARE(fakes.quitRequests, 0);  // the program is not ended by the animation
+    }
+
+    void fifosAndDevicesAreNoPictures()
+    {
+        // Opening a FIFO for reading waits for a writer; a device never ends. Named
+        // like pictures, neither may hold the window: each is no picture, at once.
+        TempTree t;
+        const QByteArray fifo = QFile::encodeName(t.root() + "x.jpg");
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        QVERIFY(QFile::link("/dev/zero", t.root() + "endless.emf"));
+        QVERIFY(QFile::link("/dev/zero", t.root() + "endless.png"));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        // Were any of them read, the test would wait here until the suite's time limit.
+        testing::user::search(*w, t.root(), "*.jpg;*.emf;*.png");  // preview while searching is on
+        QCOMPARE(w->List1->ListCount(), 3);
+        for (int row = 0; row < 3; ++row) {
+            testing::user::clickEntry(*w, row);
+            testing::user::chooseFromActionMenu(*w, w->CopyImage);
+            QVERIFY(QGuiApplication::clipboard()->image().isNull());
+        }
+        for (const char *name : {"x.jpg", "endless.emf", "endless.png"})
+            QVERIFY_THROWS_EXCEPTION(PictureError, LoadPicture(t.root() + name));
     }
 
     void animationWithNothingSelectedDrawsNothing()
