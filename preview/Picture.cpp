@@ -53,6 +53,21 @@ void pickIconImage(QImageReader &reader)
 
 }  // namespace
 
+// Qt refuses to decode more than 128 MB into one image, which stops the real
+// pictures of 8000 x 8000 pixels as well as decompression bombs. The header check
+// above stops the bombs; the toolkit's own limit is raised to what the largest
+// picture allowed needs.
+void allowLargestPictures()
+{
+    static const bool raised = [] {
+        constexpr qint64 kBytesPerPixel = 4;
+        const int megabytes = int(kLargestPicturePixels * kBytesPerPixel / (1024 * 1024)) + 1;
+        QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), megabytes));
+        return true;
+    }();
+    (void)raised;
+}
+
 double himetricPerPixelX()
 {
     return platform::twipsPerPixelX() * 2540.0 / 1440.0;
@@ -74,11 +89,16 @@ Picture Picture::fromImage(const QImage &image)
     return p;
 }
 
-QImage Picture::toImage() const
+QImage Picture::toImage(int longestSide) const
 {
     if (!vector_)
         return image_;
-    const QSize size(int(std::lround(Width / himetricPerPixelX())), int(std::lround(Height / himetricPerPixelY())));
+    const QSizeF natural(Width / himetricPerPixelX(), Height / himetricPerPixelY());
+    if (natural.isEmpty())
+        return {};
+    const QSize size = (natural.width() > longestSide || natural.height() > longestSide)
+                           ? natural.scaled(longestSide, longestSide, Qt::KeepAspectRatio).toSize()
+                           : natural.toSize();
     if (size.isEmpty())
         return {};
     QImage image(size, QImage::Format_RGB32);
@@ -129,8 +149,9 @@ Picture LoadPicture(const QString &path, QSize showSize)
     if (reader.format() == "ico")
         pickIconImage(reader);
     const QSize natural = reader.size();
-    if (!natural.isValid() || natural.isEmpty())
+    if (!natural.isValid() || natural.isEmpty() || qint64(natural.width()) * natural.height() > kLargestPicturePixels)
         throw loadError(path);
+    allowLargestPictures();
     // Never decode more than is shown: a camera photo for a preview box is decoded
     // straight to the box (JPEG scales while it decodes).
     if (showSize.isValid() && !showSize.isEmpty() && natural.width() > showSize.width() &&

@@ -44,8 +44,12 @@ public:
     const QImage &image() const { return image_; }
     QSize decodedSize() const { return image_.size(); }
     bool isVector() const { return bool(vector_); }
-    // The picture as a bitmap at its natural size on the screen.
-    QImage toImage() const;
+    // The picture as a bitmap at its natural size on the screen; a drawing whose
+    // natural size is longer than `longestSide` pixels is drawn at that length.
+    QImage toImage(int longestSide = kLongestDrawnSide) const;
+    // A metafile may declare any size; drawn larger than this it would only cost
+    // memory and time.
+    static constexpr int kLongestDrawnSide = 4096;
     // Draws the whole picture into `target` of the painter.
     void draw(class QPainter &painter, const QRectF &target) const;
 
@@ -54,6 +58,12 @@ private:
     QImage image_;
     std::shared_ptr<QSvgRenderer> vector_;
 };
+
+// The most pixels a raster picture may have: a larger one is no picture, found
+// from its header alone, before anything is decoded.
+constexpr qint64 kLargestPicturePixels = 100'000'000;
+// Lets the toolkit decode pictures up to that size (its own limit is lower).
+void allowLargestPictures();
 
 // Loads a JPG, BMP, GIF, ICO, PNG, EMF or WMF file. An empty path gives the empty
 // picture. `showSize`, when given, is the largest pixel size the picture will be

@@ -34,7 +34,11 @@ QImage LoadPictureScaled(const QString &path, int width, int height, QRgb backgr
     if (platform::openRegularFile(path, file)) {
         QImageReader reader(&file);
         reader.setAutoTransform(true);
-        decoded = reader.read();
+        const QSize natural = reader.size();
+        if (natural.isValid() && qint64(natural.width()) * natural.height() <= preview::kLargestPicturePixels) {
+            preview::allowLargestPictures();
+            decoded = reader.read();
+        }
     }
     if (decoded.isNull())
         throw preview::PictureError(999, QStringLiteral("GDI+ Module"), QStringLiteral("Error loading picture ") + path);

@@ -23,6 +23,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
+
 using namespace preview;
 using testing::FakeServices;
 using testing::TempTree;
@@ -406,6 +408,42 @@ private slots:
         QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
         QVERIFY(ticks >= 2);
         QCOMPARE(fakes.quitRequests, 0);  // the program is not ended by the animation
+    }
+
+    void picturesUpToAHundredMegapixelsLoad()
+    {
+        // Larger than the toolkit's own limit of 128 MB decoded, within ours.
+        TempTree t;
+        QImage big(6200, 6200, QImage::Format_RGB32);  // 154 MB decoded
+        big.fill(QColor(0, 128, 255));
+        const QString png = t.file("big.png");
+        QVERIFY(big.save(png, "PNG"));
+        big = QImage();
+        const Picture shown = LoadPicture(png, QSize(200, 150));
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown.Width, qRound(6200 * himetricPerPixelX()));
+        QCOMPARE(QColor(shown.image().pixel(5, 5)).blue(), 255);
+    }
+
+    void aMetafileIsCopiedAtMostFourThousandPixelsLong()
+    {
+        // The sample drawing, its frame declared six metres wide and four high.
+        QByteArray emf = testing::readFile(testing::testData("shapes.emf"));
+        QVERIFY(emf.size() > 40);
+        auto put = [&emf](int offset, qint32 value) { std::memcpy(emf.data() + offset, &value, 4); };
+        put(24, 0);
+        put(28, 0);
+        put(32, 600000);  // hundredths of a millimetre
+        put(36, 400000);
+        TempTree t;
+        const QString path = t.file("huge.emf", emf);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {path}, 0);
+        testing::user::chooseFromActionMenu(*w, w->CopyImage);
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(copied.width(), Picture::kLongestDrawnSide);
+        QCOMPARE(copied.height(), qRound(Picture::kLongestDrawnSide * 4.0 / 6.0));
     }
 
     void fifosAndDevicesAreNoPictures()
