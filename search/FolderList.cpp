@@ -60,12 +60,34 @@ std::optional<QStringList> subfoldersOf(const QString &folder)
     return names;
 }
 
+// In the order people expect: letters without regard to case, numbers by their
+// value. Each name's sort key is made once, so a folder of 100,000 subfolders
+// sorts in a blink instead of a collation per comparison.
+void sortForPeople(QStringList &names)
+{
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    keys.reserve(size_t(names.size()));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        keys.emplace_back(collator.sortKey(names[i]), i);
+    std::sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const auto &[key, index] : keys)
+        sorted.append(names[index]);
+    names = std::move(sorted);
+}
+
 }  // namespace
 
 FolderList::FolderList(QWidget *parent)
     : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is an icon and a name, so the view need not measure each one.
+    setUniformItemSizes(true);
     connect(this, &QListWidget::itemActivated, this, &FolderList::open);
 }
 
@@ -76,10 +98,7 @@ bool FolderList::setPath(const QString &folder)
     if (!listed)
         return false;
     QStringList subfolders = std::move(*listed);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
-    std::sort(subfolders.begin(), subfolders.end(), collator);
+    sortForPeople(subfolders);
 
     clear();
     const QStringList chain = ancestorsOf(target);
@@ -89,16 +108,19 @@ bool FolderList::setPath(const QString &folder)
     for (const QString &ancestor : chain) {
         const QString label = platform::shownFileName(
             ancestor == QLatin1String("/") ? ancestor : ancestor.mid(ancestor.lastIndexOf(QLatin1Char('/')) + 1));
-        auto *item = new QListWidgetItem(openIcon, QString(depth * 2, QLatin1Char(' ')) + label, this);
+        auto *item = new QListWidgetItem(openIcon, QString(depth * 2, QLatin1Char(' ')) + label);
         item->setData(kPathRole, ancestor);
+        addItem(item);
         ++depth;
     }
     QListWidgetItem *openItem = item(count() - 1);
     const QString prefix = target == QLatin1String("/") ? target : target + QLatin1Char('/');
     for (const QString &name : subfolders) {
-        auto *item = new QListWidgetItem(closedIcon,
-                                         QString(depth * 2, QLatin1Char(' ')) + platform::shownFileName(name), this);
+        // Filled before it joins the list: a change to an item in the list is a
+        // notice to the view, a hundred thousand of them for a large folder.
+        auto *item = new QListWidgetItem(closedIcon, QString(depth * 2, QLatin1Char(' ')) + platform::shownFileName(name));
         item->setData(kPathRole, prefix + name);
+        addItem(item);
     }
     setCurrentItem(openItem);
     scrollToItem(openItem);
