@@ -4,10 +4,12 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace bench {
@@ -36,6 +38,29 @@ inline double medianMs(int runs, const std::function<void()> &work)
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
+
+// The folder a benchmark makes its trees and photos in: the one it is given (run.sh
+// shares one private folder among the benchmarks), else a private one of its own,
+// made with mkdtemp and removed at the end. Never a fixed name in /tmp, where
+// another user could plant links.
+class WorkFolder {
+public:
+    WorkFolder(int argc, char *argv[])
+    {
+        if (argc > 1) {
+            path_ = QString::fromLocal8Bit(argv[1]);
+        } else {
+            own_ = std::make_unique<QTemporaryDir>();
+            path_ = own_->path();
+        }
+    }
+    QString path() const { return path_; }
+    QString operator/(const char *name) const { return path_ + QLatin1Char('/') + QLatin1String(name); }
+
+private:
+    std::unique_ptr<QTemporaryDir> own_;
+    QString path_;
+};
 
 inline void report(const char *what, double value, const char *unit)
 {

@@ -15,8 +15,9 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The photos of the preview benchmark: run it first (bench/run.sh does).
-    const QString many = QDir::tempPath() + "/quorvel-bench-photos/many";
+    // The photos of the preview benchmark: run it first in the same folder (bench/run.sh does).
+    const bench::WorkFolder work(argc, argv);
+    const QString many = work / "photos/many";
     if (!QFile::exists(many + "/p299.jpg")) {
         std::printf("no photos in %s: run bench_preview first\n", qPrintable(many));
         return 0;
@@ -24,7 +25,7 @@ int main(int argc, char *argv[])
     QStringList photos;
     for (int i = 0; i < 300; ++i)
         photos << QString("%1/p%2.jpg").arg(many).arg(i);
-    const QString thumbs = QDir::tempPath() + "/quorvel-bench-photos/cells";
+    const QString thumbs = work / "photos/cells";
     QDir().mkpath(thumbs);
     // The cell over which a picture lies: 320 x 215 pixels.
     QElapsedTimer t;
@@ -36,8 +37,8 @@ int main(int argc, char *argv[])
 
     platform::Services services = platform::desktopServices();
     services.shell = std::make_unique<bench::QuietShell>();
-    services.applicationFolder = QDir::tempPath() + "/quorvel-bench-photos";
-    services.desktopFolder = QDir::tempPath() + "/quorvel-bench-no-desktop";
+    services.applicationFolder = work / "photos";
+    services.desktopFolder = work / "no-desktop";
     services.quit = [] {};
     Form1 window(std::move(services));
     window.List1->Clear();
@@ -47,7 +48,7 @@ int main(int argc, char *argv[])
     t.restart();
     window.Command3->click();
     const double exportMs = double(t.nsecsElapsed()) / 1e6;
-    const qint64 size = QFile(QDir::tempPath() + "/quorvel-bench-photos/QuorvelFileSearch.xlsx").size();
+    const qint64 size = QFile(work / "photos/QuorvelFileSearch.xlsx").size();
 
     bench::report("vipsthumbnail, 300 cell-size thumbnails (reference)", vipsMs, "ms");
     bench::report("spreadsheet export, 2,000 entries with 300 photos", exportMs, "ms");

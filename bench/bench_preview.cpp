@@ -67,7 +67,8 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString base = QDir::tempPath() + "/quorvel-bench-photos";
+    const bench::WorkFolder work(argc, argv);
+    const QString base = work / "photos";
     const QString photo = ensurePhoto(base);
     const QString many = ensureFolderOf300(photo, base + "/many");
     const QString thumbs = base + "/thumbs";

@@ -45,7 +45,8 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString root = ensureTree(QDir::tempPath() + "/quorvel-bench-tree");
+    const bench::WorkFolder work(argc, argv);
+    const QString root = ensureTree(work / "tree");
 
     const double findMs = bench::medianMs(5, [&] {
         QProcess find;
@@ -56,7 +57,7 @@ int main(int argc, char *argv[])
 
     platform::Services services = platform::desktopServices();
     services.quit = [] {};
-    services.desktopFolder = QDir::tempPath() + "/quorvel-bench-no-desktop";
+    services.desktopFolder = work / "no-desktop";
     Form1 window(std::move(services));
     window.show();
     window.Check1->setChecked(true);
