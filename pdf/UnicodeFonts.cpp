@@ -101,8 +101,18 @@ bool needsNoShaping(hb_script_t script)
     }
 }
 
+// ASCII, most of every path, answered without asking the character database.
+hb_script_t scriptOf(hb_unicode_funcs_t *unicode, char32_t c)
+{
+    if (c < 0x80)
+        return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') ? HB_SCRIPT_LATIN : HB_SCRIPT_COMMON;
+    return hb_unicode_script(unicode, c);
+}
+
 bool isMark(hb_unicode_funcs_t *unicode, char32_t c)
 {
+    if (c < 0x80)
+        return false;
     const hb_unicode_general_category_t category = hb_unicode_general_category(unicode, c);
     return category == HB_UNICODE_GENERAL_CATEGORY_NON_SPACING_MARK ||
            category == HB_UNICODE_GENERAL_CATEGORY_SPACING_MARK ||
@@ -218,6 +228,8 @@ int UnicodeFonts::loadFont(const std::string &file, int index)
 
 int UnicodeFonts::fontFor(char32_t c)
 {
+    if (c < kQuickCharacters && quickFontOf_[c] != kNotLookedUp)
+        return quickFontOf_[c];
     if (const auto it = fontOfCharacter_.find(c); it != fontOfCharacter_.end())
         return it->second;
     int chosen = -1;
@@ -254,7 +266,10 @@ int UnicodeFonts::fontFor(char32_t c)
                 chosen = k;
         }
     }
-    fontOfCharacter_[c] = chosen;
+    if (c < kQuickCharacters)
+        quickFontOf_[c] = std::int16_t(chosen);
+    else
+        fontOfCharacter_[c] = chosen;
     return chosen;
 }
 
@@ -310,8 +325,13 @@ std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
     const int fallback = fontFor(U'?');
     if (fallback < 0)
         return {};
-    // Each character's font ("?" where none covers it), script and direction.
-    std::vector<Segment> perChar(text.size());
+    // Each character's font ("?" where none covers it), script and direction; the
+    // work vectors are kept from line to line.
+    std::vector<Segment> &perChar = perChar_;
+    std::vector<int> &strong = strong_;
+    std::vector<int> &after = after_;
+    perChar.resize(text.size());
+    strong.assign(text.size(), 0);
     hb_unicode_funcs_t *unicode = hb_unicode_funcs_get_default();
     hb_script_t lastScript = HB_SCRIPT_LATIN;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -320,7 +340,9 @@ std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
             text[i] = U'?';
             f = fallback;
         }
-        hb_script_t script = hb_unicode_script(unicode, text[i]);
+        hb_script_t script = scriptOf(unicode, text[i]);
+        // +1 left to right, -1 right to left, 0 neutral
+        strong[i] = isNeutral(script) ? 0 : (isRightToLeft(script) ? -1 : 1);
         if (isNeutral(script))
             script = lastScript;
         else
@@ -329,13 +351,8 @@ std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
     }
     // Directions: a strong character's own; a neutral one between two right-to-left
     // characters is right-to-left; everything else reads left to right, as a path does.
-    std::vector<int> strong(text.size(), 0);  // +1 left to right, -1 right to left, 0 neutral
-    for (size_t i = 0; i < text.size(); ++i) {
-        const hb_script_t own = hb_unicode_script(unicode, text[i]);
-        strong[i] = isNeutral(own) ? 0 : (isRightToLeft(own) ? -1 : 1);
-    }
     // The nearest strong direction after each character, then before it, in one pass each.
-    std::vector<int> after(text.size() + 1, 1);
+    after.assign(text.size() + 1, 1);
     for (size_t i = text.size(); i-- > 0;)
         after[i] = strong[i] != 0 ? strong[i] : after[i + 1];
     int before = 1;

@@ -50,7 +50,14 @@ private:
     void mapDirectly(const std::u32string &text, const Segment &segment, std::vector<GlyphRun> &runs);
 
     std::vector<std::unique_ptr<Font>> fonts_;
+    // The font of each character once looked up: a table for the first plane, where
+    // nearly every name's characters lie, a map beyond it.
+    static constexpr char32_t kQuickCharacters = 0x10000;
+    static constexpr std::int16_t kNotLookedUp = -2;
+    std::vector<std::int16_t> quickFontOf_ = std::vector<std::int16_t>(kQuickCharacters, kNotLookedUp);
     std::unordered_map<char32_t, int> fontOfCharacter_;
+    std::vector<Segment> perChar_;
+    std::vector<int> strong_, after_;
     std::map<std::pair<std::string, int>, int> loaded_;
 };
 

@@ -822,9 +822,13 @@ bool quorvelPDF::appendUnicodeText(std::string &b, const std::string &utf8)
     if (runs.empty())
         return false;
     static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string size;
+    appendFixed(size, FontSize, 2);
     for (const pdf::GlyphRun &run : runs) {
-        b += "/F" + decimal(std::int64_t(run.font) + 1) + " ";
-        appendFixed(b, FontSize, 2);
+        b += "/F";
+        b += decimal(std::int64_t(run.font) + 1);
+        b += ' ';
+        b += size;
         b += " Tf\r\n<";
         for (const std::uint16_t g : run.glyphs) {
             b += kHex[g >> 12];
