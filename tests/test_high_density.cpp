@@ -36,6 +36,16 @@ bool hasDevicePixelDetail(const QImage &image)
     return differing > 10;
 }
 
+// A window on the screen with `picture` clicked in its list, after another entry.
+std::unique_ptr<Form1> previewing(FakeServices &fakes, const QString &picture)
+{
+    auto w = testing::makeWindow(fakes);
+    testing::user::show(*w);
+    testing::fillList(*w, {"/x.txt", picture});
+    testing::user::clickEntry(*w, 1);
+    return w;
+}
+
 }  // namespace
 
 class TestHighDensity : public QObject {
@@ -52,10 +62,7 @@ private slots:
         TempTree t;
         const QString jpg = fineGradient(t, "fine.jpg", "JPG");
         FakeServices fakes;
-        auto w = testing::makeWindow(fakes);
-        testing::user::show(*w);
-        testing::fillList(*w, {"/x.txt", jpg});
-        testing::user::clickEntry(*w, 1);
+        const auto w = previewing(fakes, jpg);
         const QImage &canvas = w->Picture1->canvasImage();
         QCOMPARE(canvas.devicePixelRatio(), 2.0);
         QCOMPARE(canvas.size(), w->Picture1->innerSize() * 2);
@@ -70,10 +77,7 @@ private slots:
         TempTree t;
         const QString png = fineGradient(t, "fine.png", "PNG");
         FakeServices fakes;
-        auto w = testing::makeWindow(fakes);
-        testing::user::show(*w);
-        testing::fillList(*w, {"/x.txt", png});
-        testing::user::clickEntry(*w, 1);
+        const auto w = previewing(fakes, png);
         const QImage &picture = w->Picture1->picture();
         QCOMPARE(picture.size(), w->Picture1->innerSize() * 2);
         QCOMPARE(picture.deviceIndependentSize().toSize(), w->Picture1->innerSize());
