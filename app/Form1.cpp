@@ -69,7 +69,7 @@ struct Form1::Subsystems {
         , location(f.Drive1, f.Dir1, f.Text1)
         , desktop(f.Command9, f.List1, walk, status, f.services_.desktopFolder)
         , selection({f.List1, f.Picture1, f.Picture2, f.Label2, f.Label4, f.Text5, f.Command10}, walk)
-        , animation({f.List1, f.Picture1, f.Picture2, f.Label3}, status)
+        , animation({f.List1, f.Picture1, f.Picture2, f.Label3}, selection, status)
         , actions(f.List1, f.menuCopy, *f.services_.shell, *f.services_.messages, &f)
         , banner(f.Picture1, *f.services_.shell, [this] { selection.show(); })
         , hoverTip(f.List1)
@@ -106,6 +106,11 @@ const search::WalkSession &Form1::walkSession() const
 const preview::AnimatedPreview &Form1::animation() const
 {
     return parts_->animation;
+}
+
+bool Form1::working() const
+{
+    return parts_->selection.decoding() || parts_->actions.copying();
 }
 
 void Form1::connectEvents()

@@ -101,6 +101,9 @@ public:
     // The subsystems' states, for reading.
     const search::WalkSession &walkSession() const;
     const preview::AnimatedPreview &animation() const;
+    // Work the window handed to another thread is under way: a picture being
+    // decoded for the preview, a picture being made ready for the clipboard.
+    bool working() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

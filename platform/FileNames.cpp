@@ -130,4 +130,14 @@ bool openRegularFile(const QString &path, QFile &file)
     return false;
 }
 
+std::optional<FileStamp> regularFileStamp(const QString &path)
+{
+    struct stat st {};
+    if (::stat(encodeFileName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileStamp{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+                     static_cast<long long>(st.st_size),
+                     static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
+}
+
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 class QFile;
 
 namespace platform {
@@ -24,5 +26,17 @@ bool fileExists(const QString &path);
 // Opens `path` for reading if it is a regular file, without ever waiting on a
 // FIFO, a socket or a device: those, and what cannot be opened, give false.
 bool openRegularFile(const QString &path, QFile &file);
+
+// Which regular file a name leads to, and which version of it: a file replaced,
+// rewritten or touched gets another stamp.
+struct FileStamp {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+// The stamp of the regular file `path` names; nothing for anything else.
+std::optional<FileStamp> regularFileStamp(const QString &path);
 
 }  // namespace platform

@@ -4,7 +4,6 @@
 #include "preview/Picture.h"
 #include "platform/PictureBox.h"
 #include "platform/StatusLine.h"
-#include "preview/PictureLoader.h"
 #include "preview/SelectionPreview.h"
 #include "search/ResultList.h"
 
@@ -13,33 +12,10 @@
 #include <optional>
 
 namespace preview {
-namespace {
-
-// The frame's picture: the PNG loader's rendering at the banner box's size, or the
-// picture itself. Nothing when it cannot be loaded.
-std::optional<Picture> framePicture(const AnimationControls &c, bool pngSelection)
-{
-    try {
-        if (pngSelection) {
-            Module2::LoadPictureIntoBox(c.list->Text(), *c.banner);
-            if (c.banner->picture().isNull())
-                return std::nullopt;
-            return Picture::fromImage(c.banner->picture());
-        }
-        // Nothing selected loads the empty picture, which draws nothing.
-        Picture picture = LoadPicture(c.list->Text(), previewShowSize(*c.preview));
-        if (picture.isEmpty())
-            return std::nullopt;
-        return picture;
-    } catch (const PictureError &) {
-        return std::nullopt;
-    }
-}
-
-}  // namespace
-
-AnimatedPreview::AnimatedPreview(AnimationControls controls, platform::StatusLine &status)
+AnimatedPreview::AnimatedPreview(AnimationControls controls, const SelectionPreview &selection,
+                                 platform::StatusLine &status)
     : c_(controls)
+    , selection_(selection)
     , status_(status)
 {
 }
@@ -67,7 +43,6 @@ void AnimatedPreview::clicked()
 {
     if (c_.list->ListCount() == 0)
         return;
-    const bool IsPngSelection = c_.list->Text().right(3).toLower() == QLatin1String("png");
     if (state_ == AnimationStates::Running) {
         state_ = AnimationStates::Stopped;
         c_.hint->hide();
@@ -76,12 +51,14 @@ void AnimatedPreview::clicked()
         c_.hint->show();
     }
     drawStoredPictureSmall();
-    run(IsPngSelection);
+    run();
 }
 
 // Each frame is 3 twips narrower and 2 twips lower than the last; a rectangle
-// shrunk away starts again at twice the box.
-void AnimatedPreview::run(bool pngSelection)
+// shrunk away starts again at twice the box. Every frame draws the picture the
+// preview decoded for the selection: a PNG file as the loader's bitmap of the
+// banner box, anything else as itself; nothing while it is not decoded.
+void AnimatedPreview::run()
 {
     PictureBox &box = *c_.preview;
     while (state_ == AnimationStates::Running) {
@@ -89,7 +66,7 @@ void AnimatedPreview::run(bool pngSelection)
         box.PaintHeight = std::int16_t(box.PaintHeight - 2);
         if (box.PaintWidth < 1 || box.PaintHeight < 1)
             box.resetPaintArea(2);
-        if (const std::optional<Picture> frame = framePicture(c_, pngSelection))
+        if (const std::optional<Picture> frame = selection_.shownPicture())
             PaintPicture(box, *frame, 0, 0, box.PaintWidth, box.PaintHeight, 0, 0, frame->Width, frame->Height);
         status_.deliverPendingEvents();
     }

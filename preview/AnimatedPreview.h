@@ -16,6 +16,8 @@ class ResultList;
 
 namespace preview {
 
+class SelectionPreview;
+
 enum class AnimationStates : int { Unset = 0, Running = 1, Stopped = 2 };
 
 // The controls the animation reads and draws into.
@@ -31,7 +33,8 @@ struct AnimationControls {
 // to stop, delivering events between frames so the window stays usable.
 class AnimatedPreview {
 public:
-    AnimatedPreview(AnimationControls controls, platform::StatusLine &status);
+    AnimatedPreview(AnimationControls controls, const SelectionPreview &selection,
+                    platform::StatusLine &status);
 
     AnimationStates state() const { return state_; }
     bool running() const { return state_ == AnimationStates::Running; }
@@ -43,10 +46,11 @@ public:
     void stop() { state_ = AnimationStates::Stopped; }
 
 private:
-    void run(bool pngSelection);
+    void run();
     void drawStoredPictureSmall();
 
     AnimationControls c_;
+    const SelectionPreview &selection_;
     platform::StatusLine &status_;
     AnimationStates state_ = AnimationStates::Unset;
 };

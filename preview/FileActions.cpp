@@ -97,15 +97,7 @@ void FileActions::copyList()
 
 void FileActions::copyImage()
 {
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    try {
-        const QImage image = LoadPicture(list_->Text()).toImage();
-        if (!image.isNull())
-            clipboard->setImage(image);
-    } catch (const PictureError &) {
-        // What cannot be loaded leaves the clipboard empty.
-    }
+    clipboardImage_.copy(list_->Text());
 }
 
 }  // namespace preview

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "preview/ClipboardImage.h"
+
 #include <QPoint>
 #include <QString>
 
@@ -39,6 +41,8 @@ public:
     void copyPath();
     void copyList();
     void copyImage();
+    // A picture is still being made ready for the clipboard.
+    bool copying() const { return clipboardImage_.busy(); }
 
 private:
     void openFailed();
@@ -49,6 +53,7 @@ private:
     platform::Shell &shell_;
     platform::MessageBoxes &messages_;
     QWidget *dialogParent_;
+    ClipboardImage clipboardImage_;
 };
 
 }  // namespace preview

@@ -5,6 +5,7 @@
 #include "preview/Metafile.h"
 #include "platform/PictureBox.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -131,6 +132,9 @@ Picture LoadPicture(const QString &path, QSize showSize)
         const MetafileDrawing drawing =
             convertInChild(bytes, suffix == QLatin1String("emf") ? &emfToSvg : &wmfToSvg);
         auto renderer = std::make_shared<QSvgRenderer>(drawing.svg);
+        // Made on a decoding thread, drawn and let go on the window's.
+        if (QCoreApplication::instance())
+            renderer->moveToThread(QCoreApplication::instance()->thread());
         if (drawing.svg.isEmpty() || !renderer->isValid() || drawing.himetric.isEmpty())
             throw loadError(path);
         Picture p;
@@ -161,6 +165,7 @@ Picture LoadPicture(const QString &path, QSize showSize)
     if (image.isNull())
         throw loadError(path);
     Picture p;
+    p.reduced_ = reader.scaledSize().isValid();
     p.image_ = std::move(image);
     p.Width = toHimetric(natural.width(), himetricPerPixelX());
     p.Height = toHimetric(natural.height(), himetricPerPixelY());

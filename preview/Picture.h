@@ -44,6 +44,14 @@ public:
     const QImage &image() const { return image_; }
     QSize decodedSize() const { return image_.size(); }
     bool isVector() const { return bool(vector_); }
+    // Whether the picture can be drawn at `pixels` without losing detail: a
+    // drawing always can, a raster when it was decoded at least that large or at
+    // its own size.
+    bool sharpAt(QSize pixels) const
+    {
+        return vector_ || !reduced_ ||
+               (image_.width() >= pixels.width() && image_.height() >= pixels.height());
+    }
     // The picture as a bitmap at its natural size on the screen; a drawing whose
     // natural size is longer than `longestSide` pixels is drawn at that length.
     QImage toImage(int longestSide = kLongestDrawnSide) const;
@@ -56,6 +64,7 @@ public:
 private:
     friend Picture LoadPicture(const QString &, QSize);
     QImage image_;
+    bool reduced_ = false;  // decoded smaller than its own size
     std::shared_ptr<QSvgRenderer> vector_;
 };
 

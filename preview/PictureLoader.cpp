@@ -27,7 +27,7 @@ void DrawImageStretched(QImage &bitmap, const QImage &image)
     painter.drawImage(0, 0, scaled);
 }
 
-QImage LoadPictureScaled(const QString &path, int width, int height, QRgb background)
+QImage DecodePicture(const QString &path)
 {
     QFile file;
     QImage decoded;
@@ -42,21 +42,38 @@ QImage LoadPictureScaled(const QString &path, int width, int height, QRgb backgr
     }
     if (decoded.isNull())
         throw preview::PictureError(999, QStringLiteral("GDI+ Module"), QStringLiteral("Error loading picture ") + path);
-    QImage bitmap = CreateFilledBitmap(width, height, background);
-    DrawImageStretched(bitmap, decoded);
+    return decoded;
+}
+
+QImage RenderStretched(const QImage &image, QSize size, QRgb background)
+{
+    QImage bitmap = CreateFilledBitmap(size.width(), size.height(), background);
+    DrawImageStretched(bitmap, image);
     return bitmap;
 }
 
-void LoadPictureIntoBox(const QString &path, platform::PictureBox &box)
+QImage LoadPictureScaled(const QString &path, int width, int height, QRgb background)
+{
+    return RenderStretched(DecodePicture(path), QSize(width, height), background);
+}
+
+QSize BitmapSizeFor(const platform::PictureBox &box)
 {
     // The box is measured in twips; its inner size in pixels, halves to even.
     const double height = platform::roundHalfEven(box.ScaleHeight() / platform::twipsPerPixelY());
     const double width = platform::roundHalfEven(box.ScaleWidth() / platform::twipsPerPixelX());
     if (width < 1 || height < 1)
-        return;  // a box with no inner area keeps what it has
+        return {};
     // One bitmap pixel per screen pixel: at 200 % the bitmap has twice the pixels
     // of the logical size the arithmetic above works in.
-    const QSize device = box.devicePixels(QSize(int(width), int(height)));
+    return box.devicePixels(QSize(int(width), int(height)));
+}
+
+void LoadPictureIntoBox(const QString &path, platform::PictureBox &box)
+{
+    const QSize device = BitmapSizeFor(box);
+    if (device.isEmpty())
+        return;  // a box with no inner area keeps what it has
     QImage bitmap = LoadPictureScaled(path, device.width(), device.height(), qRgb(255, 255, 255));
     bitmap.setDevicePixelRatio(box.devicePixelRatioF());
     box.setPicture(bitmap);

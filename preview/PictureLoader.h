@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRgb>
+#include <QSize>
 #include <QString>
 
 namespace platform {
@@ -18,6 +19,15 @@ void LoadPictureIntoBox(const QString &path, platform::PictureBox &box);
 
 // A width x height bitmap showing the decoded image stretched over `background`.
 QImage LoadPictureScaled(const QString &path, int width, int height, QRgb background);
+
+// The two halves of that: the file decoded at its own size, and a bitmap of
+// `size` showing `image` stretched over `background`.
+QImage DecodePicture(const QString &path);
+QImage RenderStretched(const QImage &image, QSize size, QRgb background);
+
+// The size in pixels of the bitmap the loader makes for the box: its inner size,
+// halves to even, in the screen's pixels. Empty for a box with no inner area.
+QSize BitmapSizeFor(const platform::PictureBox &box);
 
 // A bitmap of the given size filled with one colour.
 QImage CreateFilledBitmap(int width, int height, QRgb background);

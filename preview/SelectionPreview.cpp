@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include <cmath>
 #include <optional>
@@ -53,9 +54,22 @@ QSize previewShowSize(const platform::PictureBox &box)
 // The banner box shows the picture smaller than it is, by this many twips each way.
 constexpr int kBannerInset = 100;
 
+namespace {
+
+// No box is larger than the screen, so a picture kept at the screen's size serves every box.
+QSize screenBound(const platform::PictureBox &box)
+{
+    const QScreen *screen = box.screen();
+    const QSize bound = screen ? box.devicePixels(screen->size()) : QSize();
+    return bound.expandedTo(QSize(1024, 1024));
+}
+
+}  // namespace
+
 SelectionPreview::SelectionPreview(PreviewControls controls, const search::WalkSession &walk)
     : c_(controls)
     , walk_(walk)
+    , decoder_([this](const DecodedPreview &decoded) { draw(decoded); })
 {
 }
 
@@ -65,33 +79,72 @@ void SelectionPreview::showPicture(const QString &t, const QString &extension)
     c_.kind->hide();
     box.setScaleMode(ScaleModes::Twips);
     box.resetPaintArea(2);
+    paintWidth_ = box.PaintWidth;
+    paintHeight_ = box.PaintHeight;
 
-    if (extension == QLatin1String("PNG")) {
-        // Each box keeps what it had when its own load fails.
-        try {
-            Module2::LoadPictureIntoBox(t, box);
-        } catch (const PictureError &) {
-        }
-        try {
-            Module2::LoadPictureIntoBox(t, *c_.banner);
-        } catch (const PictureError &) {
-        }
+    PreviewRequest request;
+    request.path = t;
+    request.png = extension == QLatin1String("PNG");
+    if (request.png) {
+        request.previewBitmap = Module2::BitmapSizeFor(box);
+        request.bannerBitmap = Module2::BitmapSizeFor(*c_.banner);
+        request.keepBound = screenBound(box);
     } else {
-        std::optional<Picture> pic;
-        try {
-            pic = LoadPicture(t, previewShowSize(box));
-        } catch (const PictureError &) {
-        }
-        box.clearPicture();
-        if (pic)
-            PaintPicture(box, *pic, 0, 0, box.PaintWidth, box.PaintHeight, 0, 0, pic->Width, pic->Height);
+        request.showSize = previewShowSize(box);
         box.setToolTip(platform::plainToolTip(platform::shownFileName(t)));
-        if (pic)
-            PaintPicture(*c_.banner, *pic, 0, 0, 2 * c_.banner->ScaleWidth() - kBannerInset,
-                         2 * c_.banner->ScaleHeight() - kBannerInset, 0, 0, pic->Width, pic->Height);
+    }
+    // The picture already drawn for this very file at these sizes is drawn again
+    // at once (a click on the same entry, a smaller window, the banner's flips).
+    if (shown_ && shown_->path == t && shown_->png == request.png && shown_->stamp &&
+        shown_->stamp == platform::regularFileStamp(t) &&
+        (request.png ? shown_->previewBitmap.size() == request.previewBitmap &&
+                           shown_->bannerBitmap.size() == request.bannerBitmap
+                     : !shown_->picture || shown_->picture->sharpAt(request.showSize))) {
+        decoder_.cancel();
+        draw(DecodedPreview(*shown_));
+    } else {
+        decoder_.request(std::move(request));
     }
     if (walk_.searchIdle())
         c_.copyImage->show();
+}
+
+void SelectionPreview::draw(const DecodedPreview &decoded)
+{
+    // A result for an entry no longer selected (the list was emptied, say) is not drawn.
+    if (decoded.path != c_.list->Text())
+        return;
+    shown_ = decoded;
+    PictureBox &box = *c_.preview;
+    if (decoded.png) {
+        // Each box keeps what it had when its own bitmap could not be made.
+        if (!decoded.previewBitmap.isNull()) {
+            shown_->previewBitmap.setDevicePixelRatio(box.devicePixelRatioF());
+            box.setPicture(shown_->previewBitmap);
+        }
+        if (!decoded.bannerBitmap.isNull()) {
+            shown_->bannerBitmap.setDevicePixelRatio(c_.banner->devicePixelRatioF());
+            c_.banner->setPicture(shown_->bannerBitmap);
+        }
+        return;
+    }
+    box.clearPicture();
+    if (const std::optional<Picture> &pic = decoded.picture) {
+        PaintPicture(box, *pic, 0, 0, paintWidth_, paintHeight_, 0, 0, pic->Width, pic->Height);
+        PaintPicture(*c_.banner, *pic, 0, 0, 2 * c_.banner->ScaleWidth() - kBannerInset,
+                     2 * c_.banner->ScaleHeight() - kBannerInset, 0, 0, pic->Width, pic->Height);
+    }
+}
+
+std::optional<Picture> SelectionPreview::shownPicture() const
+{
+    if (!shown_ || shown_->path != c_.list->Text())
+        return std::nullopt;
+    if (!shown_->png)
+        return shown_->picture;
+    if (shown_->bannerBitmap.isNull())
+        return std::nullopt;
+    return Picture::fromImage(shown_->bannerBitmap);
 }
 
 void SelectionPreview::show()
@@ -102,6 +155,7 @@ void SelectionPreview::show()
     if (isPictureExtension(extension)) {
         showPicture(t, extension);
     } else {
+        decoder_.cancel();
         c_.kind->setText(QString());
         if (isOfficeExtension(extension)) {
             c_.kind->show();

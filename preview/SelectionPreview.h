@@ -1,7 +1,11 @@
 #pragma once
 
+#include "preview/PictureDecoder.h"
+
 #include <QSize>
 #include <QString>
+
+#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -39,17 +43,32 @@ struct PreviewControls {
 };
 
 // Previews the selected entry: pictures into both boxes, "Office File" for office
-// documents, and the position counter, tool tips and copy-image button.
+// documents, and the position counter, tool tips and copy-image button. The texts
+// change at once; a picture is drawn when it has been decoded, unless another
+// entry was selected in the meantime.
 class SelectionPreview {
 public:
     SelectionPreview(PreviewControls controls, const search::WalkSession &walk);
     void show();
 
+    // A picture for the selected entry is still being decoded.
+    bool decoding() const { return decoder_.busy(); }
+    // The picture drawn for the selected entry, as the animation draws it: the
+    // picture itself, or for a PNG file the loader's bitmap of the banner box.
+    // Nothing before it is decoded, or when it could not be.
+    std::optional<Picture> shownPicture() const;
+
 private:
     void showPicture(const QString &path, const QString &extension);
+    void draw(const DecodedPreview &decoded);
 
     PreviewControls c_;
     const search::WalkSession &walk_;
+    // The preview's paint rectangle when the picture drawn next was asked for.
+    double paintWidth_ = 0;
+    double paintHeight_ = 0;
+    std::optional<DecodedPreview> shown_;
+    PictureDecoder decoder_;
 };
 
 }  // namespace preview

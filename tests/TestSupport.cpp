@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -56,6 +58,20 @@ void fillList(Form1 &window, const QStringList &entries, int selected)
     for (const QString &entry : entries)
         window.List1->AddItem(entry);
     window.List1->setListIndex(selected);
+    settled(window);
+}
+
+bool settled(Form1 &window)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (window.working()) {
+        if (waited.elapsed() > 10'000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 QString blockApplicationFolder(Form1 &window, FakeServices &fakes)

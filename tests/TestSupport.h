@@ -121,7 +121,12 @@ std::unique_ptr<Form1> makeWindow(FakeServices &fakes);
 QString testData(const char *name);
 
 // Replaces the result list with `entries` and selects `selected` (-1: nothing).
+// Fills the list and selects `selected`, then waits for its picture.
 void fillList(Form1 &window, const QStringList &entries, int selected = -1);
+// Waits until the work the window handed to other threads is done: the selected
+// entry's picture drawn (or found to be none), a copied picture on the clipboard.
+// False if that takes over ten seconds.
+bool settled(Form1 &window);
 
 // Points the window's application folder at a place nothing can be written into,
 // and returns it.

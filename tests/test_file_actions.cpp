@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QMimeData>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -187,16 +188,31 @@ private slots:
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {testing::testData("gradient.jpg"), "/no/such.jpg", testing::testData("shapes.emf")}, 0);
         w->Command10->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(clipboard()->image().size(), QSize(200, 150));
+        // Pasting programs are handed PNG bytes made beforehand.
+        QCOMPARE(QImage::fromData(clipboard()->mimeData()->data("image/png"), "png").size(), QSize(200, 150));
         w->List1->setListIndex(1);
         w->CopyImage->trigger();
-        QVERIFY(clipboard()->image().isNull());  // cleared, and nothing could be loaded
+        QVERIFY(clipboard()->image().isNull());  // cleared at once
+        QVERIFY(testing::settled(*w));
+        QVERIFY(clipboard()->image().isNull());  // and nothing could be loaded
         w->List1->setListIndex(2);
         w->CopyImage->trigger();
+        QVERIFY(testing::settled(*w));
         QVERIFY(!clipboard()->image().isNull());
         w->List1->setListIndex(-1);
         w->CopyImage->trigger();
+        QVERIFY(testing::settled(*w));
         QVERIFY(clipboard()->image().isNull());
+
+        // Two copies in a row: the clipboard ends with the second picture, never the first.
+        w->List1->setListIndex(2);
+        w->CopyImage->trigger();
+        w->List1->setListIndex(0);
+        w->CopyImage->trigger();
+        QVERIFY(testing::settled(*w));
+        QCOMPARE(clipboard()->image().size(), QSize(200, 150));
     }
 
     void desktopFileListing()

@@ -43,6 +43,8 @@ std::unique_ptr<Form1> previewing(FakeServices &fakes, const QString &picture)
     testing::user::show(*w);
     testing::fillList(*w, {"/x.txt", picture});
     testing::user::clickEntry(*w, 1);
+    if (!testing::settled(*w))
+        qWarning("the preview did not settle");
     return w;
 }
 

@@ -324,10 +324,12 @@ private slots:
 
         // The preview and Copy Image read the file.
         testing::user::clickEntry(*w, 0);
+        QVERIFY(testing::settled(*w));
         QVERIFY(!w->Picture1->canvasImage().isNull());
         QCOMPARE(QColor(w->Picture1->rendered().pixel(3, 3)).red() > 200, true);
         QGuiApplication::clipboard()->clear();
         testing::user::chooseFromActionMenu(*w, w->CopyImage);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(60, 40));
 
         // Open and properties hand over the exact bytes; links carry them percent-encoded.

@@ -283,16 +283,20 @@ private slots:
         testing::fillList(*w, {jpg, "/data/sheet.xlsx", "/data/x.txt", "/data/y.jpeg"}, 0);
         const QImage picture2 = w->Picture2->rendered();
         w->List1->setListIndex(1);
+        QVERIFY(testing::settled(*w));
         QVERIFY(!w->Label2->isHidden());
         QCOMPARE(w->Label2->text(), QString("Office File"));
         QVERIFY(w->Command10->isHidden());
         w->List1->setListIndex(2);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(w->Label2->text(), QString());
         QVERIFY(!w->Label2->isHidden());  // left shown, with an empty caption
         w->List1->setListIndex(3);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(w->Picture2->rendered(), picture2);  // the pictures stay as they were
         QCOMPARE(w->Label4->text(), QString("4 from 4"));
         w->List1->setListIndex(-1);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(w->Label4->text(), QString("0 from 4"));
         w->List1->Clear();
         testing::user::show(*w);
@@ -310,6 +314,7 @@ private slots:
         testing::fillList(*w, {good, bad}, 0);
         const QImage picture2 = w->Picture2->rendered();
         w->List1->setListIndex(1);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(w->Picture2->rendered(), picture2);
         QVERIFY(w->Picture1->canvasImage().isNull() || w->Picture1->rendered().pixel(3, 3) != picture2.pixel(3, 3));
         QCOMPARE(w->Picture1->toolTip(), bad);
@@ -347,6 +352,7 @@ private slots:
         QCOMPARE(previewed, (QStringList{"1 from 1", "2 from 2"}));
         QVERIFY(!buttonShownDuringSearch);
         w->List1->setListIndex(0);
+        QVERIFY(testing::settled(*w));
         QVERIFY(!w->Command10->isHidden());
     }
 
@@ -441,6 +447,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {path}, 0);
         testing::user::chooseFromActionMenu(*w, w->CopyImage);
+        QVERIFY(testing::settled(*w));
         const QImage copied = QGuiApplication::clipboard()->image();
         QCOMPARE(copied.width(), Picture::kLongestDrawnSide);
         QCOMPARE(copied.height(), qRound(Picture::kLongestDrawnSide * 4.0 / 6.0));
@@ -462,7 +469,9 @@ private slots:
         QCOMPARE(w->List1->ListCount(), 3);
         for (int row = 0; row < 3; ++row) {
             testing::user::clickEntry(*w, row);
+            QVERIFY(testing::settled(*w));
             testing::user::chooseFromActionMenu(*w, w->CopyImage);
+            QVERIFY(testing::settled(*w));
             QVERIFY(QGuiApplication::clipboard()->image().isNull());
         }
         for (const char *name : {"x.jpg", "endless.emf", "endless.png"})

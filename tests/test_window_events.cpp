@@ -110,6 +110,7 @@ private slots:
                 [&] { seenInHandler.append(w->List1->Text()); });
 
         user::clickEntry(*w, 2);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(clicks.count(), 1);  // the preview runs once, with the clicked entry selected
         QCOMPARE(seenInHandler, QStringList{blue});
         QCOMPARE(w->Label4->text(), QString("3 from 3"));
@@ -117,6 +118,7 @@ private slots:
         QVERIFY(near(previewCentre(*w), Qt::blue));
 
         user::clickEntry(*w, 0);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(w->Label4->text(), QString("1 from 3"));
         QVERIFY(near(previewCentre(*w), Qt::red));
 
@@ -125,7 +127,8 @@ private slots:
         QCOMPARE(w->List1->ListIndex(), 1);
         QCOMPARE(w->Label4->text(), QString("2 from 3"));
         QTest::keyClick(w->List1, Qt::Key_End);
-        QCOMPARE(w->Label4->text(), QString("3 from 3"));
+        QCOMPARE(w->Label4->text(), QString("3 from 3"));  // the texts at once, the picture once decoded
+        QVERIFY(testing::settled(*w));
         QVERIFY(near(previewCentre(*w), Qt::blue));
         QCOMPARE(clicks.count(), 4);
     }
@@ -154,8 +157,10 @@ private slots:
         QCOMPARE(w->List1->ListCount(), 1);
         QGuiApplication::clipboard()->clear();
         user::clickEntry(*w, 0);
+        QVERIFY(testing::settled(*w));
         QVERIFY(w->Command10->isVisible());
         user::click(w->Command10);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(120, 90));
     }
 

@@ -131,6 +131,7 @@ private slots:
         w->List1->Clear();
         w->List1->AddItem(jpg);
         w->List1->setListIndex(0);
+        QVERIFY(testing::settled(*w));
         // While the animation runs, a resize leaves the preview alone: the position
         // counter the preview writes keeps what was put there.
         bool resized = false, previewKept = false;
@@ -154,6 +155,7 @@ private slots:
         w->Picture1->clearPicture();
         resizeInner(*w, QSize(910, 410));
         QCOMPARE(w->Label4->text(), QString("1 from 1"));
+        QVERIFY(testing::settled(*w));
         QVERIFY(!w->Picture1->canvasImage().isNull());
     }
 
@@ -166,6 +168,7 @@ private slots:
         w->List1->Clear();
         w->List1->AddItem(jpg);
         w->List1->setListIndex(0);
+        QVERIFY(testing::settled(*w));
         QVERIFY(qRed(corner(*w).rgb()) > 200 && qGreen(corner(*w).rgb()) < 60);  // red, as drawn
         testing::user::show(*w);
         auto rightClick = [&] { testing::user::click(w->Picture2, Qt::RightButton); };
@@ -221,6 +224,7 @@ private slots:
         // The thank-you text stays over the preview until another entry is selected.
         w->List1->AddItem("/a.txt");
         w->List1->setListIndex(0);
+        QVERIFY(testing::settled(*w));
         QVERIFY(w->Text5->isHidden());
 
         w->show();

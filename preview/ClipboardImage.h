@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/LatestJob.h"
+
+#include <QObject>
+#include <QString>
+
+namespace preview {
+
+// Copies a picture to the clipboard without making the window wait: the picture
+// is loaded and its PNG bytes (what pasting programs ask for) are made on a
+// thread of its own, so a paste hands over bytes ready-made instead of encoding
+// the picture again each time.
+class ClipboardImage {
+public:
+    // Empties the clipboard at once; fills it with the picture of `path` when it
+    // is ready. Nothing is put there when the file is no picture, or when a newer
+    // copy came first.
+    void copy(const QString &path);
+    // A copy is still being made.
+    bool busy() const { return awaited_ != 0; }
+
+private:
+    quint64 serial_ = 0;
+    quint64 awaited_ = 0;
+    QObject receiver_;
+    platform::LatestJob worker_;  // last: stopped before what it uses goes
+};
+
+}  // namespace preview

@@ -1,0 +1,101 @@
+#include "preview/PictureDecoder.h"
+
+#include "preview/PictureLoader.h"
+
+#include <new>
+
+namespace preview {
+namespace {
+
+bool stillGood(const std::optional<PictureDecoder::Kept> &kept, const PreviewRequest &request,
+               const std::optional<platform::FileStamp> &stamp)
+{
+    if (!kept || !stamp || kept->path != request.path || kept->stamp != *stamp || kept->png != request.png)
+        return false;
+    if (kept->failed || request.png)
+        return true;
+    return kept->picture && kept->picture->sharpAt(request.showSize);
+}
+
+PictureDecoder::Kept load(const PreviewRequest &request, const platform::FileStamp &stamp)
+{
+    PictureDecoder::Kept kept{request.path, stamp, request.png, std::nullopt, {}, true};
+    try {
+        if (!request.png) {
+            kept.picture = LoadPicture(request.path, request.showSize);
+            kept.failed = kept.picture->isEmpty();
+            return kept;
+        }
+        QImage source = Module2::DecodePicture(request.path);
+        // A huge picture is resampled for each box size from a copy no larger than
+        // the screen, which looks the same and costs a fraction of the time.
+        if (request.keepBound.isValid() &&
+            (source.width() > request.keepBound.width() || source.height() > request.keepBound.height()))
+            source = source.scaled(request.keepBound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        kept.source = std::move(source);
+        kept.failed = false;
+    } catch (const PictureError &) {
+    } catch (const std::bad_alloc &) {
+        // A picture the machine has no room for is no picture.
+    }
+    return kept;
+}
+
+}  // namespace
+
+PictureDecoder::PictureDecoder(Delivery deliver)
+    : deliver_(std::move(deliver))
+{
+}
+
+DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::optional<Kept> &kept)
+{
+    const std::optional<platform::FileStamp> stamp = platform::regularFileStamp(request.path);
+    DecodedPreview result{request.path, stamp, request.png, std::nullopt, {}, {}};
+    if (!stamp) {
+        kept.reset();
+        return result;
+    }
+    if (!stillGood(kept, request, stamp))
+        kept = load(request, *stamp);
+    if (kept->failed)
+        return result;
+    if (!request.png) {
+        result.picture = kept->picture;
+        return result;
+    }
+    try {
+        const QRgb white = qRgb(255, 255, 255);
+        if (!request.previewBitmap.isEmpty())
+            result.previewBitmap = Module2::RenderStretched(kept->source, request.previewBitmap, white);
+        if (!request.bannerBitmap.isEmpty())
+            result.bannerBitmap = Module2::RenderStretched(kept->source, request.bannerBitmap, white);
+    } catch (const std::bad_alloc &) {
+        result.previewBitmap = result.bannerBitmap = QImage();
+    }
+    return result;
+}
+
+void PictureDecoder::request(PreviewRequest request)
+{
+    const quint64 serial = ++serial_;
+    awaited_ = serial;
+    worker_.post([this, serial, request = std::move(request)] {
+        DecodedPreview decoded = decode(request, kept_);
+        platform::deliverTo(&receiver_, [this, serial, decoded = std::move(decoded)] {
+            if (serial != awaited_)
+                return;
+            awaited_ = 0;
+            deliver_(decoded);
+        });
+    });
+}
+
+void PictureDecoder::cancel()
+{
+    worker_.dropWaiting();
+    ++serial_;
+    awaited_ = 0;
+}
+
+}  // namespace preview

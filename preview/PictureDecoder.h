@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/FileNames.h"
+#include "platform/LatestJob.h"
+#include "preview/Picture.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace preview {
+
+// What the selection preview needs made of one entry.
+struct PreviewRequest {
+    QString path;
+    // The PNG loader's bitmaps for both boxes, instead of a picture to paint.
+    bool png = false;
+    // A picture: the largest pixel size it is drawn at.
+    QSize showSize;
+    // PNG: each box's bitmap size; an empty size makes none (that box keeps what it has).
+    QSize previewBitmap;
+    QSize bannerBitmap;
+    // PNG: a decoded picture larger than this is kept only this large for later
+    // bitmaps of the same file (no box is larger than the screen).
+    QSize keepBound;
+};
+
+// What was made of it. Nothing in it when the file could not be loaded.
+struct DecodedPreview {
+    QString path;
+    std::optional<platform::FileStamp> stamp;  // the file as it was decoded
+    bool png = false;
+    std::optional<Picture> picture;
+    QImage previewBitmap;
+    QImage bannerBitmap;
+};
+
+// Decodes the pictures of the preview on a thread of its own, so that neither a
+// search nor a person stepping through photos waits for a decode. The newest
+// request wins: one that waits when another comes is never decoded, and the
+// result of one that was overtaken while it ran is dropped. The last file decoded
+// is kept, so a new size of the same picture (a resize) costs no decode.
+class PictureDecoder {
+public:
+    using Delivery = std::function<void(const DecodedPreview &)>;
+    // `deliver` runs on the thread that makes the requests, for the newest result only.
+    explicit PictureDecoder(Delivery deliver);
+
+    void request(PreviewRequest request);
+    // Forgets every request made so far: none of their results is delivered.
+    void cancel();
+    // A request is waiting for its result.
+    bool busy() const { return awaited_ != 0; }
+
+    // The work itself, as the thread does it; `kept` is what the last call left.
+    struct Kept {
+        QString path;
+        platform::FileStamp stamp;
+        bool png = false;
+        std::optional<Picture> picture;
+        QImage source;  // PNG, at most the keep bound
+        bool failed = false;  // the file is no picture: not tried again while it stays as it is
+    };
+    static DecodedPreview decode(const PreviewRequest &request, std::optional<Kept> &kept);
+
+private:
+    Delivery deliver_;
+    quint64 serial_ = 0;
+    quint64 awaited_ = 0;
+    std::optional<Kept> kept_;  // touched only by the decoding thread
+    QObject receiver_;
+    platform::LatestJob worker_;  // last: stopped before what it uses goes
+};
+
+}  // namespace preview
