@@ -4,7 +4,9 @@
 #include "preview/Metafile.h"
 #include "preview/Picture.h"
 #include "platform/PictureBox.h"
+#include "preview/PictureDecoder.h"
 #include "preview/PictureLoader.h"
+#include "platform/LatestJob.h"
 #include "preview/SelectionPreview.h"
 #include "search/ResultList.h"
 
@@ -20,10 +22,13 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
+#include <future>
 
 using namespace preview;
 using testing::FakeServices;
@@ -451,6 +456,116 @@ private slots:
         const QImage copied = QGuiApplication::clipboard()->image();
         QCOMPARE(copied.width(), Picture::kLongestDrawnSide);
         QCOMPARE(copied.height(), qRound(Picture::kLongestDrawnSide * 4.0 / 6.0));
+    }
+
+    // --- Decoding off the window's thread ---
+
+    void onlyTheNewestWaitingJobRuns()
+    {
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        std::atomic<int> ran{0};
+        std::vector<int> order;
+        std::mutex orderLock;
+        auto job = [&](int n, bool hold) {
+            return [&, n, hold] {
+                if (hold)
+                    released.wait();
+                const std::lock_guard lock(orderLock);
+                order.push_back(n);
+                ++ran;
+            };
+        };
+        {
+            platform::LatestJob worker;
+            worker.post(job(1, true));
+            QTRY_VERIFY(true);  // let the worker take the first job
+            QThread::msleep(20);
+            worker.post(job(2, false));
+            worker.post(job(3, false));  // replaces 2, which never starts
+            release.set_value();
+            QTRY_COMPARE(ran.load(), 2);
+            worker.post(job(4, true));  // already released: runs, and the worker's end waits for it
+        }
+        QCOMPARE(order, (std::vector<int>{1, 3, 4}));
+    }
+
+    void aDecodedPictureServesLaterSizes()
+    {
+        TempTree t;
+        const QString jpg = writeJpeg(t, "photo.jpg", QSize(800, 600), Qt::red, Qt::blue);
+        std::optional<PictureDecoder::Kept> kept;
+        PreviewRequest request{jpg, false, QSize(200, 150), {}, {}, {}};
+        const DecodedPreview first = PictureDecoder::decode(request, kept);
+        QVERIFY(first.picture);
+        QCOMPARE(first.picture->decodedSize(), QSize(200, 150));  // decoded no larger than shown
+        const qint64 key = first.picture->image().cacheKey();
+        request.showSize = QSize(100, 75);  // a smaller window: the same decode
+        QCOMPARE(PictureDecoder::decode(request, kept).picture->image().cacheKey(), key);
+        request.showSize = QSize(400, 300);  // a larger one: decoded again, sharper
+        const DecodedPreview larger = PictureDecoder::decode(request, kept);
+        QVERIFY(larger.picture->image().cacheKey() != key);
+        QCOMPARE(larger.picture->decodedSize(), QSize(400, 300));
+
+        // A PNG is decoded once; each new box size is made from the kept copy,
+        // which is no larger than the bound.
+        QImage big(3000, 2000, QImage::Format_RGB32);
+        big.fill(Qt::green);
+        const QString png = t.root() + "big.png";
+        QVERIFY(big.save(png));
+        PreviewRequest pngRequest{png, true, {}, QSize(300, 200), QSize(100, 60), QSize(1500, 1500)};
+        const DecodedPreview bitmaps = PictureDecoder::decode(pngRequest, kept);
+        QCOMPARE(bitmaps.previewBitmap.size(), QSize(300, 200));
+        QCOMPARE(bitmaps.bannerBitmap.size(), QSize(100, 60));
+        QCOMPARE(kept->source.size(), QSize(1500, 1000));
+        const qint64 source = kept->source.cacheKey();
+        pngRequest.previewBitmap = QSize(320, 210);
+        QCOMPARE(PictureDecoder::decode(pngRequest, kept).previewBitmap.size(), QSize(320, 210));
+        QCOMPARE(kept->source.cacheKey(), source);
+        QVERIFY(near(PictureDecoder::decode(pngRequest, kept).previewBitmap.pixel(5, 5), Qt::green, 8));
+
+        // A file written again is decoded again; one gone is no picture.
+        big.fill(Qt::magenta);
+        QVERIFY(big.save(png));
+        const auto stamp = platform::regularFileStamp(png);
+        QVERIFY(stamp);
+        ::utimensat(AT_FDCWD, QFile::encodeName(png).constData(), nullptr, 0);
+        QVERIFY(near(PictureDecoder::decode(pngRequest, kept).previewBitmap.pixel(5, 5), Qt::magenta, 8));
+        QVERIFY(QFile::remove(png));
+        QVERIFY(PictureDecoder::decode(pngRequest, kept).previewBitmap.isNull());
+    }
+
+    void aPictureOvertakenBeforeItIsDecodedIsNeverDrawn()
+    {
+        TempTree t;
+        const QString red = writeJpeg(t, "red.jpg", QSize(2400, 1800), Qt::red, Qt::red);
+        const QString blue = writeJpeg(t, "blue.jpg", QSize(60, 40), Qt::blue, Qt::blue);
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        testing::fillList(*w, {"/a.txt", red, blue, "/b.txt"}, 0);
+        // Down, Down, Down without a pause: the red picture's texts show, its decode
+        // (if it started) is dropped; then the blue; then a text file, which draws nothing.
+        QTest::keyClick(w->List1, Qt::Key_Down);
+        QCOMPARE(w->Label4->text(), QString("2 from 4"));
+        QTest::keyClick(w->List1, Qt::Key_Down);
+        QVERIFY(testing::settled(*w));
+        QVERIFY(near(w->Picture1->rendered().pixel(5, 5), Qt::blue));
+        QTest::keyClick(w->List1, Qt::Key_Up);
+        QTest::keyClick(w->List1, Qt::Key_Down);
+        QTest::keyClick(w->List1, Qt::Key_Down);
+        QCOMPARE(w->Label4->text(), QString("4 from 4"));
+        QVERIFY(testing::settled(*w));
+        // The box keeps the blue picture: the red one was overtaken by the text file.
+        QVERIFY(near(w->Picture1->rendered().pixel(5, 5), Qt::blue));
+
+        // A new search empties the box; a result that comes after is not drawn into it.
+        QTest::keyClick(w->List1, Qt::Key_Up);
+        QTest::keyClick(w->List1, Qt::Key_Up);
+        testing::user::search(*w, t.root() + "none/", "*.jpg");
+        QVERIFY(testing::settled(*w));
+        QVERIFY(w->Picture1->canvasImage().isNull() ||
+                !near(w->Picture1->rendered().pixel(5, 5), Qt::red));
     }
 
     void fifosAndDevicesAreNoPictures()
