@@ -1,8 +1,12 @@
 #pragma once
 
+#include "app/Form1.h"
 #include "platform/Services.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QThread>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -61,6 +65,50 @@ private:
     std::unique_ptr<QTemporaryDir> own_;
     QString path_;
 };
+
+// The platform the benchmarks draw on: the X server run.sh starts (xcb), or
+// offscreen when there is none (a second line, not what people see).
+inline void choosePlatform()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+}
+
+// Waits until what `window` shows is final: the work it handed to other threads
+// (the preview's decode) is done, every pending paint is painted, and the display
+// server has taken the drawing.
+inline void waitUntilPainted(Form1 &window)
+{
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (window.working())
+            QThread::usleep(200);
+    } while (window.working());
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QGuiApplication::sync();
+}
+
+// Milliseconds from the start of `action` (a click) until the window shows its outcome.
+inline double paintedMs(Form1 &window, const std::function<void()> &action)
+{
+    QElapsedTimer t;
+    t.start();
+    action();
+    waitUntilPainted(window);
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The median of `runs` of paintedMs, after one warm-up run.
+inline double medianPaintedMs(Form1 &window, int runs, const std::function<void()> &action)
+{
+    std::vector<double> times;
+    paintedMs(window, action);
+    for (int i = 0; i < runs; ++i)
+        times.push_back(paintedMs(window, action));
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
 
 inline void report(const char *what, double value, const char *unit)
 {

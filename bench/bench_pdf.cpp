@@ -54,7 +54,7 @@ void writeWithWriter(const std::string &path, int entries, std::string (*entry)(
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::choosePlatform();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const std::string path = (dir.path() + "/writer.pdf").toStdString();

@@ -3,6 +3,7 @@
 #include "platform/FileNames.h"
 #include "platform/Twips.h"
 #include "preview/Metafile.h"
+#include "preview/PictureFile.h"
 #include "platform/PictureBox.h"
 
 #include <QCoreApplication>
@@ -119,7 +120,7 @@ void Picture::draw(QPainter &painter, const QRectF &target) const
     }
 }
 
-Picture LoadPicture(const QString &path, QSize showSize)
+Picture LoadPicture(const QString &path, QSize showSize, const Interrupted &interrupted)
 {
     if (path.isEmpty())
         return {};
@@ -144,9 +145,8 @@ Picture LoadPicture(const QString &path, QSize showSize)
         return p;
     }
 
-    // Only a regular file is read: a FIFO or a device named like a picture is none.
-    QFile file;
-    if (!platform::openRegularFile(path, file))
+    PictureFile file(path, interrupted);
+    if (!file.ok())
         throw loadError(path);
     QImageReader reader(&file);
     reader.setAutoTransform(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PictureBox.h"
+#include "preview/PictureFile.h"
 
 #include <QImage>
 #include <QSize>
@@ -62,7 +63,7 @@ public:
     void draw(class QPainter &painter, const QRectF &target) const;
 
 private:
-    friend Picture LoadPicture(const QString &, QSize);
+    friend Picture LoadPicture(const QString &, QSize, const Interrupted &);
     QImage image_;
     bool reduced_ = false;  // decoded smaller than its own size
     std::shared_ptr<QSvgRenderer> vector_;
@@ -76,8 +77,9 @@ void allowLargestPictures();
 
 // Loads a JPG, BMP, GIF, ICO, PNG, EMF or WMF file. An empty path gives the empty
 // picture. `showSize`, when given, is the largest pixel size the picture will be
-// drawn at: a larger raster is decoded straight down to it. Throws PictureError.
-Picture LoadPicture(const QString &path, QSize showSize = {});
+// drawn at: a larger raster is decoded straight down to it. Throws PictureError,
+// also when `interrupted` says the picture is no longer wanted.
+Picture LoadPicture(const QString &path, QSize showSize = {}, const Interrupted &interrupted = {});
 
 // Paints the source rectangle of the picture into the destination rectangle of
 // the box's drawing layer, each axis scaled on its own; both rectangles are in the

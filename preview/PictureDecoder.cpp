@@ -17,16 +17,17 @@ bool stillGood(const std::optional<PictureDecoder::Kept> &kept, const PreviewReq
     return kept->picture && kept->picture->sharpAt(request.showSize);
 }
 
-PictureDecoder::Kept load(const PreviewRequest &request, const platform::FileStamp &stamp)
+PictureDecoder::Kept load(const PreviewRequest &request, const platform::FileStamp &stamp,
+                          const Interrupted &interrupted)
 {
     PictureDecoder::Kept kept{request.path, stamp, request.png, std::nullopt, {}, true};
     try {
         if (!request.png) {
-            kept.picture = LoadPicture(request.path, request.showSize);
+            kept.picture = LoadPicture(request.path, request.showSize, interrupted);
             kept.failed = kept.picture->isEmpty();
             return kept;
         }
-        QImage source = Module2::DecodePicture(request.path);
+        QImage source = Module2::DecodePicture(request.path, interrupted);
         // A huge picture is resampled for each box size from a copy no larger than
         // the screen, which looks the same and costs a fraction of the time.
         if (request.keepBound.isValid() &&
@@ -48,7 +49,8 @@ PictureDecoder::PictureDecoder(Delivery deliver)
 {
 }
 
-DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::optional<Kept> &kept)
+DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::optional<Kept> &kept,
+                                      const Interrupted &interrupted)
 {
     const std::optional<platform::FileStamp> stamp = platform::regularFileStamp(request.path);
     DecodedPreview result{request.path, stamp, request.png, std::nullopt, {}, {}};
@@ -56,8 +58,14 @@ DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::option
         kept.reset();
         return result;
     }
-    if (!stillGood(kept, request, stamp))
-        kept = load(request, *stamp);
+    if (!stillGood(kept, request, stamp)) {
+        kept = load(request, *stamp, interrupted);
+        // A decode cut short says nothing of the file: nothing is kept of it.
+        if (interrupted && interrupted()) {
+            kept.reset();
+            return result;
+        }
+    }
     if (kept->failed)
         return result;
     if (!request.png) {
@@ -80,8 +88,9 @@ void PictureDecoder::request(PreviewRequest request)
 {
     const quint64 serial = ++serial_;
     awaited_ = serial;
+    newest_ = serial;
     worker_.post([this, serial, request = std::move(request)] {
-        DecodedPreview decoded = decode(request, kept_);
+        DecodedPreview decoded = decode(request, kept_, [this, serial] { return newest_ != serial; });
         platform::deliverTo(&receiver_, [this, serial, decoded = std::move(decoded)] {
             if (serial != awaited_)
                 return;
@@ -94,7 +103,7 @@ void PictureDecoder::request(PreviewRequest request)
 void PictureDecoder::cancel()
 {
     worker_.dropWaiting();
-    ++serial_;
+    newest_ = ++serial_;
     awaited_ = 0;
 }
 

@@ -9,6 +9,7 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -65,12 +66,15 @@ public:
         QImage source;  // PNG, at most the keep bound
         bool failed = false;  // the file is no picture: not tried again while it stays as it is
     };
-    static DecodedPreview decode(const PreviewRequest &request, std::optional<Kept> &kept);
+    // A decode that `interrupted` stops keeps nothing.
+    static DecodedPreview decode(const PreviewRequest &request, std::optional<Kept> &kept,
+                                 const Interrupted &interrupted = {});
 
 private:
     Delivery deliver_;
     quint64 serial_ = 0;
     quint64 awaited_ = 0;
+    std::atomic<quint64> newest_{0};  // read by the decoding thread to stop a decode overtaken
     std::optional<Kept> kept_;  // touched only by the decoding thread
     QObject receiver_;
     platform::LatestJob worker_;  // last: stopped before what it uses goes

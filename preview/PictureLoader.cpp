@@ -4,6 +4,7 @@
 #include "platform/Rounding.h"
 #include "platform/Twips.h"
 #include "preview/Picture.h"
+#include "preview/PictureFile.h"
 #include "platform/PictureBox.h"
 #include "preview/Resample.h"
 
@@ -27,11 +28,11 @@ void DrawImageStretched(QImage &bitmap, const QImage &image)
     painter.drawImage(0, 0, scaled);
 }
 
-QImage DecodePicture(const QString &path)
+QImage DecodePicture(const QString &path, const preview::Interrupted &interrupted)
 {
-    QFile file;
+    preview::PictureFile file(path, interrupted);
     QImage decoded;
-    if (platform::openRegularFile(path, file)) {
+    if (file.ok()) {
         QImageReader reader(&file);
         reader.setAutoTransform(true);
         const QSize natural = reader.size();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "preview/PictureFile.h"
+
 #include <QImage>
 #include <QRgb>
 #include <QSize>
@@ -22,7 +24,7 @@ QImage LoadPictureScaled(const QString &path, int width, int height, QRgb backgr
 
 // The two halves of that: the file decoded at its own size, and a bitmap of
 // `size` showing `image` stretched over `background`.
-QImage DecodePicture(const QString &path);
+QImage DecodePicture(const QString &path, const preview::Interrupted &interrupted = {});
 QImage RenderStretched(const QImage &image, QSize size, QRgb background);
 
 // The size in pixels of the bitmap the loader makes for the box: its inner size,

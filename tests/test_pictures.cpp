@@ -507,6 +507,15 @@ private slots:
         QVERIFY(larger.picture->image().cacheKey() != key);
         QCOMPARE(larger.picture->decodedSize(), QSize(400, 300));
 
+        // A decode stopped half way (a newer picture was asked for) keeps nothing,
+        // and is not taken for a file that is no picture.
+        request.path = writeJpeg(t, "other.jpg", QSize(800, 600), Qt::green, Qt::green);
+        int reads = 0;
+        const DecodedPreview stopped = PictureDecoder::decode(request, kept, [&reads] { return ++reads > 2; });
+        QVERIFY(!stopped.picture);
+        QVERIFY(!kept);
+        QVERIFY(PictureDecoder::decode(request, kept).picture);
+
         // A PNG is decoded once; each new box size is made from the kept copy,
         // which is no larger than the bound.
         QImage big(3000, 2000, QImage::Format_RGB32);
