@@ -30,7 +30,11 @@ private:
     int shown_ = 0;
 };
 
-// The list box of the window: one full path per entry, never sorted.
+// The list box of the window: one full path per entry, never sorted. Every entry
+// is one line of the same height, so the view places, finds and paints rows by
+// arithmetic: adding, selecting or scrolling to an entry costs the same with a
+// million entries as with ten (the list view's own layout visits every row each
+// time rows are added).
 class ResultList : public QListView {
     Q_OBJECT
 public:
@@ -61,6 +65,12 @@ public:
     // if that was asked for.
     void flushPending();
 
+    QRect visualRect(const QModelIndex &index) const override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint &point) const override;
+    void doItemsLayout() override;
+    void reset() override;
+
 signals:
     void Click();
     void DblClick();
@@ -76,11 +86,40 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
+    QSize viewportSizeHint() const override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex &) const override { return false; }
+    void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection &selection) const override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+
 private:
+    int rowHeight() const;
+    // Rows wholly inside the viewport (at least one).
+    int rowsShown() const;
+    int rowAt(int y) const;
+    void measureRows(int first, int last);
+
     ResultListModel model_;
     bool settingFromCode_ = false;
     unsigned userSelections_ = 0;  // selections a person made, counted
     bool newestPending_ = false;
+    mutable int rowHeight_ = 0;  // 0: measure again (the font or style changed)
+    int widest_ = 0;             // pixels of the widest entry measured
+    int longest_ = 0;            // characters of the longest entry
+    int longestRow_ = -1;
 };
 
 }  // namespace search

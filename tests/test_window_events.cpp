@@ -22,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <cmath>
@@ -145,6 +146,58 @@ private slots:
         user::click(w->List1->viewport(), Qt::LeftButton, below);
         QCOMPARE(w->List1->ListIndex(), 1);
         QCOMPARE(clicks.count(), 0);
+    }
+
+    void aLongListScrollsAndSelectsByItsRows()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QStringList entries;
+        for (int i = 0; i < 1000; ++i)
+            entries << QString("/r/entry%1.txt").arg(i, 4, 10, QLatin1Char('0'));
+        testing::fillList(*w, entries, 0);
+        user::show(*w);
+        QCOMPARE(w->List1->horizontalScrollBar()->maximum(), 0);  // every entry fits
+
+        QTest::keyClick(w->List1, Qt::Key_End);
+        QCOMPARE(w->Label4->text(), QString("1000 from 1000"));
+        // The newest entry is drawn highlighted at the bottom of the list, the top row is not.
+        const QImage shown = w->List1->viewport()->grab().toImage();
+        const QColor highlight = w->List1->palette().color(QPalette::Highlight);
+        const auto isHighlight = [&](int y) { return QColor(shown.pixel(3, y)) == highlight; };
+        QVERIFY(isHighlight(shown.height() - 4) || isHighlight(shown.height() - 8));
+        QVERIFY(!isHighlight(2));
+        // A click on the top row picks the entry shown there: a page above the last.
+        user::click(w->List1->viewport(), Qt::LeftButton, QPoint(5, 2));
+        const int top = w->List1->ListIndex();
+        QVERIFY(top > 980 && top < 999);
+        QCOMPARE(w->Label4->text(), QString("%1 from 1000").arg(top + 1));
+
+        QTest::keyClick(w->List1, Qt::Key_Home);
+        QCOMPARE(w->List1->ListIndex(), 0);
+        QCOMPARE(w->List1->verticalScrollBar()->value(), 0);
+        QTest::keyClick(w->List1, Qt::Key_PageDown);
+        const int page = w->List1->ListIndex();
+        QVERIFY(page > 1 && page < 30);
+        QTest::keyClick(w->List1, Qt::Key_Down);
+        QCOMPARE(w->List1->ListIndex(), page + 1);
+        QTest::keyClick(w->List1, Qt::Key_Up);
+        QTest::keyClick(w->List1, Qt::Key_Up);
+        QCOMPARE(w->List1->ListIndex(), page - 1);
+
+        // The wheel scrolls by rows; the selection stays.
+        QWheelEvent wheel(QPointF(5, 5), w->List1->viewport()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        const int before = w->List1->verticalScrollBar()->value();
+        QApplication::sendEvent(w->List1->viewport(), &wheel);
+        QVERIFY(w->List1->verticalScrollBar()->value() > before);
+        QCOMPARE(w->List1->ListIndex(), page - 1);
+
+        // An entry wider than the list can be scrolled to.
+        w->List1->AddItem("/r/" + QString(300, 'w') + ".txt");
+        w->List1->flushPending();
+        QVERIFY(w->List1->horizontalScrollBar()->maximum() >
+                w->List1->fontMetrics().horizontalAdvance(QString(300, 'w')) - w->List1->viewport()->width() - 20);
     }
 
     void theCopyImageButtonShowsAfterASearchAndCopies()
