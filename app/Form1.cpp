@@ -2,6 +2,7 @@
 
 #include "app/HelpAbout.h"
 #include "app/WindowLayout.h"
+#include "export/BackgroundExport.h"
 #include "export/DocumentExport.h"
 #include "export/HtmlExport.h"
 #include "export/PdfExport.h"
@@ -58,6 +59,7 @@ struct Form1::Subsystems {
     preview::FileActions actions;
     helpabout::Banner banner;
     helpabout::ListHoverTip hoverTip;
+    listexport::BackgroundExports background;
     listexport::ExportContext exports;
 
     explicit Subsystems(Form1 &f)
@@ -73,7 +75,8 @@ struct Form1::Subsystems {
         , actions(f.List1, f.menuCopy, *f.services_.shell, *f.services_.messages, &f)
         , banner(f.Picture1, *f.services_.shell, [this] { selection.show(); })
         , hoverTip(f.List1)
-        , exports{f.services_.applicationFolder, *f.services_.shell, *f.services_.messages, status,
+        , background(status)
+        , exports{f.services_.applicationFolder, *f.services_.shell, *f.services_.messages, status, background,
                   [&f] { return f.closing_; }}
     {
     }
@@ -110,7 +113,7 @@ const preview::AnimatedPreview &Form1::animation() const
 
 bool Form1::working() const
 {
-    return parts_->selection.decoding() || parts_->actions.copying();
+    return parts_->selection.decoding() || parts_->actions.copying() || parts_->background.busy();
 }
 
 void Form1::connectEvents()
@@ -239,6 +242,7 @@ void Form1::closeEvent(QCloseEvent *event)
     closing_ = true;
     parts_->walk.stop();
     parts_->animation.stop();
+    parts_->background.stop();
     event->accept();
     if (first && services_.quit)
         services_.quit();

@@ -102,7 +102,8 @@ public:
     const search::WalkSession &walkSession() const;
     const preview::AnimatedPreview &animation() const;
     // Work the window handed to another thread is under way: a picture being
-    // decoded for the preview, a picture being made ready for the clipboard.
+    // decoded for the preview, a picture being made ready for the clipboard, an
+    // export being written.
     bool working() const;
 
 protected:

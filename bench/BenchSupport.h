@@ -28,6 +28,12 @@ public:
     QString defaultApplicationFor(const QString &) override { return QStringLiteral("default.desktop"); }
 };
 
+// Shows nothing: a benchmark must not wait for someone to close a message box.
+class QuietMessages final : public platform::MessageBoxes {
+public:
+    void show(const QString &, const QString &, platform::MessageIcon) override {}
+};
+
 // Median wall time in milliseconds of `runs` calls of `work`, after one warm-up call.
 inline double medianMs(int runs, const std::function<void()> &work)
 {

@@ -1,5 +1,6 @@
 #include "export/DocumentExport.h"
 
+#include "export/BackgroundExport.h"
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
@@ -8,6 +9,10 @@
 #include "platform/Services.h"
 
 #include <QUrl>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace listexport {
 namespace {
@@ -84,66 +89,130 @@ QByteArray run(const QString &text)
 
 }  // namespace
 
+namespace {
+
+// A part of the document made of a head, a piece for each entry and a tail.
+struct EntryPart {
+    QByteArray head;
+    std::function<QByteArray(qsizetype)> entry;
+    QByteArray tail;
+};
+
+EntryPart relationshipsPart(const QStringList &entries)
+{
+    return {kXmlHead + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                       "<Relationship Id=\"rIdStyles\" "
+                       "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+                       "Target=\"styles.xml\"/>",
+            [&entries](qsizetype i) {
+                return "<Relationship Id=\"rIdL" + QByteArray::number(i + 1) +
+                       "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/hyperlink\" "
+                       "Target=\"" +
+                       xmlText(platform::fileUrl(entries[i])) + "\" TargetMode=\"External\"/>";
+            },
+            "</Relationships>"};
+}
+
+EntryPart documentPart(const QStringList &entries)
+{
+    QByteArray head = kXmlHead +
+                      "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+                      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>";
+    QByteArray tail;
+    if (entries.isEmpty()) {
+        head += "<w:p/>";  // without rows there is no table; its paragraph stays
+    } else {
+        head += "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/><w:tblW w:w=\"0\" w:type=\"auto\"/>"
+                "<w:tblLayout w:type=\"autofit\"/><w:tblLook w:val=\"04A0\"/></w:tblPr>"
+                "<w:tblGrid><w:gridCol w:w=\"9000\"/></w:tblGrid>";
+        tail += "</w:tbl>";
+    }
+    tail += "<w:p/>";
+    tail += "<w:p>" + run(QStringLiteral("File List Exported by Quorvel Software ") + brand::kContactEmail) + "</w:p>";
+    tail += "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/>"
+            "<w:pgMar w:top=\"1417\" w:right=\"1417\" w:bottom=\"1134\" w:left=\"1417\" w:header=\"708\" "
+            "w:footer=\"708\" w:gutter=\"0\"/></w:sectPr>";
+    tail += "</w:body></w:document>";
+    return {head,
+            [&entries](qsizetype i) {
+                return "<w:tr><w:tc><w:tcPr><w:tcW w:w=\"0\" w:type=\"auto\"/></w:tcPr><w:p><w:hyperlink r:id=\"rIdL" +
+                       QByteArray::number(i + 1) + "\" w:history=\"1\">" +
+                       "<w:r><w:rPr><w:rStyle w:val=\"Hyperlink\"/></w:rPr><w:t xml:space=\"preserve\">" +
+                       xmlText(entries[i]) + "</w:t></w:r></w:hyperlink></w:p></w:tc></w:tr>";
+            },
+            tail};
+}
+
+QByteArray whole(const EntryPart &part, qsizetype count)
+{
+    QByteArray bytes = part.head;
+    for (qsizetype i = 0; i < count; ++i)
+        bytes += part.entry(i);
+    return bytes + part.tail;
+}
+
+// The part a few hundred entries at a time, as the package is written; nothing
+// once the export is to stop.
+ZipPackage::Pieces pieces(EntryPart part, qsizetype count, ExportProgress &progress)
+{
+    constexpr qsizetype kBatch = 512;
+    return [part = std::move(part), count, &progress, next = qsizetype(-1)]() mutable -> std::optional<QByteArray> {
+        if (progress.stopped())
+            return std::nullopt;
+        if (next == -1) {
+            next = 0;
+            return part.head;
+        }
+        if (next > count)
+            return QByteArray();
+        if (next == count) {
+            ++next;
+            return part.tail;
+        }
+        QByteArray batch;
+        for (const qsizetype end = std::min(count, next + kBatch); next < end; ++next)
+            batch += part.entry(next);
+        return batch;
+    };
+}
+
+}  // namespace
+
 QByteArray documentRelationships(const QStringList &entries)
 {
-    QByteArray rels = kXmlHead + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                                 "<Relationship Id=\"rIdStyles\" "
-                                 "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
-                                 "Target=\"styles.xml\"/>";
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString target = platform::fileUrl(entries[i]);
-        rels += "<Relationship Id=\"rIdL" + QByteArray::number(i + 1) +
-                "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/hyperlink\" Target=\"" +
-                xmlText(target) + "\" TargetMode=\"External\"/>";
-    }
-    return rels + "</Relationships>";
+    return whole(relationshipsPart(entries), entries.size());
 }
 
 QByteArray documentXml(const QStringList &entries)
 {
-    QByteArray body;
-    if (entries.isEmpty()) {
-        body += "<w:p/>";  // without rows there is no table; its paragraph stays
-    } else {
-        body += "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/><w:tblW w:w=\"0\" w:type=\"auto\"/>"
-                "<w:tblLayout w:type=\"autofit\"/><w:tblLook w:val=\"04A0\"/></w:tblPr>"
-                "<w:tblGrid><w:gridCol w:w=\"9000\"/></w:tblGrid>";
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            body += "<w:tr><w:tc><w:tcPr><w:tcW w:w=\"0\" w:type=\"auto\"/></w:tcPr><w:p><w:hyperlink r:id=\"rIdL" +
-                    QByteArray::number(i + 1) + "\" w:history=\"1\">";
-            body += "<w:r><w:rPr><w:rStyle w:val=\"Hyperlink\"/></w:rPr><w:t xml:space=\"preserve\">" +
-                    xmlText(entries[i]) + "</w:t></w:r></w:hyperlink></w:p></w:tc></w:tr>";
-        }
-        body += "</w:tbl>";
-    }
-    body += "<w:p/>";
-    body += "<w:p>" + run(QStringLiteral("File List Exported by Quorvel Software ") + brand::kContactEmail) + "</w:p>";
-    body += "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/>"
-            "<w:pgMar w:top=\"1417\" w:right=\"1417\" w:bottom=\"1134\" w:left=\"1417\" w:header=\"708\" "
-            "w:footer=\"708\" w:gutter=\"0\"/></w:sectPr>";
-    return kXmlHead +
-           "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>" +
-           body + "</w:body></w:document>";
+    return whole(documentPart(entries), entries.size());
 }
 
-void exportDocument(const ExportContext &context, const QStringList &entries)
+void exportDocument(const ExportContext &context, QStringList entries)
 {
     if (!context.prepareFolder())
         return;
     const QString path = context.newPathOf(QStringLiteral("QuorvelFileSearch"), QStringLiteral(".docx"));
-    ZipPackage package(path, ZipPackage::Mode::Create);
-    const bool written = package.isOpen() && package.write(QStringLiteral("[Content_Types].xml"), contentTypes()) &&
-                         package.write(QStringLiteral("_rels/.rels"), packageRelationships()) &&
-                         package.write(QStringLiteral("docProps/core.xml"), coreProperties()) &&
-                         package.write(QStringLiteral("word/styles.xml"), styles()) &&
-                         package.write(QStringLiteral("word/_rels/document.xml.rels"), documentRelationships(entries)) &&
-                         package.write(QStringLiteral("word/document.xml"), documentXml(entries)) && package.commit();
-    if (!written) {
-        context.messages.cannotWrite(path, package.errorString());
-        return;
-    }
-    openWithOfficeApplication(context, path, QStringLiteral("document"));
+    context.background.run([&context, path, entries = std::move(entries)](ExportProgress &progress) {
+        ZipPackage package(path, ZipPackage::Mode::Create);
+        const bool written =
+            package.isOpen() && package.write(QStringLiteral("[Content_Types].xml"), contentTypes()) &&
+            package.write(QStringLiteral("_rels/.rels"), packageRelationships()) &&
+            package.write(QStringLiteral("docProps/core.xml"), coreProperties()) &&
+            package.write(QStringLiteral("word/styles.xml"), styles()) &&
+            package.write(QStringLiteral("word/_rels/document.xml.rels"),
+                          pieces(relationshipsPart(entries), entries.size(), progress)) &&
+            package.write(QStringLiteral("word/document.xml"), pieces(documentPart(entries), entries.size(), progress)) &&
+            package.commit();
+        if (progress.stopped())
+            return std::function<void()>();
+        if (!written) {
+            const QString reason = package.errorString();
+            return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });
+        }
+        return std::function<void()>(
+            [&context, path] { openWithOfficeApplication(context, path, QStringLiteral("document")); });
+    });
 }
 
 }  // namespace listexport

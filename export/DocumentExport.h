@@ -15,6 +15,6 @@ QByteArray documentRelationships(const QStringList &entries);
 
 // Writes "QuorvelFileSearch.docx" into the application folder and opens it with
 // the desktop's word processor.
-void exportDocument(const ExportContext &context, const QStringList &entries);
+void exportDocument(const ExportContext &context, QStringList entries);
 
 }  // namespace listexport

@@ -12,14 +12,17 @@ class StatusLine;
 
 namespace listexport {
 
+class BackgroundExports;
+
 // What every export needs besides what it exports: where its file goes, the
-// desktop to open it with, the messages, the status line for its progress, and
-// whether the window is going away.
+// desktop to open it with, the messages, the status line for its progress, the
+// thread that writes the files, and whether the window is going away.
 struct ExportContext {
     const QString &folder;
     platform::Shell &shell;
     platform::MessageBoxes &messages;
     platform::StatusLine &status;
+    BackgroundExports &background;  // where the files are written
     std::function<bool()> abandoned;
 
     // The full path of `name` in the export folder.

@@ -10,7 +10,11 @@ namespace listexport {
 
 QString ExportContext::newPathOf(const QString &stem, const QString &extension) const
 {
-    return platform::firstFreeName(folder, stem, extension);
+    // An export still being written has its name, though its file is not there yet.
+    const QString path = platform::firstFreeName(folder, stem, extension,
+                                                 [this](const QString &name) { return background.promised(name); });
+    background.promise(path);
+    return path;
 }
 
 bool ExportContext::prepareFolder() const
@@ -32,13 +36,33 @@ bool writeExportFile(platform::MessageBoxes &messages, const QString &path, cons
     return false;
 }
 
-void writeAndOpen(const ExportContext &context, const QString &name, const QByteArray &content)
+void writeAndOpen(const ExportContext &context, const QString &name, ExportWriter writer)
 {
     if (!context.prepareFolder())
         return;
     const QString path = context.pathOf(name);
-    if (writeExportFile(context.messages, path, content))
-        context.shell.openFile(path);
+    context.background.run([&context, path, writer = std::move(writer)](ExportProgress &progress) {
+        platform::WholeFile file(QFile::encodeName(path).toStdString());
+        bool ok = file.open();
+        const ExportSink sink = [&](const QByteArray &piece) {
+            ok = ok && file.write(piece.constData(), size_t(piece.size()));
+        };
+        ok = ok && writer(sink, progress) && ok && file.commit();
+        if (progress.stopped())
+            return std::function<void()>();  // the file was not given its name
+        if (ok)
+            return std::function<void()>([&context, path] { context.shell.openFile(path); });
+        const QString reason = QString::fromLocal8Bit(file.reason().c_str());
+        return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });
+    });
+}
+
+QByteArray exportBytes(const ExportWriter &writer)
+{
+    QByteArray bytes;
+    ExportProgress progress;
+    writer([&bytes](const QByteArray &piece) { bytes += piece; }, progress);
+    return bytes;
 }
 
 }  // namespace listexport

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
+#include "export/BackgroundExport.h"
 #include "export/ExportContext.h"
 #include "platform/WholeFile.h"
 
@@ -19,8 +22,17 @@ namespace listexport {
 bool writeExportFile(platform::MessageBoxes &messages, const QString &path, const QByteArray &content,
                      platform::WholeFile::WriteFunction write = nullptr);
 
-// Writes `content` as `name` into the application folder and opens it with its
-// default application; nothing is opened when it could not be written.
-void writeAndOpen(const ExportContext &context, const QString &name, const QByteArray &content);
+// Where an export writes its bytes, piece by piece.
+using ExportSink = std::function<void(const QByteArray &piece)>;
+// Writes the whole of an export into the sink; false when told to stop half way.
+using ExportWriter = std::function<bool(const ExportSink &sink, ExportProgress &progress)>;
+
+// Writes the file `name` in the export folder on the export thread, as `writer`
+// makes it, and opens it with its default application once it is complete;
+// nothing is opened when it could not be written, and the user is told why.
+void writeAndOpen(const ExportContext &context, const QString &name, ExportWriter writer);
+
+// The bytes an export writer makes, gathered.
+QByteArray exportBytes(const ExportWriter &writer);
 
 }  // namespace listexport

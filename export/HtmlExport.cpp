@@ -54,23 +54,51 @@ QString cellLine(const QString &entry)
 
 }  // namespace
 
-QByteArray htmlExportContent(const QStringList &entries)
+namespace {
+
+// Line by line, so a long list never stands in memory a second time as a page.
+bool writeHtml(const QStringList &entries, const ExportSink &sink, ExportProgress &progress)
 {
-    QStringList lines = headLines();
-    for (const QString &entry : entries) {
-        lines.append(QStringLiteral("<TR>"));
-        lines.append(cellLine(entry));
-        lines.append(QStringLiteral("</TR>"));
+    const QByteArray lineEnd = "\r\n";
+    for (const QString &line : headLines())
+        sink(line.toUtf8() + lineEnd);
+    // The line before the closing one repeats whatever line came last.
+    QByteArray last = headLines().last().toUtf8();
+    QByteArray rows;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (progress.stopped())
+            return false;
+        rows += "<TR>\r\n" + cellLine(entries[i]).toUtf8() + "\r\n</TR>\r\n";
+        if (rows.size() > 64 * 1024) {
+            sink(rows);
+            rows.clear();
+        }
     }
-    lines.append(lines.last());
-    lines.append(QStringLiteral("</Table>File List Exported by Quorvel Software   ") + brand::kContactEmail +
-                 QStringLiteral("</BODY></HTML>"));
-    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    if (!entries.isEmpty())
+        last = "</TR>";
+    sink(rows + last + lineEnd);
+    sink((QStringLiteral("</Table>File List Exported by Quorvel Software   ") + brand::kContactEmail +
+          QStringLiteral("</BODY></HTML>"))
+             .toUtf8() +
+         lineEnd);
+    return true;
 }
 
-void exportHtml(const ExportContext &context, const QStringList &entries)
+}  // namespace
+
+QByteArray htmlExportContent(const QStringList &entries)
 {
-    writeAndOpen(context, QStringLiteral("quorvelsearchfile.html"), htmlExportContent(entries));
+    return exportBytes([&entries](const ExportSink &sink, ExportProgress &progress) {
+        return writeHtml(entries, sink, progress);
+    });
+}
+
+void exportHtml(const ExportContext &context, QStringList entries)
+{
+    writeAndOpen(context, QStringLiteral("quorvelsearchfile.html"),
+                 [entries = std::move(entries)](const ExportSink &sink, ExportProgress &progress) {
+                     return writeHtml(entries, sink, progress);
+                 });
 }
 
 }  // namespace listexport

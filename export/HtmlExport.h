@@ -13,6 +13,6 @@ namespace listexport {
 QByteArray htmlExportContent(const QStringList &entries);
 
 // Writes "quorvelsearchfile.html" into the application folder and opens it.
-void exportHtml(const ExportContext &context, const QStringList &entries);
+void exportHtml(const ExportContext &context, QStringList entries);
 
 }  // namespace listexport

@@ -1,12 +1,15 @@
 #include "export/PdfExport.h"
 
+#include "export/BackgroundExport.h"
 #include "pdf/quorvelPDF.h"
 #include "platform/FileNames.h"
 #include "platform/Services.h"
-#include "platform/StatusLine.h"
 
 #include <QFile>
 #include <QLabel>
+
+#include <memory>
+#include <vector>
 
 namespace listexport {
 namespace {
@@ -53,9 +56,27 @@ private:
     platform::Shell &shell_;
 };
 
-}  // namespace
+// What the writer says on the export thread, told on the window's afterwards.
+class RecordedMessages final : public pdf::PdfMessages {
+public:
+    void show(const std::string &text, const std::string &title, bool critical) override
+    {
+        shown_.push_back({text, title, critical});
+    }
+    void tell(pdf::PdfMessages &messages) const
+    {
+        for (const Message &m : shown_)
+            messages.show(m.text, m.title, m.critical);
+    }
 
-namespace {
+private:
+    struct Message {
+        std::string text;
+        std::string title;
+        bool critical;
+    };
+    std::vector<Message> shown_;
+};
 
 // Footers stand 7 cm from the left, under the last entry of a full page or at
 // 29 cm on the last, shorter page.
@@ -73,19 +94,18 @@ void writeFooter(quorvelPDF &pdf, int page, double top)
 
 // The entries, 27 and a footer to a page, one centimetre apart from the top.
 // False when the window went away meanwhile.
-bool writeEntries(quorvelPDF &pdf, const ExportContext &context, const QStringList &entries)
+bool writeEntries(quorvelPDF &pdf, ExportProgress &progress, const QStringList &entries)
 {
-    platform::StatusLine &status = context.status;
     int lines = 0;
     int page = 0;
     double position = 0.0;
     const int count = int(entries.size());
     for (int i = 0; i < count; ++i) {
-        status.defer(kProgress + platform::shownFileName(entries[i]));
-        status.yieldIfDue();
-        if (context.abandoned())
+        if (progress.stopped())
             return false;
-        const std::string entry = utf8(platform::shownFileName(entries[i]));
+        const QString shown = platform::shownFileName(entries[i]);
+        progress.say(kProgress + shown);
+        const std::string entry = utf8(shown);
         ++lines;
         double x = kEntryLeft;
         double y = position + 1.0;
@@ -108,34 +128,47 @@ bool writeEntries(quorvelPDF &pdf, const ExportContext &context, const QStringLi
 
 void exportPdf(const ExportContext &context, QStringList entries)
 {
-    platform::StatusLine &status = context.status;
-    WindowMessages messages(context.messages);
-    DesktopViewer viewer(context.shell);
     if (!context.prepareFolder())
         return;
-    try {
-        quorvelPDF pdf(&messages, &viewer);
-        pdf.PDFTitle("QuorVel File Search List");
-        pdf.PDFAuthor("Quorvel Software");
-        pdf.PDFCreator("Quorvel File Search Ver. 12.12.09");
-        pdf.PDFFileName(QFile::encodeName(context.pathOf(QStringLiteral("quorvelfilesearch.pdf"))).toStdString());
-        pdf.PDFProducer("quorvelPDF 1.0");
-        pdf.PDFSubject("Quorvel File Search List");
-        pdf.PDFFormatPage(std::int32_t(0));
-        pdf.PDFOrientation(1);
-        pdf.PDFView(true);
-        pdf.PDFBeginDoc();
-        const QString savedCaption = status.text();
-        if (!writeEntries(pdf, context, entries))
-            return;
-        status.push();
-        pdf.PDFEndDoc();
-        status.drop();
-        status.setText(savedCaption);
-    } catch (const std::exception &failure) {
-        status.push();
-        context.messages.inform(QString::fromStdString(failure.what()));
-    }
+    const std::string path = QFile::encodeName(context.pathOf(QStringLiteral("quorvelfilesearch.pdf"))).toStdString();
+    context.background.run([&context, path, entries = std::move(entries)](ExportProgress &progress) {
+        // The writer reaches neither the window nor the desktop from here: what it
+        // says is told, and the document shown, back on the window's thread.
+        auto said = std::make_shared<RecordedMessages>();
+        std::string failure;
+        bool written = false;
+        try {
+            quorvelPDF pdf(said.get(), nullptr);
+            pdf.PDFTitle("QuorVel File Search List");
+            pdf.PDFAuthor("Quorvel Software");
+            pdf.PDFCreator("Quorvel File Search Ver. 12.12.09");
+            pdf.PDFFileName(path);
+            pdf.PDFProducer("quorvelPDF 1.0");
+            pdf.PDFSubject("Quorvel File Search List");
+            pdf.PDFFormatPage(std::int32_t(0));
+            pdf.PDFOrientation(1);
+            pdf.PDFView(true);
+            pdf.PDFBeginDoc();
+            if (!writeEntries(pdf, progress, entries))
+                return std::function<void()>();
+            pdf.PDFEndDoc();
+            written = true;
+        } catch (const std::exception &error) {
+            failure = error.what();
+        }
+        if (progress.stopped())
+            return std::function<void()>();
+        return std::function<void()>([&context, said, path, written, failure] {
+            WindowMessages messages(context.messages);
+            said->tell(messages);
+            if (!failure.empty())
+                context.messages.inform(QString::fromStdString(failure));
+            if (written) {
+                DesktopViewer viewer(context.shell);
+                quorvelPDF::showInViewer(viewer, &messages, path);
+            }
+        });
+    });
 }
 
 }  // namespace listexport

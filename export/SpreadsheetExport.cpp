@@ -1,5 +1,6 @@
 #include "export/SpreadsheetExport.h"
 
+#include "export/BackgroundExport.h"
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
@@ -8,7 +9,6 @@
 #include "platform/NumericLocale.h"
 #include "platform/XmlText.h"
 #include "platform/Services.h"
-#include "platform/StatusLine.h"
 #include "platform/WholeFile.h"
 
 #include <QBuffer>
@@ -32,6 +32,8 @@ namespace listexport {
 namespace {
 
 const QString kProgress = QStringLiteral("Please wait exporting List to Excel");
+// The links a worksheet holds; spreadsheet programs refuse a sheet with more.
+constexpr int kWorksheetLinks = 65530;
 constexpr double kPictureColumnWidth = 45;  // characters
 constexpr double kPictureRowHeight = 175;   // points
 constexpr double kMaxDigitWidth = 7;        // pixels, of the workbook's default font
@@ -144,6 +146,11 @@ QString GetFilenameFromPath(platform::MessageBoxes &messages, const QString &sFi
                      platform::MessageIcon::Critical);
         return {};
     }
+    return fileNamePart(sFilePath, bWithExtension, Case(enmCase));
+}
+
+QString fileNamePart(const QString &sFilePath, bool bWithExtension, Case enmCase)
+{
     const QString name = sFilePath.mid(sFilePath.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString part = (bWithExtension || dot < 0) ? name : name.left(dot);
@@ -206,29 +213,37 @@ RowFormats addFormats(lxw_workbook *book)
 
 // One row an entry: the path as a link in A, the lower-case name in B, and for a
 // JPG the picture over B in a tall row.
-void writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, const ExportContext &context,
+// False when told to stop half way.
+bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgress &progress,
                     const QStringList &entries)
 {
-    platform::StatusLine &status = context.status;
+    int links = 0;
     for (int i = 0; i < int(entries.size()); ++i) {
+        if (progress.stopped())
+            return false;
         const QString &E = entries[i];
         const auto row = lxw_row_t(i);
-        status.showSoon(kProgress + QStringLiteral(" : ") + E);
+        progress.say(kProgress + QStringLiteral(" : ") + E);
         const bool isJpg = E.right(3).toUpper() == QLatin1String("JPG");
         const QByteArray text = platform::xmlSafe(E).toUtf8();
-        const QByteArray name = platform::xmlSafe(GetFilenameFromPath(context.messages, E, false, LowerCase)).toUtf8();
+        const QByteArray name = platform::xmlSafe(fileNamePart(E, false, LowerCase)).toUtf8();
         worksheet_write_string(sheet, row, 1, name.constData(), formats.centred);
         const QByteArray url = platform::fileUrl(E).toUtf8();
-        if (worksheet_write_url_opt(sheet, row, 0, url.constData(), isJpg ? formats.centredLink : formats.link,
+        // A worksheet holds so many links; the paths past them are plain text.
+        if (links >= kWorksheetLinks ||
+            worksheet_write_url_opt(sheet, row, 0, url.constData(), isJpg ? formats.centredLink : formats.link,
                                     text.constData(), nullptr) != LXW_NO_ERROR)
             worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centred : nullptr);
+        else
+            ++links;
         if (isJpg) {
             worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr);
-            status.showSoon(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
+            progress.say(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
             worksheet_set_row(sheet, row, kPictureRowHeight, nullptr);
             InsertPictureInRange(sheet, E, row);
         }
     }
+    return true;
 }
 
 // The two closing rows under the entries.
@@ -259,7 +274,7 @@ void setPrintLayout(lxw_worksheet *sheet)
 
 // Writes the workbook at `path`; the failure's description (which may be empty),
 // nothing on success.
-std::optional<QString> writeWorkbook(const QString &path, const ExportContext &context, const SpreadsheetInput &input)
+std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput &input, ExportProgress &progress)
 {
     const platform::CNumericLocale numbersWithAPoint;
     std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new(QFile::encodeName(path).constData()));
@@ -273,7 +288,10 @@ std::optional<QString> writeWorkbook(const QString &path, const ExportContext &c
 
     // What a worksheet cannot hold is left out; the closing rows always stay.
     const QStringList entries = input.entries.mid(0, entriesThatFit(input.rows));
-    writeEntryRows(sheet, addFormats(book.get()), context, entries);
+    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries)) {
+        lxw_workbook_free(book.release());  // nothing of it is written
+        return QString();
+    }
     // Nothing selected means no row to activate; the sheet then opens at its top.
     if (input.selected >= 0 && input.selected < entries.size())
         worksheet_set_selection(sheet, lxw_row_t(input.selected), 0, lxw_row_t(input.selected), 0);
@@ -289,42 +307,45 @@ std::optional<QString> writeWorkbook(const QString &path, const ExportContext &c
 
 }  // namespace
 
-void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &input)
+void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
 {
-    platform::StatusLine &status = context.status;
-    const QString savedCaption = status.text();
-    status.setText(kProgress);
     if (!context.prepareFolder())
         return;
     const QString path = context.newPathOf(QStringLiteral("QuorvelFileSearch"), QStringLiteral(".xlsx"));
-    // Written beside its name and given it only when complete.
-    platform::FileBeside file(QFile::encodeName(path).toStdString());
-    std::optional<QString> failure;
-    if (!file.create() || !file.close()) {
-        failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
-    } else {
-        const QString written = QFile::decodeName(QByteArray::fromStdString(file.path()));
-        failure = writeWorkbook(written, context, input);
-        if (QString packageFailure; !failure && !finishPackage(written, packageFailure))
-            failure = packageFailure;
-        if (!failure && !file.replaceTarget())
+    context.background.run([&context, path, input = std::move(input)](ExportProgress &progress) {
+        progress.say(kProgress);
+        // Written beside its name and given it only when complete.
+        platform::FileBeside file(QFile::encodeName(path).toStdString());
+        std::optional<QString> failure;
+        if (!file.create() || !file.close()) {
             failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
-    }
-    status.drop();
-    status.setText(savedCaption);
-    if (failure) {
-        context.messages.cannotWrite(path, *failure);
-        return;
-    }
-    const qsizetype leftOut = input.entries.size() - entriesThatFit(input.rows);
-    if (leftOut > 0) {
-        const QLocale locale;
-        context.messages.inform(QStringLiteral("A worksheet holds ") + locale.toString(entriesThatFit(input.rows)) +
-                                QStringLiteral(" entries; the last ") + locale.toString(leftOut) +
-                                QStringLiteral(" of the ") + locale.toString(input.entries.size()) +
-                                QStringLiteral(" in the list were left out of ") + path + QLatin1Char('.'));
-    }
-    openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"));
+        } else {
+            const QString written = QFile::decodeName(QByteArray::fromStdString(file.path()));
+            failure = writeWorkbook(written, input, progress);
+            if (QString packageFailure; !failure && !progress.stopped() && !finishPackage(written, packageFailure))
+                failure = packageFailure;
+            if (!failure && !progress.stopped() && !file.replaceTarget())
+                failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
+        }
+        if (progress.stopped())
+            return std::function<void()>();
+        const qsizetype total = input.entries.size();
+        const int fit = entriesThatFit(input.rows);
+        return std::function<void()>([&context, path, failure, total, fit] {
+            if (failure) {
+                context.messages.cannotWrite(path, *failure);
+                return;
+            }
+            if (total > fit) {
+                const QLocale locale;
+                context.messages.inform(QStringLiteral("A worksheet holds ") + locale.toString(fit) +
+                                        QStringLiteral(" entries; the last ") + locale.toString(total - fit) +
+                                        QStringLiteral(" of the ") + locale.toString(total) +
+                                        QStringLiteral(" in the list were left out of ") + path + QLatin1Char('.'));
+            }
+            openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"));
+        });
+    });
 }
 
 }  // namespace listexport

@@ -20,6 +20,8 @@ enum Case { UpperCase = 1, LowerCase = 2, ProperCase = 3 };
 // An unknown case code is reported in a message box and gives the empty text.
 QString GetFilenameFromPath(platform::MessageBoxes &messages, const QString &sFilePath, bool bWithExtension,
                             int enmCase);
+// The same for a case that is known to be one of the three.
+QString fileNamePart(const QString &sFilePath, bool bWithExtension, Case enmCase);
 
 // Writes "QuorvelFileSearch.xlsx" into the application folder: one row an entry,
 // the path as a hyperlink in A, the name in B, each JPG picture over its row; then
@@ -39,7 +41,7 @@ inline int entriesThatFit(int rows)
 {
     return rows - 2;
 }
-void exportSpreadsheet(const ExportContext &context, const SpreadsheetInput &input);
+void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input);
 
 // The picture of a JPG row: the photo scaled down to at most twice `cellPixels`,
 // as JPEG bytes at 96 dpi, and its size; empty when it cannot be read.

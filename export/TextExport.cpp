@@ -3,21 +3,43 @@
 #include "export/ExportFile.h"
 #include "platform/Brand.h"
 #include "platform/FileNames.h"
-#include "platform/PlainText.h"
 
 namespace listexport {
 
-QByteArray textExportContent(const QStringList &entries)
+namespace {
+
+bool writeText(const QStringList &entries, const ExportSink &sink, ExportProgress &progress)
 {
-    QString text = platform::shownFileName(platform::withLineEnds(entries));
-    text += QStringLiteral("\r\n");
-    text += QStringLiteral("File List Exported by Quorvel Software ") + brand::kContactEmail + QStringLiteral("\r\n");
-    return text.toUtf8();
+    QByteArray lines;
+    for (const QString &entry : entries) {
+        if (progress.stopped())
+            return false;
+        lines += platform::shownFileName(entry).toUtf8() + "\r\n";
+        if (lines.size() > 64 * 1024) {
+            sink(lines);
+            lines.clear();
+        }
+    }
+    sink(lines + "\r\n" +
+         (QStringLiteral("File List Exported by Quorvel Software ") + brand::kContactEmail).toUtf8() + "\r\n");
+    return true;
 }
 
-void exportText(const ExportContext &context, const QStringList &entries)
+}  // namespace
+
+QByteArray textExportContent(const QStringList &entries)
 {
-    writeAndOpen(context, QStringLiteral("QuorvelFileSearch.txt"), textExportContent(entries));
+    return exportBytes([&entries](const ExportSink &sink, ExportProgress &progress) {
+        return writeText(entries, sink, progress);
+    });
+}
+
+void exportText(const ExportContext &context, QStringList entries)
+{
+    writeAndOpen(context, QStringLiteral("QuorvelFileSearch.txt"),
+                 [entries = std::move(entries)](const ExportSink &sink, ExportProgress &progress) {
+                     return writeText(entries, sink, progress);
+                 });
 }
 
 }  // namespace listexport

@@ -12,6 +12,6 @@ namespace listexport {
 QByteArray textExportContent(const QStringList &entries);
 
 // Writes "QuorvelFileSearch.txt" into the application folder and opens it.
-void exportText(const ExportContext &context, const QStringList &entries);
+void exportText(const ExportContext &context, QStringList entries);
 
 }  // namespace listexport

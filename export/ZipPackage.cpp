@@ -4,6 +4,10 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 namespace listexport {
 
 ZipPackage::ZipPackage(const QString &path, Mode mode)
@@ -43,6 +47,91 @@ QByteArray ZipPackage::read(const QString &name) const
     return got == zip_int64_t(st.size) ? data : QByteArray();
 }
 
+namespace {
+
+// A part read by the archive piece by piece as it is written.
+struct StreamedPart {
+    ZipPackage::Pieces next;
+    QByteArray piece;
+    qsizetype offset = 0;
+    bool opened = false;
+    zip_error_t error;
+};
+
+zip_int64_t streamPart(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command)
+{
+    auto *part = static_cast<StreamedPart *>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        // Made once: a second reading could not be made again.
+        if (part->opened) {
+            zip_error_set(&part->error, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+        }
+        part->opened = true;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        zip_uint64_t given = 0;
+        auto *out = static_cast<char *>(data);
+        while (given < length) {
+            if (part->offset == part->piece.size()) {
+                std::optional<QByteArray> next = part->next();
+                if (!next) {
+                    zip_error_set(&part->error, ZIP_ER_CANCELLED, 0);
+                    return -1;
+                }
+                if (next->isEmpty())
+                    break;
+                part->piece = std::move(*next);
+                part->offset = 0;
+            }
+            const auto n = std::min<zip_uint64_t>(length - given, zip_uint64_t(part->piece.size() - part->offset));
+            std::memcpy(out + given, part->piece.constData() + part->offset, n);
+            part->offset += qsizetype(n);
+            given += n;
+        }
+        return zip_int64_t(given);
+    }
+    case ZIP_SOURCE_CLOSE:
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        auto *st = static_cast<zip_stat_t *>(data);
+        zip_stat_init(st);  // nothing known before it is made
+        return sizeof(*st);
+    }
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&part->error, data, length);
+    case ZIP_SOURCE_FREE:
+        zip_error_fini(&part->error);
+        delete part;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+        zip_error_set(&part->error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
+}  // namespace
+
+bool ZipPackage::write(const QString &name, Pieces pieces)
+{
+    if (!archive_)
+        return false;
+    auto part = std::make_unique<StreamedPart>();
+    part->next = std::move(pieces);
+    zip_error_init(&part->error);
+    zip_source_t *source = zip_source_function(archive_, &streamPart, part.get());
+    if (!source) {
+        zip_error_fini(&part->error);
+        return false;
+    }
+    part.release();  // the source owns it now, and frees it
+    return add(name, source);
+}
+
 bool ZipPackage::write(const QString &name, const QByteArray &data)
 {
     if (!archive_)
@@ -51,6 +140,11 @@ bool ZipPackage::write(const QString &name, const QByteArray &data)
     zip_source_t *source = zip_source_buffer(archive_, kept.constData(), zip_uint64_t(kept.size()), 0);
     if (!source)
         return false;
+    return add(name, source);
+}
+
+bool ZipPackage::add(const QString &name, zip_source *source)
+{
     if (zip_file_add(archive_, name.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
         zip_source_free(source);
         error_ = QString::fromUtf8(zip_strerror(archive_));

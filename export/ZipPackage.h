@@ -3,10 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <list>
+#include <optional>
 #include <memory>
 
 struct zip;
+struct zip_source;
 
 namespace listexport {
 
@@ -27,9 +30,16 @@ public:
     QByteArray read(const QString &name) const;
     // Adds the part, or replaces it.
     bool write(const QString &name, const QByteArray &data);
+    // The next piece of a part too long to hold in memory whole; an empty piece
+    // ends it, nothing stops the commit (which then fails and writes nothing).
+    using Pieces = std::function<std::optional<QByteArray>()>;
+    // Adds a part whose pieces are made while the package is written, at commit.
+    bool write(const QString &name, Pieces pieces);
     bool commit();
 
 private:
+    bool add(const QString &name, zip_source *source);
+
     zip *archive_ = nullptr;
     std::list<QByteArray> pending_;  // the archive reads these only at commit
     QString error_;

@@ -560,16 +560,22 @@ void quorvelPDF::openInViewer()
 {
     if (!viewer_)
         return;
-    ViewerPath = viewer_->findViewer();
+    ViewerPath = showInViewer(*viewer_, messages_, OutputFileName);
     ViewerFound = !ViewerPath.empty();
-    if (ViewerFound) {
-        viewer_->openWith(ViewerPath, OutputFileName);
-        return;
+}
+
+std::string quorvelPDF::showInViewer(pdf::PdfViewer &viewer, pdf::PdfMessages *messages, const std::string &file)
+{
+    const std::string viewerPath = viewer.findViewer();
+    if (!viewerPath.empty()) {
+        viewer.openWith(viewerPath, file);
+        return viewerPath;
     }
-    if (messages_)
-        messages_->show("Adob Software not installed. This file can only be best viewd with Adob Software",
-                        "Quorvel File Search", false);
-    viewer_->openWithDefault(OutputFileName);
+    if (messages)
+        messages->show("Adob Software not installed. This file can only be best viewd with Adob Software",
+                       "Quorvel File Search", false);
+    viewer.openWithDefault(file);
+    return viewerPath;
 }
 
 void quorvelPDF::WriteCatalog()

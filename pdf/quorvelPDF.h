@@ -159,6 +159,14 @@ private:
     void openInViewer();
     std::int32_t nextObject();
 
+public:
+    // Opens `file` in the PDF viewer found, else (telling so) with the desktop's
+    // default; gives the viewer found. For a document written where no viewer
+    // could be reached, opened later.
+    static std::string showInViewer(pdf::PdfViewer &viewer, pdf::PdfMessages *messages, const std::string &file);
+
+private:
+
     pdf::PdfMessages *messages_;
     pdf::PdfViewer *viewer_;
 

@@ -46,11 +46,12 @@ bool makeFolder(const QString &folder, QString &reason)
     return false;
 }
 
-QString firstFreeName(const QString &folder, const QString &stem, const QString &extension)
+QString firstFreeName(const QString &folder, const QString &stem, const QString &extension,
+                      const std::function<bool(const QString &)> &promised)
 {
     const QDir dir(folder);
     QString path = dir.filePath(stem + extension);
-    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink() || (promised && promised(path)); ++n)
         path = dir.filePath(stem + QStringLiteral(" (%1)").arg(n) + extension);
     return path;
 }

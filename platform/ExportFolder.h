@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace platform {
 
 // Where exported files go: the program's own folder when it may be written and is
@@ -15,6 +17,8 @@ bool makeFolder(const QString &folder, QString &reason);
 
 // The first of "stem.ext", "stem (2).ext", "stem (3).ext", ... that names no file
 // in `folder` yet, as a full path: every export of its kind makes a new file.
-QString firstFreeName(const QString &folder, const QString &stem, const QString &extension);
+// Names `promised` says are taken (to a file still being written) are skipped too.
+QString firstFreeName(const QString &folder, const QString &stem, const QString &extension,
+                      const std::function<bool(const QString &)> &promised = {});
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LatestJob.h"
+#include "platform/WorkerThread.h"
 
 #include <QObject>
 #include <QString>
@@ -24,7 +24,7 @@ private:
     quint64 serial_ = 0;
     quint64 awaited_ = 0;
     QObject receiver_;
-    platform::LatestJob worker_;  // last: stopped before what it uses goes
+    platform::WorkerThread worker_{platform::WorkerThread::Policy::NewestOnly};  // last: stopped before what it uses goes
 };
 
 }  // namespace preview

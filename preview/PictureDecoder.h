@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FileNames.h"
-#include "platform/LatestJob.h"
+#include "platform/WorkerThread.h"
 #include "preview/Picture.h"
 
 #include <QImage>
@@ -77,7 +77,7 @@ private:
     std::atomic<quint64> newest_{0};  // read by the decoding thread to stop a decode overtaken
     std::optional<Kept> kept_;  // touched only by the decoding thread
     QObject receiver_;
-    platform::LatestJob worker_;  // last: stopped before what it uses goes
+    platform::WorkerThread worker_{platform::WorkerThread::Policy::NewestOnly};  // last: stopped before what it uses goes
 };
 
 }  // namespace preview

@@ -172,6 +172,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(t.root() + "Documents"));
         testing::fillList(*w, {"/a.jpg"});
         w->Notepad->trigger();
+        QVERIFY(testing::settled(*w));
         QVERIFY(QFileInfo(folder + "/QuorvelFileSearch.txt").isFile());
         QCOMPARE(fakes.shell->opened, QStringList{folder + "/QuorvelFileSearch.txt"});
         QVERIFY(fakes.messages->shown.empty());
@@ -180,6 +181,7 @@ private slots:
         t.file("blocker");
         w->services().applicationFolder = t.root() + "blocker/Documents/Quorvel File Search";
         w->Html->trigger();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
         QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + t.root() + "blocker/Documents"));
         QCOMPARE(fakes.shell->opened.size(), 1);

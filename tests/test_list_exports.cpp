@@ -70,9 +70,11 @@ private slots:
         for (int i = 0; i < 50; ++i)
             w->List1->AddItem(QString("/long/path/number/%1.jpg").arg(i));
         w->Notepad->trigger();
+        QVERIFY(testing::settled(*w));
         w->List1->Clear();
         w->List1->AddItem("/a.jpg");
         w->Command5->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(readFile(path), "/a.jpg\r\n\r\n" + kClosingText);
         QCOMPARE(fakes.shell->opened, (QStringList{path, path}));
     }
@@ -121,6 +123,7 @@ private slots:
         w->List1->Clear();
         w->List1->AddItem("/a.jpg");
         w->Html->trigger();
+        QVERIFY(testing::settled(*w));
         const QString path = fakes.appFolder->path() + "/quorvelsearchfile.html";
         QCOMPARE(readFile(path), listexport::htmlExportContent({"/a.jpg"}));
         QCOMPARE(fakes.shell->opened, QStringList{path});
@@ -133,7 +136,9 @@ private slots:
         const QString blocked = testing::blockApplicationFolder(*w, fakes);
         w->List1->AddItem("/a.jpg");
         w->Command5->click();
+        QVERIFY(testing::settled(*w));
         w->Command8->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.messages->shown.size(), size_t(2));
         QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + blocked + "/QuorvelFileSearch.txt: "));
         QVERIFY(fakes.messages->shown[1].text.startsWith("Cannot write " + blocked + "/quorvelsearchfile.html: "));

@@ -2,6 +2,7 @@
 // names other programs read back; every action on the file the entry names.
 #include "TestSupport.h"
 #include "app/Form1.h"
+#include "export/BackgroundExport.h"
 #include "export/ExportFile.h"
 #include "export/SpreadsheetExport.h"
 #include "platform/FileNames.h"
@@ -110,6 +111,7 @@ private slots:
         testing::fillList(*w, longList(3000));
         for (QAction *menu : {w->Notepad, w->Html, w->PDF})
             menu->trigger();
+            QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.messages->shown.size(), size_t(3));
         for (const testing::ShownMessage &m : fakes.messages->shown)
             QVERIFY2(m.text.contains("No space left on device"), qPrintable(m.text));
@@ -146,6 +148,7 @@ private slots:
         testing::fillList(*w, {"/a.jpg"});
         for (QAction *menu : {w->Notepad, w->Html, w->PDF})
             menu->trigger();
+            QVERIFY(testing::settled(*w));
         QCOMPARE(testing::readFile(victim), QByteArray("not yours"));
         for (const char *name : {"QuorvelFileSearch.txt", "quorvelsearchfile.html", "quorvelfilesearch.pdf"}) {
             const QFileInfo written(t.root() + "exports/" + name);
@@ -165,18 +168,11 @@ private slots:
         testing::user::show(*w);
         const QStringList old = longList(300);
         testing::fillList(*w, old);
-        bool searched = false;
-        QTimer racer;
-        connect(&racer, &QTimer::timeout, w.get(), [&] {
-            if (!searched && w->Label1->text().startsWith("Please wait exporting List to PDF")) {
-                searched = true;
-                testing::user::search(*w, t.root() + "found", "*.jpg");
-            }
-        });
-        racer.start(0);
+        // The export is written from the list as it was at the click, whatever the
+        // window does meanwhile.
         w->PDF->trigger();
-        racer.stop();
-        QVERIFY(searched);
+        testing::user::search(*w, t.root() + "found", "*.jpg");
+        QVERIFY(testing::settled(*w));
         QCOMPARE(w->List1->entries(), QStringList{t.root() + "found/new.jpg"});
         const QString pdf = fakes.appFolder->path() + "/quorvelfilesearch.pdf";
         const QString text = pdfText(pdf);
@@ -185,27 +181,47 @@ private slots:
         QVERIFY(testing::runTool("qpdf", {"--check", pdf}).contains("No syntax or stream encoding errors"));
     }
 
-    void closingDuringThePdfExportLeavesTheOldFile()
+    void closingDuringAnExportLeavesTheFolderAsItWas_data()
     {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("pdf") << "PDF";
+        QTest::newRow("html") << "Html";
+        QTest::newRow("document") << "Word";
+        QTest::newRow("workbook") << "Excel";
+    }
+
+    void closingDuringAnExportLeavesTheFolderAsItWas()
+    {
+        QFETCH(QString, action);
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
+        QAction *exportAction = w->findChild<QAction *>(action);
+        QVERIFY(exportAction);
         testing::fillList(*w, {"/first.jpg"});
-        w->PDF->trigger();
-        const QString pdf = fakes.appFolder->path() + "/quorvelfilesearch.pdf";
-        const QByteArray first = testing::readFile(pdf);
-        QVERIFY(!first.isEmpty());
-        testing::fillList(*w, longList(500));
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, w.get(), [&] {
-            if (w->Label1->text().startsWith("Please wait exporting List to PDF"))
-                w->close();
-        });
-        closer.start(0);
+        exportAction->trigger();
+        QVERIFY(testing::settled(*w));
+        const auto folderNow = [&] {
+            QMap<QString, QByteArray> files;
+            const QDir folder(fakes.appFolder->path());
+            for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+                files.insert(name, testing::readFile(folder.filePath(name)));
+            return files;
+        };
+        const QMap<QString, QByteArray> before = folderNow();
+        QCOMPARE(before.size(), 1);
+
+        testing::fillList(*w, longList(300000));
         testing::user::show(*w);
-        w->PDF->trigger();
+        exportAction->trigger();
+        QTest::qWait(30);  // the export is being written now
+        QVERIFY(w->working());
+        QElapsedTimer closing;
+        closing.start();
+        w->close();
+        QVERIFY(testing::settled(*w));
+        QVERIFY(closing.elapsed() < 1000);  // stopped at once, not written to the end
         QCOMPARE(fakes.quitRequests, 1);
-        QCOMPARE(testing::readFile(pdf), first);
-        QCOMPARE(leftovers(fakes.appFolder->path()), QStringList());
+        QCOMPARE(folderNow(), before);  // nothing written, replaced or left half-made
         QCOMPARE(fakes.shell->opened.size(), 1);  // the first export only
     }
 
@@ -219,13 +235,15 @@ private slots:
         QLabel label;
         platform::StatusLine status(&label, 0);
         const QString folder = t.root();
-        const listexport::ExportContext context{folder, shell, messages, status, [] { return false; }};
+        listexport::BackgroundExports background(status);
+        const listexport::ExportContext context{folder, shell, messages, status, background, [] { return false; }};
         listexport::SpreadsheetInput input;
         for (int i = 0; i < 12; ++i)
             input.entries << QString("/e/%1.txt").arg(i);
         input.fileSpec = "/e/*.txt";
         input.rows = 10;
         listexport::exportSpreadsheet(context, input);
+        QTRY_VERIFY_WITH_TIMEOUT(!background.busy(), 20000);
         const QString book = folder + "QuorvelFileSearch.xlsx";
         QCOMPARE(shell.opened, QStringList{book});
         const QByteArray sheet = testing::packagePart(book, "xl/worksheets/sheet1.xml");
@@ -253,7 +271,9 @@ private slots:
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {"/photos/a.jpg", "/photos/b.txt"});
         w->Excel->trigger();
+        QVERIFY(testing::settled(*w));
         w->PDF->trigger();
+        QVERIFY(testing::settled(*w));
         std::setlocale(LC_ALL, saved.constData());
         const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
         const QByteArray sheet = testing::packagePart(book, "xl/worksheets/sheet1.xml");
@@ -275,7 +295,9 @@ private slots:
         const QString odd = QString("/odd/a") + QChar(0xFFFF) + "b" + QChar(0x1) + "c.jpg";
         testing::fillList(*w, {odd, QString::fromUtf8("/ok/\xF0\x9F\x93\xB7.jpg")});
         w->Excel->trigger();
+        QVERIFY(testing::settled(*w));
         w->Word->trigger();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.shell->opened.size(), 2);
         for (const QString &package : fakes.shell->opened)
             testing::checkWellFormed(package);
@@ -340,6 +362,7 @@ private slots:
         QCOMPARE(platform::encodeFileName(fakes.shell->properties.value(0)), rawFile);
         QVERIFY(platform::fileUrl(entry).endsWith("/dir%FF/lat1%E9.jpg"));
         w->Html->trigger();
+        QVERIFY(testing::settled(*w));
         const QByteArray page = testing::readFile(fakes.appFolder->path() + "/quorvelsearchfile.html");
         QVERIFY(page.contains("dir%FF/lat1%E9.jpg\""));
         QVERIFY(page.contains(QString::fromUtf8("lat1\xEF\xBF\xBD.jpg").toUtf8()));

@@ -70,6 +70,7 @@ private slots:
         testing::fillList(*w, entries, 2);
         w->Label1->setText("before");
         w->Excel->trigger();
+        QVERIFY(testing::settled(*w));
         QVERIFY(fakes.messages->shown.empty());
         QCOMPARE(w->Label1->text(), QString("before"));
         const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
@@ -137,6 +138,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {"/a.txt", "/b.txt", "/c.txt"});
         w->Command3->click();
+        QVERIFY(testing::settled(*w));
         const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
         const QByteArray sheet = part(book, "xl/worksheets/sheet1.xml");
         QVERIFY(!sheet.contains("<selection"));
@@ -194,6 +196,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {"/a.jpg", "/b.jpg"});
         w->Word->trigger();
+        QVERIFY(testing::settled(*w));
         const QString doc = fakes.appFolder->path() + "/QuorvelFileSearch.docx";
         QCOMPARE(fakes.shell->opened, QStringList{doc});
         checkWellFormed(doc);
@@ -203,6 +206,7 @@ private slots:
         // A second export makes a new document and leaves the first as it was.
         testing::fillList(*w, {"/only.jpg"});
         w->Command4->click();
+        QVERIFY(testing::settled(*w));
         const QString second = fakes.appFolder->path() + "/QuorvelFileSearch (2).docx";
         QCOMPARE(fakes.shell->opened, (QStringList{doc, second}));
         QCOMPARE(part(second, "word/document.xml"), listexport::documentXml({"/only.jpg"}));
@@ -220,8 +224,10 @@ private slots:
         taken.write("mine");
         taken.close();
         testing::fillList(*w, {"/a.txt"});
+        // Three clicks before the first workbook is written: each gets a name of its own.
         for (int i = 0; i < 3; ++i)
             w->Excel->trigger();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.shell->opened, (QStringList{folder + "/QuorvelFileSearch.xlsx",
                                                    folder + "/QuorvelFileSearch (3).xlsx",
                                                    folder + "/QuorvelFileSearch (4).xlsx"}));
@@ -238,7 +244,9 @@ private slots:
         testing::fillList(*w, {"/a.jpg"});
         fakes.shell->defaultApplication.clear();
         w->Command3->click();
+        QVERIFY(testing::settled(*w));
         w->Command4->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.messages->shown.size(), size_t(2));
         QVERIFY(fakes.messages->shown[0].text.startsWith("No application on this desktop opens spreadsheet files."));
         QVERIFY(fakes.messages->shown[1].text.startsWith("No application on this desktop opens document files."));
@@ -248,7 +256,9 @@ private slots:
         fakes.shell->defaultApplication = "office.desktop";
         const QString blocked = testing::blockApplicationFolder(*w, fakes);
         w->Command3->click();
+        QVERIFY(testing::settled(*w));
         w->Command4->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.messages->shown.size(), size_t(2));
         QVERIFY(fakes.messages->shown[0].text.startsWith("Cannot write " + blocked + "/QuorvelFileSearch.xlsx"));
         QVERIFY(fakes.messages->shown[1].text.startsWith("Cannot write " + blocked + "/QuorvelFileSearch.docx"));

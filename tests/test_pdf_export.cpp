@@ -93,6 +93,7 @@ private slots:
         fill(*w, entries);
         w->Label1->setText("before");
         w->Command6->click();
+        QVERIFY(testing::settled(*w));
         QVERIFY(fakes.messages->shown.empty());
         QCOMPARE(w->Label1->text(), QString("before"));
         const QList<QList<Placed>> pages = pagesOf(readPdf(fakes));
@@ -128,6 +129,7 @@ private slots:
         fill(*w, 60);
         w->List1->AddItem(QString::fromUtf8("/home/zoë/a (1)\\b.jpg"));
         w->PDF->trigger();
+        QVERIFY(testing::settled(*w));
         const QString path = fakes.appFolder->path() + "/quorvelfilesearch.pdf";
         int code = -1;
         const QString check = run("qpdf", {"--check", path}, &code);
@@ -156,6 +158,7 @@ private slots:
         fakes.shell->defaultApplication.clear();
         fill(*w, 2);
         w->Command6->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
         QCOMPARE(fakes.messages->shown[0].text,
                  QString("Adob Software not installed. This file can only be best viewd with Adob Software"));
@@ -169,6 +172,7 @@ private slots:
         testing::blockApplicationFolder(*w, fakes);
         fill(*w, 3);
         w->Command6->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
         QVERIFY(fakes.messages->shown[0].text.contains("blocked/quorvelfilesearch.pdf"));
         QCOMPARE(fakes.messages->shown[0].title, QString("Quorvel File Search"));
@@ -177,6 +181,7 @@ private slots:
         // The window stays usable: a second export into a good folder works.
         w->services().applicationFolder = fakes.appFolder->path();
         w->Command6->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.shell->opened.size(), 1);
     }
 
@@ -184,13 +189,18 @@ private slots:
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
-        fill(*w, 3);
+        // Long enough to be written over several looks at the status line.
+        fill(*w, 600000);
+        const QString caption = w->Label1->text();
         QStringList seen;
         QTimer watcher;
         connect(&watcher, &QTimer::timeout, w.get(), [&] { seen.append(w->Label1->text()); });
         watcher.start(0);
         w->Command6->click();
-        QVERIFY(seen.contains("Please wait exporting List to PDF : /photos/img_0002.jpg"));
+        QVERIFY(testing::settled(*w));
+        const QRegularExpression progress("^Please wait exporting List to PDF : /photos/img_\\d+\\.jpg$");
+        QVERIFY(std::any_of(seen.begin(), seen.end(), [&](const QString &s) { return progress.match(s).hasMatch(); }));
+        QCOMPARE(w->Label1->text(), caption);  // given back at the end
     }
 };
 

@@ -29,6 +29,7 @@ QString exportPdf(FakeServices &fakes, Form1 &w, const QStringList &entries)
 {
     testing::fillList(w, entries);
     w.PDF->trigger();
+    testing::settled(w);
     return fakes.appFolder->path() + "/quorvelfilesearch.pdf";
 }
 

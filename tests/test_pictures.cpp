@@ -6,7 +6,7 @@
 #include "platform/PictureBox.h"
 #include "preview/PictureDecoder.h"
 #include "preview/PictureLoader.h"
-#include "platform/LatestJob.h"
+#include "platform/WorkerThread.h"
 #include "preview/SelectionPreview.h"
 #include "search/ResultList.h"
 
@@ -477,7 +477,7 @@ private slots:
             };
         };
         {
-            platform::LatestJob worker;
+            platform::WorkerThread worker(platform::WorkerThread::Policy::NewestOnly);
             worker.post(job(1, true));
             QTRY_VERIFY(true);  // let the worker take the first job
             QThread::msleep(20);

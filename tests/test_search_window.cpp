@@ -69,6 +69,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         w->List1->Clear();
         w->Excel->trigger();
+        QVERIFY(testing::settled(*w));
         QVERIFY(fakes.shell->opened.isEmpty());  // no workbook made
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
         QCOMPARE(fakes.messages->shown[0].text, QString("List box empty"));
@@ -77,6 +78,7 @@ private slots:
         w->List1->AddItem("/x.jpg");
         QVERIFY(w->Command3->isHidden());
         w->Excel->trigger();  // runs even though the button is hidden
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.shell->opened.size(), 1);
         QVERIFY(fakes.shell->opened[0].endsWith("/QuorvelFileSearch.xlsx"));
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
