@@ -1,15 +1,23 @@
 #pragma once
 
+#include "platform/WorkerThread.h"
+
 #include <QImage>
 #include <QWidget>
+
+#include <atomic>
+#include <functional>
 
 // The window's inner area: the desktop's background painted behind the controls.
 class BackgroundArea : public QWidget {
     Q_OBJECT
 public:
     explicit BackgroundArea(QWidget *parent = nullptr);
-    // Loads the wallpaper once, no larger than a screen needs.
-    void setWallpaper(const QString &path);
+    ~BackgroundArea() override;
+    using WallpaperFinder = std::function<QString(const std::function<bool()> &stopped)>;
+    // Finds and loads the wallpaper off the window's thread, no larger than a
+    // screen needs, and paints it when it is there.
+    void findWallpaper(WallpaperFinder find);
 
 signals:
     void MouseMove();
@@ -20,4 +28,6 @@ protected:
 
 private:
     QImage wallpaper_;
+    std::atomic<bool> closing_{false};
+    platform::WorkerThread loader_{platform::WorkerThread::Policy::NewestOnly};  // last: stopped first
 };

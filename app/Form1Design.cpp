@@ -136,7 +136,7 @@ void Form1::buildControls()
     const double tppY = platform::twipsPerPixelY();
     area_ = new BackgroundArea(this);
     area_->setObjectName(QStringLiteral("Form1"));
-    area_->setWallpaper(services_.wallpaperPath);
+    area_->findWallpaper(services_.findWallpaper);
     setCentralWidget(area_);
     area_->resize(qRound(kDesignWidthTwips / tppX), qRound(kDesignHeightTwips / tppY));
     installFontStandIns();

@@ -23,8 +23,8 @@ class QuietShell final : public platform::Shell {
 public:
     bool openFile(const QString &, std::function<void()>) override { return true; }
     bool openUrl(const QUrl &) override { return true; }
-    bool showFolder(const QString &) override { return true; }
-    bool showItemProperties(const QString &) override { return true; }
+    void showFolder(const QString &) override {}
+    void showItemProperties(const QString &, std::function<void()>) override {}
     QString defaultApplicationFor(const QString &) override { return QStringLiteral("default.desktop"); }
 };
 

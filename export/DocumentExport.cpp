@@ -210,8 +210,10 @@ void exportDocument(const ExportContext &context, QStringList entries)
             const QString reason = package.errorString();
             return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });
         }
-        return std::function<void()>(
-            [&context, path] { openWithOfficeApplication(context, path, QStringLiteral("document")); });
+        const QString application = officeApplicationFor(context.shell, path);
+        return std::function<void()>([&context, path, application] {
+            openWithOfficeApplication(context, path, QStringLiteral("document"), application);
+        });
     });
 }
 

@@ -6,11 +6,16 @@
 
 namespace listexport {
 
-void openWithOfficeApplication(const ExportContext &context, const QString &path, const QString &kind)
+QString officeApplicationFor(platform::Shell &shell, const QString &path)
+{
+    return shell.defaultApplicationFor(QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name());
+}
+
+void openWithOfficeApplication(const ExportContext &context, const QString &path, const QString &kind,
+                               const QString &application)
 {
     platform::Shell &shell = context.shell;
-    const QString mimeType = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
-    if (shell.defaultApplicationFor(mimeType).isEmpty()) {
+    if (application.isEmpty()) {
         context.messages.show(QStringLiteral("No application on this desktop opens ") + kind +
                          QStringLiteral(" files. The ") + kind + QStringLiteral(" was saved as ") + path +
                          QLatin1Char('.'),

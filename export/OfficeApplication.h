@@ -4,11 +4,20 @@
 
 #include "export/ExportContext.h"
 
+namespace platform {
+class Shell;
+}
 
 namespace listexport {
 
-// Opens an exported workbook or document with the desktop's application for its
-// kind; says so when there is none, naming where the file was saved.
-void openWithOfficeApplication(const ExportContext &context, const QString &path, const QString &kind);
+// The desktop's application for the kind of the exported file, empty when there
+// is none. The desktop may take a while to answer: asked on the export thread.
+QString officeApplicationFor(platform::Shell &shell, const QString &path);
+
+// Opens an exported workbook or document with `application`, the desktop's
+// application for its kind; says so when there is none, naming where the file
+// was saved.
+void openWithOfficeApplication(const ExportContext &context, const QString &path, const QString &kind,
+                               const QString &application);
 
 }  // namespace listexport

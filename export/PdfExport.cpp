@@ -38,13 +38,16 @@ private:
     platform::MessageBoxes &messages_;
 };
 
+// The desktop's viewer for PDF files, found beforehand (the desktop may take a
+// while to say which it is).
 class DesktopViewer final : public pdf::PdfViewer {
 public:
-    explicit DesktopViewer(platform::Shell &shell) : shell_(shell) {}
-    std::string findViewer() override
+    DesktopViewer(platform::Shell &shell, std::string found) : shell_(shell), found_(std::move(found)) {}
+    static std::string find(platform::Shell &shell)
     {
-        return utf8(shell_.defaultApplicationFor(QStringLiteral("application/pdf")));
+        return utf8(shell.defaultApplicationFor(QStringLiteral("application/pdf")));
     }
+    std::string findViewer() override { return found_; }
     // The viewer found is the desktop's default for PDF files, so opening the file opens it there.
     void openWith(const std::string &, const std::string &file) override { openWithDefault(file); }
     void openWithDefault(const std::string &file) override
@@ -54,6 +57,7 @@ public:
 
 private:
     platform::Shell &shell_;
+    std::string found_;
 };
 
 // What the writer says on the export thread, told on the window's afterwards.
@@ -158,13 +162,14 @@ void exportPdf(const ExportContext &context, QStringList entries)
         }
         if (progress.stopped())
             return std::function<void()>();
-        return std::function<void()>([&context, said, path, written, failure] {
+        const std::string viewerFound = written ? DesktopViewer::find(context.shell) : std::string();
+        return std::function<void()>([&context, said, path, written, failure, viewerFound] {
             WindowMessages messages(context.messages);
             said->tell(messages);
             if (!failure.empty())
                 context.messages.inform(QString::fromStdString(failure));
             if (written) {
-                DesktopViewer viewer(context.shell);
+                DesktopViewer viewer(context.shell, viewerFound);
                 quorvelPDF::showInViewer(viewer, &messages, path);
             }
         });

@@ -331,7 +331,8 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
             return std::function<void()>();
         const qsizetype total = input.entries.size();
         const int fit = entriesThatFit(input.rows);
-        return std::function<void()>([&context, path, failure, total, fit] {
+        const QString application = failure ? QString() : officeApplicationFor(context.shell, path);
+        return std::function<void()>([&context, path, failure, total, fit, application] {
             if (failure) {
                 context.messages.cannotWrite(path, *failure);
                 return;
@@ -343,7 +344,7 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
                                         QStringLiteral(" of the ") + locale.toString(total) +
                                         QStringLiteral(" in the list were left out of ") + path + QLatin1Char('.'));
             }
-            openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"));
+            openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"), application);
         });
     });
 }

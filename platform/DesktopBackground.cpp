@@ -1,6 +1,7 @@
 #include "platform/DesktopBackground.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -13,15 +14,22 @@
 namespace platform {
 namespace {
 
-QString fromGsettings(const QString &schema, const QString &key)
+QString fromGsettings(const QString &schema, const QString &key, const std::function<bool()> &stopped)
 {
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     if (gsettings.isEmpty())
         return {};
     QProcess query;
     query.start(gsettings, {QStringLiteral("get"), schema, key});
-    if (!query.waitForFinished(1500))
-        return {};
+    QElapsedTimer waited;
+    waited.start();
+    while (!query.waitForFinished(50)) {
+        if (query.state() == QProcess::NotRunning || (stopped && stopped()) || waited.elapsed() > 1500) {
+            query.kill();
+            query.waitForFinished(100);
+            return {};
+        }
+    }
     QString value = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
     if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))
         value = value.mid(1, value.size() - 2);
@@ -49,18 +57,20 @@ QString fromKde()
 
 }  // namespace
 
-QString desktopWallpaperPath()
+QString desktopWallpaperPath(const std::function<bool()> &stopped)
 {
     const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower();
     QStringList candidates;
     if (desktop.contains(QLatin1String("kde")))
         candidates << fromKde();
     if (desktop.contains(QLatin1String("mate")))
-        candidates << fromGsettings(QStringLiteral("org.mate.background"), QStringLiteral("picture-filename"));
+        candidates << fromGsettings(QStringLiteral("org.mate.background"), QStringLiteral("picture-filename"), stopped);
     if (desktop.contains(QLatin1String("cinnamon")))
-        candidates << fromGsettings(QStringLiteral("org.cinnamon.desktop.background"), QStringLiteral("picture-uri"));
+        candidates << fromGsettings(QStringLiteral("org.cinnamon.desktop.background"), QStringLiteral("picture-uri"),
+                                    stopped);
     if (!desktop.isEmpty())
-        candidates << fromGsettings(QStringLiteral("org.gnome.desktop.background"), QStringLiteral("picture-uri"));
+        candidates << fromGsettings(QStringLiteral("org.gnome.desktop.background"), QStringLiteral("picture-uri"),
+                                    stopped);
     for (const QString &path : candidates)
         if (!path.isEmpty() && QFileInfo(path).isFile())
             return path;

@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -36,17 +37,26 @@ constexpr int kStartTimeoutMs = 1000;
 
 const QString kFileManagerService = QStringLiteral("org.freedesktop.FileManager1");
 
-bool callFileManager(const QString &method, const QString &path)
+// Asks the desktop's file manager over D-Bus without waiting for it; `whenFailed`
+// runs when no file manager answers, or it answers with an error, within 3 s.
+void callFileManager(const QString &method, const QString &path, std::function<void()> whenFailed)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface() ||
-        !bus.interface()->isServiceRegistered(kFileManagerService).value())
-        return false;
+    if (!bus.isConnected()) {
+        if (whenFailed)
+            whenFailed();
+        return;
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(kFileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
                                                        kFileManagerService, method);
     call << QStringList{fileUrl(path)} << QString();
-    const QDBusMessage reply = bus.call(call, QDBus::Block, 3000);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    auto *answer = new QDBusPendingCallWatcher(bus.asyncCall(call, 3000));
+    QObject::connect(answer, &QDBusPendingCallWatcher::finished, answer,
+                     [answer, failed = std::move(whenFailed)] {
+                         if (answer->isError() && failed)
+                             failed();
+                         answer->deleteLater();
+                     });
 }
 
 class DesktopShell final : public Shell {
@@ -76,15 +86,15 @@ public:
 
     bool openUrl(const QUrl &url) override { return QDesktopServices::openUrl(url); }
 
-    bool showFolder(const QString &folder) override
+    void showFolder(const QString &folder) override
     {
-        return callFileManager(QStringLiteral("ShowFolders"), folder) ||
-               QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+        callFileManager(QStringLiteral("ShowFolders"), folder,
+                        [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
     }
 
-    bool showItemProperties(const QString &path) override
+    void showItemProperties(const QString &path, std::function<void()> whenFailed) override
     {
-        return callFileManager(QStringLiteral("ShowItemProperties"), path);
+        callFileManager(QStringLiteral("ShowItemProperties"), path, std::move(whenFailed));
     }
 
     QString defaultApplicationFor(const QString &mimeType) override
@@ -137,7 +147,7 @@ Services desktopServices()
     s.applicationFolder = chooseExportFolder(QCoreApplication::applicationDirPath(),
                                              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     s.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    s.wallpaperPath = desktopWallpaperPath();
+    s.findWallpaper = &desktopWallpaperPath;
     s.quit = [] { QCoreApplication::quit(); };
     return s;
 }

@@ -43,11 +43,15 @@ public:
     virtual bool openFile(const QString &path, std::function<void()> whenFailed = {}) = 0;
     // Opens a web address in the default browser.
     virtual bool openUrl(const QUrl &url) = 0;
-    // Opens a folder in the file manager.
-    virtual bool showFolder(const QString &folder) = 0;
-    // Shows the properties of a file; false when no file manager took the request.
-    virtual bool showItemProperties(const QString &path) = 0;
+    // Opens a folder in the file manager (or, where none answers, in whatever
+    // opens folders); the window does not wait for the answer.
+    virtual void showFolder(const QString &folder) = 0;
+    // Asks the file manager to show the properties of a file; when none takes the
+    // request, `whenFailed` runs, later. The window does not wait for the answer.
+    virtual void showItemProperties(const QString &path, std::function<void()> whenFailed) = 0;
     // The desktop file of the default application for a MIME type, empty when none.
+    // It may ask another program and wait for it, so it is called off the window's
+    // thread, and may be called from any thread.
     virtual QString defaultApplicationFor(const QString &mimeType) = 0;
 };
 
@@ -76,8 +80,10 @@ struct Services {
     std::unique_ptr<PrinterService> printer;
     QString applicationFolder;
     QString desktopFolder;
-    // The desktop's wallpaper picture, drawn behind the controls; empty for none.
-    QString wallpaperPath;
+    // Finds the desktop's wallpaper picture, drawn behind the controls; empty for
+    // none, or when `stopped` says it is no longer wanted. It may ask other
+    // programs, so it runs off the window's thread.
+    std::function<QString(const std::function<bool()> &stopped)> findWallpaper;
     // Ends the application; tests record the request instead.
     std::function<void()> quit;
     // How long the long loops may run between two deliveries of pending events.

@@ -108,10 +108,13 @@ bool ShowFileProperties(platform::Shell &shell, QWidget *parent, const QString &
 {
     if (path.isEmpty() || !platform::fileExists(path))
         return false;
-    if (shell.showItemProperties(path))
-        return true;
-    auto *dialog = new preview::PropertiesDialog(path, parent);
-    dialog->show();
+    // Where no file manager shows them, our own dialog does.
+    shell.showItemProperties(path, [path, owner = QPointer<QWidget>(parent)] {
+        if (!owner)
+            return;
+        auto *dialog = new preview::PropertiesDialog(path, owner);
+        dialog->show();
+    });
     return true;
 }
 

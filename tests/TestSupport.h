@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <memory>
 #include <vector>
@@ -45,18 +46,16 @@ public:
         urls.append(url);
         return true;
     }
-    bool showFolder(const QString &folder) override
-    {
-        folders.append(folder);
-        return true;
-    }
-    bool showItemProperties(const QString &path) override
+    void showFolder(const QString &folder) override { folders.append(folder); }
+    void showItemProperties(const QString &path, std::function<void()> whenFailed) override
     {
         properties.append(path);
-        return propertiesSucceed;
+        if (!propertiesSucceed && whenFailed)
+            whenFailed();
     }
     QString defaultApplicationFor(const QString &mimeType) override
     {
+        QThread::msleep(answerDelayMs);  // a desktop slow to answer
         asked.append(mimeType);
         return defaultApplication;
     }
@@ -67,6 +66,7 @@ public:
     bool applicationFound = true; // and finds an application for the file
     bool propertiesSucceed = true;
     QString defaultApplication = QStringLiteral("viewer.desktop");
+    unsigned long answerDelayMs = 0;
 };
 
 class RecordingPrinter final : public platform::PrinterService {

@@ -6,7 +6,9 @@
 #include "search/ResultList.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -211,6 +213,36 @@ private slots:
         QCOMPARE(fakes.shell->opened, (QStringList{doc, second}));
         QCOMPARE(part(second, "word/document.xml"), listexport::documentXml({"/only.jpg"}));
         QCOMPARE(part(doc, "word/document.xml"), listexport::documentXml({"/a.jpg", "/b.jpg"}));
+    }
+
+    void theWindowAnswersWhileAnExportIsWrittenAndTheDesktopAsked()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        fakes.shell->answerDelayMs = 600;  // the desktop takes its time to name the application
+        QStringList entries;
+        for (int i = 0; i < 20000; ++i)
+            entries << QString("/data/%1/report %2.txt").arg(i % 40).arg(i);
+        testing::fillList(*w, entries);
+        testing::user::show(*w);
+        for (QAction *exportAction : {w->Excel, w->Word, w->PDF, w->Html}) {
+            QElapsedTimer clock;
+            clock.start();
+            qint64 last = 0;
+            qint64 longest = 0;
+            QTimer ticker;
+            connect(&ticker, &QTimer::timeout, w.get(), [&] {
+                longest = std::max(longest, clock.elapsed() - last);
+                last = clock.elapsed();
+            });
+            ticker.start(5);
+            exportAction->trigger();
+            QVERIFY(clock.elapsed() < 300);  // the click returns at once
+            QVERIFY(testing::settled(*w));
+            ticker.stop();
+            QVERIFY2(longest < 300, qPrintable(exportAction->objectName() + QString(": %1 ms").arg(longest)));
+        }
+        QCOMPARE(fakes.shell->opened.size(), 4);  // each opened once written
     }
 
     void everyWorkbookIsANewFile()
