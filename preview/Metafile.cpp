@@ -4,17 +4,9 @@
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
-#include <QElapsedTimer>
-
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-
-#include <poll.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace preview {
 namespace {
@@ -39,92 +31,26 @@ struct WmfApi {
     }
 };
 
-// A file descriptor, closed when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { close(); }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd_; }
-    void close()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
-    }
-
-private:
-    int fd_;
-};
-
-bool writeAll(int fd, const char *data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
 }  // namespace
 
-MetafileDrawing convertInChild(const QByteArray &data, MetafileConverter convert, int timeoutMs)
+// A drawing as the helper hands it over: its HIMETRIC width and height and the
+// length of the SVG (three native 32-bit integers), then the SVG.
+QByteArray packDrawing(const MetafileDrawing &drawing)
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return {};
-    Descriptor readEnd(fds[0]);
-    Descriptor writeEnd(fds[1]);
-    const pid_t child = ::fork();
-    if (child < 0)
-        return {};
-    if (child == 0) {
-        // A conversion that crashes leaves no core file behind.
-        const rlimit noCore{0, 0};
-        ::setrlimit(RLIMIT_CORE, &noCore);
-        readEnd.close();
-        const MetafileDrawing drawing = convert(data);
-        const std::int32_t header[3] = {drawing.himetric.width(), drawing.himetric.height(),
-                                        std::int32_t(drawing.svg.size())};
-        const bool ok = writeAll(writeEnd.get(), reinterpret_cast<const char *>(header), sizeof header) &&
-                        writeAll(writeEnd.get(), drawing.svg.constData(), size_t(drawing.svg.size()));
-        ::_exit(ok ? 0 : 1);
-    }
-    writeEnd.close();
+    const std::int32_t header[3] = {drawing.himetric.width(), drawing.himetric.height(),
+                                    std::int32_t(drawing.svg.size())};
+    return QByteArray(reinterpret_cast<const char *>(header), sizeof header) + drawing.svg;
+}
 
-    QByteArray received;
-    QElapsedTimer clock;
-    clock.start();
-    bool finished = false;
-    while (!finished) {
-        const qint64 left = timeoutMs - clock.elapsed();
-        if (left <= 0)
-            break;
-        pollfd p{readEnd.get(), POLLIN, 0};
-        if (::poll(&p, 1, int(left)) <= 0)
-            continue;
-        char buffer[65536];
-        const ssize_t n = ::read(readEnd.get(), buffer, sizeof buffer);
-        if (n > 0)
-            received.append(buffer, n);
-        else
-            finished = true;  // end of the pipe, or a failed read
-    }
-    if (!finished)
-        ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!finished || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || received.size() < 12)
-        return {};
+MetafileDrawing unpackDrawing(const QByteArray &packed)
+{
     std::int32_t header[3];
-    std::memcpy(header, received.constData(), sizeof header);
-    if (header[2] < 0 || received.size() != qsizetype(sizeof header) + header[2])
+    if (packed.size() < qsizetype(sizeof header))
         return {};
-    return {received.mid(sizeof header), QSize(header[0], header[1])};
+    std::memcpy(header, packed.constData(), sizeof header);
+    if (header[2] < 0 || packed.size() != qsizetype(sizeof header) + header[2])
+        return {};
+    return {packed.mid(sizeof header), QSize(header[0], header[1])};
 }
 
 MetafileDrawing emfToSvg(const QByteArray &emf)

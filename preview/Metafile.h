@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QSize>
+#include <QString>
 
 namespace preview {
 
@@ -16,11 +17,21 @@ MetafileDrawing emfToSvg(const QByteArray &emf);
 // Windows Metafile through libwmf's SVG device; nothing when it is not one.
 MetafileDrawing wmfToSvg(const QByteArray &wmf);
 
-using MetafileConverter = MetafileDrawing (*)(const QByteArray &);
+// The drawing as the conversion helper writes it, and read back; nothing from
+// bytes that are not a whole drawing.
+QByteArray packDrawing(const MetafileDrawing &drawing);
+MetafileDrawing unpackDrawing(const QByteArray &packed);
 
-// Runs a converter in a child process, so that a file that crashes or hangs the
-// conversion library costs its picture and nothing else: nothing comes back when
-// the child fails or has not finished within `timeoutMs`.
-MetafileDrawing convertInChild(const QByteArray &data, MetafileConverter convert, int timeoutMs = 5000);
+enum class MetafileKind { Emf, Wmf };
+
+// The conversion helper installed with the program.
+QString metafileHelper();
+
+// Converts in the helper, a program of its own, so that a file that crashes or
+// hangs the conversion libraries costs its picture and nothing else: nothing
+// comes back when the helper fails, cannot be started, or has not finished
+// within `timeoutMs`.
+MetafileDrawing convertInHelper(const QByteArray &data, MetafileKind kind, const QString &helper = metafileHelper(),
+                                int timeoutMs = 5000);
 
 }  // namespace preview

@@ -131,7 +131,7 @@ Picture LoadPicture(const QString &path, QSize showSize, const Interrupted &inte
             throw loadError(path);
         const QByteArray bytes = file.readAll();
         const MetafileDrawing drawing =
-            convertInChild(bytes, suffix == QLatin1String("emf") ? &emfToSvg : &wmfToSvg);
+            convertInHelper(bytes, suffix == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf);
         auto renderer = std::make_shared<QSvgRenderer>(drawing.svg);
         // Made on a decoding thread, drawn and let go on the window's.
         if (QCoreApplication::instance())

@@ -128,15 +128,27 @@ private slots:
         QFile emf(testing::testData("shapes.emf"));
         QVERIFY(emf.open(QIODevice::ReadOnly));
         const QByteArray bytes = emf.readAll();
-        const MetafileDrawing drawing = convertInChild(bytes, &emfToSvg);
+        // The helper program, as installed beside the program, converts it.
+        QVERIFY(!metafileHelper().isEmpty());
+        const MetafileDrawing drawing = convertInHelper(bytes, MetafileKind::Emf);
         QCOMPARE(drawing.himetric, QSize(9855, 7209));
         QCOMPARE(drawing.svg, emfToSvg(bytes).svg);
-        // A converter that crashes, or one that never finishes, costs only its picture.
-        QVERIFY(convertInChild(bytes, [](const QByteArray &) -> MetafileDrawing { std::abort(); }).svg.isEmpty());
+        QVERIFY(convertInHelper("not a metafile", MetafileKind::Wmf).svg.isEmpty());
+
+        // A helper that crashes, one that never finishes, one that is missing or
+        // answers nonsense: each costs only its picture.
+        TempTree t;
+        const auto helper = [&t](const char *name, const QByteArray &script) {
+            const QString path = t.file(name, "#!/bin/sh\n" + script + "\n");
+            QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            return path;
+        };
+        QVERIFY(convertInHelper(bytes, MetafileKind::Emf, helper("crashes", "kill -SEGV $$")).svg.isEmpty());
+        QVERIFY(convertInHelper(bytes, MetafileKind::Emf, helper("garbles", "head -c 100 /dev/zero")).svg.isEmpty());
+        QVERIFY(convertInHelper(bytes, MetafileKind::Emf, t.root() + "missing").svg.isEmpty());
         QElapsedTimer timer;
         timer.start();
-        const MetafileDrawing hung = convertInChild(
-            bytes, [](const QByteArray &) -> MetafileDrawing { for (;;) ::pause(); }, 300);
+        const MetafileDrawing hung = convertInHelper(bytes, MetafileKind::Emf, helper("hangs", "exec sleep 60"), 300);
         QVERIFY(hung.svg.isEmpty());
         QVERIFY(timer.elapsed() < 3000);
         QVERIFY(emfToSvg("not a metafile").svg.isEmpty());
