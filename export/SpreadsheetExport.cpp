@@ -27,13 +27,15 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace listexport {
 namespace {
 
 const QString kProgress = QStringLiteral("Please wait exporting List to Excel");
-// The links a worksheet holds; spreadsheet programs refuse a sheet with more.
+// The links a worksheet holds, and the longest link; spreadsheet programs refuse more.
 constexpr int kWorksheetLinks = 65530;
+constexpr qsizetype kLongestLink = 2079;
 constexpr double kPictureColumnWidth = 45;  // characters
 constexpr double kPictureRowHeight = 175;   // points
 constexpr double kMaxDigitWidth = 7;        // pixels, of the workbook's default font
@@ -87,13 +89,126 @@ void InsertPictureInRange(lxw_worksheet *sheet, const QString &PictureFileName, 
                                       size_t(bytes.size()), &options);
 }
 
-// What the library cannot say: pictures not printed, print quality, black and white,
+const QByteArray kRelationshipsHead = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                                     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+
+// The sheet's links, which stand after its rows, before its print settings.
+QByteArray hyperlinks(const std::vector<int> &linked)
+{
+    if (linked.empty())
+        return {};
+    QByteArray links = "<hyperlinks>";
+    for (size_t i = 0; i < linked.size(); ++i)
+        links += "<hyperlink ref=\"A" + QByteArray::number(linked[i] + 1) + "\" r:id=\"rIdL" +
+                 QByteArray::number(qulonglong(i + 1)) + "\"/>";
+    return links + "</hyperlinks>";
+}
+
+// The sheet's relationships: those the library wrote (its drawing), then one per link.
+ZipPackage::Pieces sheetRelationships(QByteArray written, const QStringList &entries, const std::vector<int> &linked)
+{
+    const qsizetype end = written.lastIndexOf("</Relationships>");
+    QByteArray head = end >= 0 ? written.left(end) : kRelationshipsHead;
+    return [head = std::move(head), &entries, &linked, next = qsizetype(-1)]() mutable -> std::optional<QByteArray> {
+        if (next == -1) {
+            next = 0;
+            return head;
+        }
+        if (next > qsizetype(linked.size()))
+            return QByteArray();
+        if (next == qsizetype(linked.size())) {
+            ++next;
+            return QByteArray("</Relationships>");
+        }
+        QByteArray batch;
+        for (const qsizetype stop = std::min(qsizetype(linked.size()), next + 512); next < stop; ++next)
+            batch += "<Relationship Id=\"rIdL" + QByteArray::number(next + 1) +
+                     "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/hyperlink\" "
+                     "Target=\"" +
+                     platform::fileUrl(entries[linked[size_t(next)]]).toHtmlEscaped().toUtf8() +
+                     "\" TargetMode=\"External\"/>";
+        return batch;
+    };
+}
+
+// The sheet's print settings, after its rows: print quality, black and white,
 // the first page number when it is 1, header and footer margins of nothing.
-bool finishPackage(const QString &path, QString &error)
+void finishPrintSettings(QByteArray &tail)
+{
+    QByteArray setup = "<pageSetup blackAndWhite=\"1\" horizontalDpi=\"300\" verticalDpi=\"300\" ";
+    if (!tail.contains(" firstPageNumber="))
+        setup += "firstPageNumber=\"1\" ";
+    if (!tail.contains(" useFirstPageNumber="))
+        setup += "useFirstPageNumber=\"1\" ";
+    tail.replace("<pageSetup ", setup);
+    const qsizetype margins = tail.indexOf("<pageMargins ");
+    if (margins >= 0) {
+        const qsizetype end = tail.indexOf("/>", margins);
+        tail.replace(margins, end + 2 - margins,
+                     "<pageMargins left=\"0.14\" right=\"0.14\" top=\"0.14\" bottom=\"0.14\" header=\"0\" footer=\"0\"/>");
+    }
+}
+
+// The sheet as written, its rows passed on piece by piece as they are read, and
+// what follows them given its print settings: the rows of a long list are never
+// held in memory.
+ZipPackage::Pieces sheetWithPrintSettings(ZipPackage::Pieces rows, QByteArray links)
+{
+    return [rows = std::move(rows), links = std::move(links), pending = QByteArray(), inTail = false,
+            ended = false]() mutable -> std::optional<QByteArray> {
+        static const QByteArray kEnds[] = {"</sheetData>", "<sheetData/>"};
+        constexpr qsizetype kLongestEnd = 12;
+        while (!ended) {
+            std::optional<QByteArray> next = rows();
+            if (!next)
+                return std::nullopt;
+            if (next->isEmpty()) {
+                ended = true;
+                finishPrintSettings(pending);
+                // The links go after the rows and what may follow them, before the print settings.
+                qsizetype at = -1;
+                for (const char *before : {"<printOptions", "<pageMargins", "<pageSetup", "<headerFooter", "<drawing",
+                                           "</worksheet>"})
+                    if ((at = pending.indexOf(before)) >= 0)
+                        break;
+                if (at >= 0)
+                    pending.insert(at, links);
+                return std::exchange(pending, QByteArray());
+            }
+            pending += *next;
+            if (inTail)
+                continue;
+            for (const QByteArray &end : kEnds) {
+                if (const qsizetype at = pending.indexOf(end); at >= 0) {
+                    inTail = true;
+                    QByteArray rowsPart = pending.left(at);
+                    pending.remove(0, at);
+                    if (!rowsPart.isEmpty())
+                        return rowsPart;
+                }
+            }
+            if (inTail)
+                continue;
+            // Everything but what may be the start of the rows' end goes on (an
+            // empty piece would end the part).
+            const qsizetype keep = std::min(pending.size(), kLongestEnd - 1);
+            QByteArray rowsPart = pending.left(pending.size() - keep);
+            pending.remove(0, pending.size() - keep);
+            if (!rowsPart.isEmpty())
+                return rowsPart;
+        }
+        return QByteArray();
+    };
+}
+
+// What the library cannot say: pictures not printed, and the print settings;
+// and what it would hold in memory whole: the links.
+bool finishPackage(const QString &path, const QStringList &entries, const std::vector<int> &linked, QString &error)
 {
     ZipPackage package(path, ZipPackage::Mode::Change);
-    if (!package.isOpen()) {
-        error = package.errorString();
+    const ZipPackage original(path, ZipPackage::Mode::Change);  // read as it was while the new one is written
+    if (!package.isOpen() || !original.isOpen()) {
+        error = package.isOpen() ? original.errorString() : package.errorString();
         return false;
     }
     for (int i = 1;; ++i) {
@@ -104,21 +219,12 @@ bool finishPackage(const QString &path, QString &error)
         drawing.replace("<xdr:clientData/>", "<xdr:clientData fPrintsWithSheet=\"0\"/>");
         package.write(name, drawing);
     }
-    QByteArray sheet = package.read(QStringLiteral("xl/worksheets/sheet1.xml"));
-    QByteArray setup = "<pageSetup blackAndWhite=\"1\" horizontalDpi=\"300\" verticalDpi=\"300\" ";
-    if (!sheet.contains(" firstPageNumber="))
-        setup += "firstPageNumber=\"1\" ";
-    if (!sheet.contains(" useFirstPageNumber="))
-        setup += "useFirstPageNumber=\"1\" ";
-    sheet.replace("<pageSetup ", setup);
-    const qsizetype margins = sheet.indexOf("<pageMargins ");
-    if (margins >= 0) {
-        const qsizetype end = sheet.indexOf("/>", margins);
-        sheet.replace(margins, end + 2 - margins,
-                      "<pageMargins left=\"0.14\" right=\"0.14\" top=\"0.14\" bottom=\"0.14\" header=\"0\" footer=\"0\"/>");
-    }
-    package.write(QStringLiteral("xl/worksheets/sheet1.xml"), sheet);
-    if (!package.commit()) {
+    const QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");
+    const QString relationships = QStringLiteral("xl/worksheets/_rels/sheet1.xml.rels");
+    const bool written =
+        package.write(sheet, sheetWithPrintSettings(original.pieces(sheet), hyperlinks(linked))) &&
+        (linked.empty() || package.write(relationships, sheetRelationships(package.read(relationships), entries, linked)));
+    if (!written || !package.commit()) {
         error = package.errorString();
         return false;
     }
@@ -213,11 +319,11 @@ RowFormats addFormats(lxw_workbook *book)
 
 // One row an entry: the path as a link in A, the lower-case name in B, and for a
 // JPG the picture over B in a tall row.
-// False when told to stop half way.
+// False when told to stop half way. The rows whose path is a link are added to
+// `linked`: the links themselves are written into the package afterwards.
 bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgress &progress,
-                    const QStringList &entries)
+                    const QStringList &entries, std::vector<int> &linked)
 {
-    int links = 0;
     for (int i = 0; i < int(entries.size()); ++i) {
         if (progress.stopped())
             return false;
@@ -228,14 +334,13 @@ bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgr
         const QByteArray text = platform::xmlSafe(E).toUtf8();
         const QByteArray name = platform::xmlSafe(fileNamePart(E, false, LowerCase)).toUtf8();
         worksheet_write_string(sheet, row, 1, name.constData(), formats.centred);
-        const QByteArray url = platform::fileUrl(E).toUtf8();
-        // A worksheet holds so many links; the paths past them are plain text.
-        if (links >= kWorksheetLinks ||
-            worksheet_write_url_opt(sheet, row, 0, url.constData(), isJpg ? formats.centredLink : formats.link,
-                                    text.constData(), nullptr) != LXW_NO_ERROR)
+        // A worksheet holds so many links, each so long; other paths are plain text.
+        if (int(linked.size()) < kWorksheetLinks && platform::fileUrl(E).size() <= kLongestLink) {
+            worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centredLink : formats.link);
+            linked.push_back(i);
+        } else {
             worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centred : nullptr);
-        else
-            ++links;
+        }
         if (isJpg) {
             worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr);
             progress.say(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
@@ -274,10 +379,16 @@ void setPrintLayout(lxw_worksheet *sheet)
 
 // Writes the workbook at `path`; the failure's description (which may be empty),
 // nothing on success.
-std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput &input, ExportProgress &progress)
+std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput &input, ExportProgress &progress,
+                                     std::vector<int> &linked)
 {
     const platform::CNumericLocale numbersWithAPoint;
-    std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new(QFile::encodeName(path).constData()));
+    // Each row goes to the disk once the next one begins, and its texts stand in
+    // the row itself: a long list costs the memory of a row, not of the sheet.
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    std::unique_ptr<lxw_workbook, WorkbookCloser> book(
+        workbook_new_opt(QFile::encodeName(path).constData(), &options));
     lxw_worksheet *sheet = book ? workbook_add_worksheet(book.get(), nullptr) : nullptr;
     if (!sheet)
         return QString();
@@ -288,7 +399,7 @@ std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput
 
     // What a worksheet cannot hold is left out; the closing rows always stay.
     const QStringList entries = input.entries.mid(0, entriesThatFit(input.rows));
-    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries)) {
+    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries, linked)) {
         lxw_workbook_free(book.release());  // nothing of it is written
         return QString();
     }
@@ -321,8 +432,10 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
             failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
         } else {
             const QString written = QFile::decodeName(QByteArray::fromStdString(file.path()));
-            failure = writeWorkbook(written, input, progress);
-            if (QString packageFailure; !failure && !progress.stopped() && !finishPackage(written, packageFailure))
+            std::vector<int> linked;
+            failure = writeWorkbook(written, input, progress, linked);
+            if (QString packageFailure;
+                !failure && !progress.stopped() && !finishPackage(written, input.entries, linked, packageFailure))
                 failure = packageFailure;
             if (!failure && !progress.stopped() && !file.replaceTarget())
                 failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));

@@ -132,6 +132,22 @@ bool ZipPackage::write(const QString &name, Pieces pieces)
     return add(name, source);
 }
 
+ZipPackage::Pieces ZipPackage::pieces(const QString &name) const
+{
+    zip_file_t *opened = archive_ ? zip_fopen(archive_, name.toUtf8().constData(), 0) : nullptr;
+    if (!opened)
+        return [] { return std::optional<QByteArray>(); };
+    const std::shared_ptr<zip_file_t> file(opened, &zip_fclose);
+    return [file]() -> std::optional<QByteArray> {
+        QByteArray piece(64 * 1024, Qt::Uninitialized);
+        const zip_int64_t got = zip_fread(file.get(), piece.data(), zip_uint64_t(piece.size()));
+        if (got < 0)
+            return std::nullopt;
+        piece.truncate(qsizetype(got));
+        return piece;
+    };
+}
+
 bool ZipPackage::write(const QString &name, const QByteArray &data)
 {
     if (!archive_)

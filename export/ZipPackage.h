@@ -35,6 +35,9 @@ public:
     using Pieces = std::function<std::optional<QByteArray>()>;
     // Adds a part whose pieces are made while the package is written, at commit.
     bool write(const QString &name, Pieces pieces);
+    // The part read a piece at a time, for as long as the package is open;
+    // nothing once reading fails (no such part, a damaged package).
+    Pieces pieces(const QString &name) const;
     bool commit();
 
 private:
