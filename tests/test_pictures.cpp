@@ -472,34 +472,49 @@ private slots:
 
     // --- Decoding off the window's thread ---
 
-    void onlyTheNewestWaitingJobRuns()
+    void aWorkerRunsTheNewestWaitingJobOrEveryJob_data()
     {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<std::vector<int>>("expected");
+        QTest::newRow("newest only") << int(platform::WorkerThread::Policy::NewestOnly) << std::vector<int>{1, 3, 4};
+        QTest::newRow("queue") << int(platform::WorkerThread::Policy::Queue) << std::vector<int>{1, 2, 3, 4};
+    }
+
+    void aWorkerRunsTheNewestWaitingJobOrEveryJob()
+    {
+        QFETCH(int, policy);
+        QFETCH(std::vector<int>, expected);
+        std::promise<void> started;
         std::promise<void> release;
         std::shared_future<void> released = release.get_future().share();
-        std::atomic<int> ran{0};
         std::vector<int> order;
         std::mutex orderLock;
-        auto job = [&](int n, bool hold) {
-            return [&, n, hold] {
-                if (hold)
+        auto job = [&](int n) {
+            return [&, n] {
+                if (n == 1) {
+                    started.set_value();
                     released.wait();
+                }
                 const std::lock_guard lock(orderLock);
                 order.push_back(n);
-                ++ran;
             };
         };
         {
-            platform::WorkerThread worker(platform::WorkerThread::Policy::NewestOnly);
-            worker.post(job(1, true));
-            QTRY_VERIFY(true);  // let the worker take the first job
-            QThread::msleep(20);
-            worker.post(job(2, false));
-            worker.post(job(3, false));  // replaces 2, which never starts
+            platform::WorkerThread worker{platform::WorkerThread::Policy(policy)};
+            worker.post(job(1));
+            started.get_future().wait();  // the first job runs, and holds the worker
+            worker.post(job(2));
+            worker.post(job(3));  // with the newest only, 2 never starts
             release.set_value();
-            QTRY_COMPARE(ran.load(), 2);
-            worker.post(job(4, true));  // already released: runs, and the worker's end waits for it
+            const auto ran = [&] {
+                const std::lock_guard lock(orderLock);
+                return order.size();
+            };
+            QTRY_COMPARE(ran(), expected.size() - 1);
+            worker.post(job(4));  // once the worker is idle again, it runs at once
+            QTRY_COMPARE(ran(), expected.size());
         }
-        QCOMPARE(order, (std::vector<int>{1, 3, 4}));
+        QCOMPARE(order, expected);
     }
 
     void aDecodedPictureServesLaterSizes()
