@@ -59,8 +59,9 @@ struct Form1::Subsystems {
     preview::FileActions actions;
     helpabout::Banner banner;
     helpabout::ListHoverTip hoverTip;
-    listexport::BackgroundExports background;
     listexport::ExportContext exports;
+    // After the context it writes with: stopped, and its thread ended, before the context goes.
+    listexport::BackgroundExports background;
 
     explicit Subsystems(Form1 &f)
         : status(f.Label1, f.services_.yieldSliceMs)
@@ -75,9 +76,8 @@ struct Form1::Subsystems {
         , actions(f.List1, f.menuCopy, *f.services_.shell, *f.services_.messages, &f)
         , banner(f.Picture1, *f.services_.shell, [this] { selection.show(); })
         , hoverTip(f.List1)
+        , exports{f.services_.applicationFolder, *f.services_.shell, *f.services_.messages, status, background}
         , background(status)
-        , exports{f.services_.applicationFolder, *f.services_.shell, *f.services_.messages, status, background,
-                  [&f] { return f.closing_; }}
     {
     }
 };

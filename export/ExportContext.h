@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <functional>
 
 namespace platform {
 class MessageBoxes;
@@ -15,15 +14,14 @@ namespace listexport {
 class BackgroundExports;
 
 // What every export needs besides what it exports: where its file goes, the
-// desktop to open it with, the messages, the status line for its progress, the
-// thread that writes the files, and whether the window is going away.
+// desktop to open it with, the messages, the status line for its progress, and
+// the thread that writes the files (which stops when the window goes away).
 struct ExportContext {
     const QString &folder;
     platform::Shell &shell;
     platform::MessageBoxes &messages;
     platform::StatusLine &status;
     BackgroundExports &background;  // where the files are written
-    std::function<bool()> abandoned;
 
     // The full path of `name` in the export folder.
     QString pathOf(const QString &name) const { return folder + QLatin1Char('/') + name; }

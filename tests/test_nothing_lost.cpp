@@ -111,7 +111,7 @@ private slots:
         testing::fillList(*w, longList(3000));
         for (QAction *menu : {w->Notepad, w->Html, w->PDF})
             menu->trigger();
-            QVERIFY(testing::settled(*w));
+        QVERIFY(testing::settled(*w));
         QCOMPARE(fakes.messages->shown.size(), size_t(3));
         for (const testing::ShownMessage &m : fakes.messages->shown)
             QVERIFY2(m.text.contains("No space left on device"), qPrintable(m.text));
@@ -148,7 +148,7 @@ private slots:
         testing::fillList(*w, {"/a.jpg"});
         for (QAction *menu : {w->Notepad, w->Html, w->PDF})
             menu->trigger();
-            QVERIFY(testing::settled(*w));
+        QVERIFY(testing::settled(*w));
         QCOMPARE(testing::readFile(victim), QByteArray("not yours"));
         for (const char *name : {"QuorvelFileSearch.txt", "quorvelsearchfile.html", "quorvelfilesearch.pdf"}) {
             const QFileInfo written(t.root() + "exports/" + name);
@@ -236,7 +236,7 @@ private slots:
         platform::StatusLine status(&label, 0);
         const QString folder = t.root();
         listexport::BackgroundExports background(status);
-        const listexport::ExportContext context{folder, shell, messages, status, background, [] { return false; }};
+        const listexport::ExportContext context{folder, shell, messages, status, background};
         listexport::SpreadsheetInput input;
         for (int i = 0; i < 12; ++i)
             input.entries << QString("/e/%1.txt").arg(i);
