@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "preview/Picture.h"
 
 #include <QApplication>
-#include <QLoggingCategory>
 #include <QStyleFactory>
 
 #include <clocale>
@@ -47,10 +47,7 @@ int main(int argc, char *argv[])
         return commandLine.exitStatus;
     }
     const bool userStyle = styleChosenByUser(argc, argv);
-    // A preview decode that a newer selection overtakes is stopped by failing its
-    // reads, which the JPEG reader reports as a damaged file; pictures that really
-    // are damaged are shown as no picture, quietly, all the same.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.jpeg.warning=false"));
+    preview::quietenPictureReports();
     QApplication app(argc, argv);
     // The toolkit took the user's locale for the C library too; file formats need
     // numbers with ".", and the window's own texts follow Qt's locale, not this one.

@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/Services.h"
+#include "preview/Picture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -76,6 +77,7 @@ private:
 // offscreen when there is none (a second line, not what people see).
 inline void choosePlatform()
 {
+    preview::quietenPictureReports();  // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
 }

@@ -76,7 +76,8 @@ int main(int argc, char *argv[])
     for (int i = 0; i < exportEntries; ++i)
         window.List1->AddItem(QString::fromStdString(entry(i)));
     window.List1->flushPending();
-    const double exportMs = bench::medianMs(5, [&] { window.Command6->click(); });
+    // Until the file is written and opened: the export runs on a thread of its own.
+    const double exportMs = bench::medianPaintedMs(window, 5, [&] { window.Command6->click(); });
 
     bench::report("writer alone, 1,000,000 entries, median of 3", millionMs, "ms");
     bench::report("writer entries per second (target >= 1,000,000)", million / (millionMs / 1000), "/s");

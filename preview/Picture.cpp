@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -68,6 +69,11 @@ void allowLargestPictures()
         return true;
     }();
     (void)raised;
+}
+
+void quietenPictureReports()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.jpeg.warning=false"));
 }
 
 double himetricPerPixelX()

@@ -74,6 +74,10 @@ private:
 constexpr qint64 kLargestPicturePixels = 100'000'000;
 // Lets the toolkit decode pictures up to that size (its own limit is lower).
 void allowLargestPictures();
+// A decode that a newer selection overtakes is stopped by failing its reads,
+// which the JPEG reader reports as a damaged file on the console; files that are
+// damaged show as no picture, quietly, all the same. Silences those reports.
+void quietenPictureReports();
 
 // Loads a JPG, BMP, GIF, ICO, PNG, EMF or WMF file. An empty path gives the empty
 // picture. `showSize`, when given, is the largest pixel size the picture will be
