@@ -53,7 +53,7 @@ DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::option
                                       const Interrupted &interrupted)
 {
     const std::optional<platform::FileStamp> stamp = platform::regularFileStamp(request.path);
-    DecodedPreview result{request.path, stamp, request.png, std::nullopt, {}, {}};
+    DecodedPreview result{request.path, request.whileWalking, request.row, stamp, request.png, std::nullopt, {}, {}};
     if (!stamp) {
         kept.reset();
         return result;
@@ -88,13 +88,16 @@ void PictureDecoder::request(PreviewRequest request)
 {
     const quint64 serial = ++serial_;
     awaited_ = serial;
-    newest_ = serial;
+    if (!request.whileWalking)
+        barrier_ = serial;
     worker_.post([this, serial, request = std::move(request)] {
-        DecodedPreview decoded = decode(request, kept_, [this, serial] { return newest_ != serial; });
+        DecodedPreview decoded = decode(request, kept_, [this, serial] { return barrier_ > serial; });
         platform::deliverTo(&receiver_, [this, serial, decoded = std::move(decoded)] {
-            if (serial != awaited_)
+            if (serial == awaited_)
+                awaited_ = 0;
+            if (serial < barrier_ || serial <= delivered_)
                 return;
-            awaited_ = 0;
+            delivered_ = serial;
             deliver_(decoded);
         });
     });
@@ -103,7 +106,7 @@ void PictureDecoder::request(PreviewRequest request)
 void PictureDecoder::cancel()
 {
     worker_.dropWaiting();
-    newest_ = ++serial_;
+    barrier_ = ++serial_;
     awaited_ = 0;
 }
 

@@ -18,6 +18,11 @@ namespace preview {
 // What the selection preview needs made of one entry.
 struct PreviewRequest {
     QString path;
+    // Asked for by a walk selecting what it finds: such a request does not stop
+    // the decode running, and the pictures of entries found meanwhile are drawn
+    // as they come, so a long walk shows its pictures as it goes.
+    bool whileWalking = false;
+    int row = -1;  // the entry's place in the list
     // The PNG loader's bitmaps for both boxes, instead of a picture to paint.
     bool png = false;
     // A picture: the largest pixel size it is drawn at.
@@ -33,6 +38,8 @@ struct PreviewRequest {
 // What was made of it. Nothing in it when the file could not be loaded.
 struct DecodedPreview {
     QString path;
+    bool whileWalking = false;
+    int row = -1;
     std::optional<platform::FileStamp> stamp;  // the file as it was decoded
     bool png = false;
     std::optional<Picture> picture;
@@ -42,13 +49,14 @@ struct DecodedPreview {
 
 // Decodes the pictures of the preview on a thread of its own, so that neither a
 // search nor a person stepping through photos waits for a decode. The newest
-// request wins: one that waits when another comes is never decoded, and the
-// result of one that was overtaken while it ran is dropped. The last file decoded
-// is kept, so a new size of the same picture (a resize) costs no decode.
+// request wins: one that waits when another comes is never decoded; one that a
+// person's selection overtakes while it runs is stopped, and its result dropped.
+// Results come in the order asked, never an older after a newer. The last file
+// decoded is kept, so a new size of the same picture (a resize) costs no decode.
 class PictureDecoder {
 public:
     using Delivery = std::function<void(const DecodedPreview &)>;
-    // `deliver` runs on the thread that makes the requests, for the newest result only.
+    // `deliver` runs on the thread that makes the requests.
     explicit PictureDecoder(Delivery deliver);
 
     void request(PreviewRequest request);
@@ -73,8 +81,11 @@ public:
 private:
     Delivery deliver_;
     quint64 serial_ = 0;
-    quint64 awaited_ = 0;
-    std::atomic<quint64> newest_{0};  // read by the decoding thread to stop a decode overtaken
+    quint64 awaited_ = 0;    // the newest request, until its result comes
+    quint64 delivered_ = 0;  // the newest result delivered
+    // Results of requests before this one are not wanted; read by the decoding
+    // thread to stop a decode overtaken.
+    std::atomic<quint64> barrier_{0};
     std::optional<Kept> kept_;  // touched only by the decoding thread
     QObject receiver_;
     platform::WorkerThread worker_{platform::WorkerThread::Policy::NewestOnly};  // last: stopped before what it uses goes

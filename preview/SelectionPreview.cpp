@@ -84,6 +84,8 @@ void SelectionPreview::showPicture(const QString &t, const QString &extension)
 
     PreviewRequest request;
     request.path = t;
+    request.whileWalking = walk_.walking();
+    request.row = c_.list->ListIndex();
     request.png = extension == QLatin1String("PNG");
     if (request.png) {
         request.previewBitmap = Module2::BitmapSizeFor(box);
@@ -111,8 +113,9 @@ void SelectionPreview::showPicture(const QString &t, const QString &extension)
 
 void SelectionPreview::draw(const DecodedPreview &decoded)
 {
-    // A result for an entry no longer selected (the list was emptied, say) is not drawn.
-    if (decoded.path != c_.list->Text())
+    // A result for an entry no longer selected is not drawn, unless a walk found it
+    // and it is still in the list where it was found (a new search empties the list).
+    if (decoded.path != c_.list->Text() && !(decoded.whileWalking && c_.list->List(decoded.row) == decoded.path))
         return;
     shown_ = decoded;
     PictureBox &box = *c_.preview;

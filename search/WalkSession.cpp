@@ -22,6 +22,7 @@ WalkSession::WalkSession(WalkView view, platform::StatusLine &status)
 
 void WalkSession::begin()
 {
+    walking_ = true;
     control_.start();
     status_.drop();
     view_.list->Clear();
@@ -44,6 +45,7 @@ std::int64_t WalkSession::walk(QString &folder, const QString &patterns, int &fi
 
 void WalkSession::end()
 {
+    walking_ = false;
     status_.push();
     view_.list->show();
     searchIdle_ = true;

@@ -47,6 +47,8 @@ public:
     void stop() { control_.stop(); }
     // No search runs, and one has ended since the window opened.
     bool searchIdle() const { return searchIdle_; }
+    // A walk is filling the list now (between begin and end).
+    bool walking() const { return walking_; }
     void setSearching() { searchIdle_ = false; }
 
     // Empties the list, the preview and the totals and starts the run flags.
@@ -75,6 +77,7 @@ private:
     platform::StatusLine &status_;
     WalkControl control_;
     bool searchIdle_ = false;
+    bool walking_ = false;
     struct Totals {
         int fileCount;
         int dirCount;

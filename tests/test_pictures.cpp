@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -522,7 +523,9 @@ private slots:
         TempTree t;
         const QString jpg = writeJpeg(t, "photo.jpg", QSize(800, 600), Qt::red, Qt::blue);
         std::optional<PictureDecoder::Kept> kept;
-        PreviewRequest request{jpg, false, QSize(200, 150), {}, {}, {}};
+        PreviewRequest request;
+        request.path = jpg;
+        request.showSize = QSize(200, 150);
         const DecodedPreview first = PictureDecoder::decode(request, kept);
         QVERIFY(first.picture);
         QCOMPARE(first.picture->decodedSize(), QSize(200, 150));  // decoded no larger than shown
@@ -549,7 +552,12 @@ private slots:
         big.fill(Qt::green);
         const QString png = t.root() + "big.png";
         QVERIFY(big.save(png));
-        PreviewRequest pngRequest{png, true, {}, QSize(300, 200), QSize(100, 60), QSize(1500, 1500)};
+        PreviewRequest pngRequest;
+        pngRequest.path = png;
+        pngRequest.png = true;
+        pngRequest.previewBitmap = QSize(300, 200);
+        pngRequest.bannerBitmap = QSize(100, 60);
+        pngRequest.keepBound = QSize(1500, 1500);
         const DecodedPreview bitmaps = PictureDecoder::decode(pngRequest, kept);
         QCOMPARE(bitmaps.previewBitmap.size(), QSize(300, 200));
         QCOMPARE(bitmaps.bannerBitmap.size(), QSize(100, 60));
@@ -569,6 +577,48 @@ private slots:
         QVERIFY(near(PictureDecoder::decode(pngRequest, kept).previewBitmap.pixel(5, 5), Qt::magenta, 8));
         QVERIFY(QFile::remove(png));
         QVERIFY(PictureDecoder::decode(pngRequest, kept).previewBitmap.isNull());
+    }
+
+    void aLongSearchShowsItsPicturesAsItGoes()
+    {
+        // A slow disk: each delivery of events during the walk takes a while, and a
+        // picture is found at every step, faster than one can be decoded.
+        TempTree t;
+        // Red with fine noise: a photo's worth of data to decode, not a flat card's.
+        QImage noisy(3000, 2000, QImage::Format_RGB32);
+        QRandomGenerator random(7);
+        for (int y = 0; y < noisy.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(noisy.scanLine(y));
+            for (int x = 0; x < noisy.width(); ++x)
+                line[x] = qRgb(200 + int(random.bounded(56)), int(random.bounded(40)), int(random.bounded(40)));
+        }
+        const QString photo = t.file("photo.jpg");
+        QVERIFY(noisy.save(photo, "JPG", 95));
+        for (int i = 0; i < 150; ++i) {
+            t.folder(QString("tree/f%1").arg(i, 3, 10, QLatin1Char('0')));
+            QVERIFY(QFile::link(photo, t.root() + QString("tree/f%1/p.jpg").arg(i, 3, 10, QLatin1Char('0'))));
+        }
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        int drawsWhileSearching = 0;
+        qint64 shown = 0;
+        QTimer slowDisk;
+        connect(&slowDisk, &QTimer::timeout, w.get(), [&] {
+            QThread::msleep(3);
+            const qint64 now = w->Picture1->canvasImage().cacheKey();
+            if (w->Command1->text() == "Cancel" && now != shown && !w->Picture1->canvasImage().isNull())
+                ++drawsWhileSearching;
+            shown = now;
+        });
+        slowDisk.start(1);
+        testing::user::search(*w, t.root() + "tree", "*.jpg");
+        slowDisk.stop();
+        QCOMPARE(w->List1->ListCount(), 150);
+        QVERIFY2(drawsWhileSearching >= 3, qPrintable(QString::number(drawsWhileSearching)));
+        QVERIFY(testing::settled(*w));
+        QCOMPARE(w->Label4->text(), QString("150 from 150"));  // and the last one found is what stays
+        QVERIFY(near(w->Picture1->rendered().pixel(5, 5), Qt::red));
     }
 
     void aPictureOvertakenBeforeItIsDecodedIsNeverDrawn()
