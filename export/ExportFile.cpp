@@ -26,16 +26,6 @@ bool ExportContext::prepareFolder() const
     return false;
 }
 
-bool writeExportFile(platform::MessageBoxes &messages, const QString &path, const QByteArray &content,
-                     platform::WholeFile::WriteFunction write)
-{
-    platform::WholeFile file(QFile::encodeName(path).toStdString(), write);
-    if (file.open() && file.write(content.constData(), size_t(content.size())) && file.commit())
-        return true;
-    messages.cannotWrite(path, QString::fromLocal8Bit(file.reason().c_str()));
-    return false;
-}
-
 void writeAndOpen(const ExportContext &context, const QString &name, ExportWriter writer)
 {
     if (!context.prepareFolder())
@@ -43,14 +33,17 @@ void writeAndOpen(const ExportContext &context, const QString &name, ExportWrite
     const QString path = context.pathOf(name);
     context.background.run([&context, path, writer = std::move(writer)](ExportProgress &progress) {
         platform::WholeFile file(QFile::encodeName(path).toStdString());
-        bool ok = file.open();
+        bool written = file.open();
         const ExportSink sink = [&](const QByteArray &piece) {
-            ok = ok && file.write(piece.constData(), size_t(piece.size()));
+            written = written && file.write(piece.constData(), size_t(piece.size()));
         };
-        ok = ok && writer(sink, progress) && ok && file.commit();
+        if (written) {
+            const bool whole = writer(sink, progress);  // false when told to stop
+            written = whole && written && file.commit();
+        }
         if (progress.stopped())
             return std::function<void()>();  // the file was not given its name
-        if (ok)
+        if (written)
             return std::function<void()>([&context, path] { context.shell.openFile(path); });
         const QString reason = QString::fromLocal8Bit(file.reason().c_str());
         return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });

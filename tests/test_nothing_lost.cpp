@@ -2,6 +2,7 @@
 // names other programs read back; every action on the file the entry names.
 #include "TestSupport.h"
 #include "app/Form1.h"
+#include "platform/WholeFile.h"
 #include "export/BackgroundExport.h"
 #include "export/ExportFile.h"
 #include "export/SpreadsheetExport.h"
@@ -125,10 +126,14 @@ private slots:
     {
         TempTree t;
         const QString path = t.file("list.txt", "the earlier export");
-        testing::RecordingMessageBoxes messages;
-        QVERIFY(!listexport::writeExportFile(messages, path, QByteArray(5000, 'x'), &fullOnSecondWrite));
-        QCOMPARE(messages.shown.size(), size_t(1));
-        QCOMPARE(messages.shown[0].text, "Cannot write " + path + ": No space left on device");
+        {
+            platform::WholeFile file(QFile::encodeName(path).toStdString(), &fullOnSecondWrite);
+            const QByteArray content(5000, 'x');
+            QVERIFY(file.open());
+            const bool written = file.write(content.constData(), size_t(content.size()));
+            QVERIFY(!(written && file.commit()));
+            QCOMPARE(QString::fromStdString(file.reason()), QString("No space left on device"));
+        }
         QCOMPARE(testing::readFile(path), QByteArray("the earlier export"));
         QCOMPARE(leftovers(t.root()), QStringList());
     }
