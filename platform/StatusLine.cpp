@@ -10,7 +10,6 @@ StatusLine::StatusLine(QLabel *label, int sliceMs)
     , sliceMs_(sliceMs)
 {
     sinceDelivery_.start();
-    sinceShown_.start();
 }
 
 QString StatusLine::text() const
@@ -27,16 +26,6 @@ void StatusLine::setText(const QString &text)
 void StatusLine::defer(const QString &text)
 {
     pending_ = text;
-}
-
-void StatusLine::showSoon(const QString &text)
-{
-    pending_ = text;
-    if (sinceShown_.elapsed() < sliceMs_)
-        return;
-    push();
-    label_->repaint();
-    sinceShown_.restart();
 }
 
 void StatusLine::push()

@@ -25,9 +25,6 @@ public:
     void setText(const QString &text);
     // Keeps `text` for the next delivery.
     void defer(const QString &text);
-    // Keeps `text` and paints it at once when a time slice has passed, for long
-    // work that does not deliver events.
-    void showSoon(const QString &text);
     // Pushes what is kept into the label, with every other deferred text.
     void push();
     // Forgets what is kept (a caller is about to set the texts itself).
@@ -47,7 +44,6 @@ private:
     int sliceMs_;
     std::optional<QString> pending_;
     QElapsedTimer sinceDelivery_;
-    QElapsedTimer sinceShown_;
     struct Deferred {
         std::function<void()> push;
         std::function<void()> drop;
