@@ -135,7 +135,7 @@ Picture LoadPicture(const QString &path, QSize showSize, const Interrupted &inte
         QFile file;
         if (!platform::openRegularFile(path, file) || file.size() > kLargestMetafile)
             throw loadError(path);
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = file.read(file.size());
         const MetafileDrawing drawing =
             convertInHelper(bytes, suffix == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf);
         auto renderer = std::make_shared<QSvgRenderer>(drawing.svg);

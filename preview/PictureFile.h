@@ -23,7 +23,7 @@ public:
     bool interrupted() const { return interrupted_ && interrupted_(); }
 
     bool isSequential() const override { return false; }
-    qint64 size() const override { return file_.size(); }
+    qint64 size() const override { return size_; }
     bool seek(qint64 position) override;
 
 protected:
@@ -32,6 +32,7 @@ protected:
 
 private:
     QFile file_;
+    qint64 size_ = 0;
     Interrupted interrupted_;
 };
 
