@@ -19,10 +19,10 @@ struct Copied {
     QByteArray png;
 };
 
-Copied makeCopy(const QString &path)
+Copied makeCopy(const QString &path, const Interrupted &given)
 {
     try {
-        Copied copied{LoadPicture(path).toImage(), {}};
+        Copied copied{LoadPicture(path, {}, given).toImage(), {}};
         if (copied.image.isNull())
             return {};
         QBuffer buffer(&copied.png);
@@ -46,7 +46,7 @@ void ClipboardImage::copy(const QString &path)
     const quint64 serial = ++serial_;
     awaited_ = serial;
     worker_.post([this, serial, path] {
-        Copied copied = makeCopy(path);
+        Copied copied = makeCopy(path, [this] { return closing_.load(); });
         platform::deliverTo(&receiver_, [this, serial, copied = std::move(copied)] {
             if (serial != awaited_)
                 return;

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
+
 namespace preview {
 
 // Copies a picture to the clipboard without making the window wait: the picture
@@ -13,6 +15,12 @@ namespace preview {
 // the picture again each time.
 class ClipboardImage {
 public:
+    ClipboardImage() = default;
+    // A picture still being made is given up at its next read.
+    ~ClipboardImage() { closing_ = true; }
+    ClipboardImage(const ClipboardImage &) = delete;
+    ClipboardImage &operator=(const ClipboardImage &) = delete;
+
     // Empties the clipboard at once; fills it with the picture of `path` when it
     // is ready. Nothing is put there when the file is no picture, or when a newer
     // copy came first.
@@ -23,6 +31,7 @@ public:
 private:
     quint64 serial_ = 0;
     quint64 awaited_ = 0;
+    std::atomic<bool> closing_{false};
     QObject receiver_;
     platform::WorkerThread worker_{platform::WorkerThread::Policy::NewestOnly};  // last: stopped before what it uses goes
 };

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 namespace preview {
 
 // A metafile turned into an SVG drawing, with its size in hundredths of a millimetre.
@@ -30,8 +32,8 @@ QString metafileHelper();
 // Converts in the helper, a program of its own, so that a file that crashes or
 // hangs the conversion libraries costs its picture and nothing else: nothing
 // comes back when the helper fails, cannot be started, or has not finished
-// within `timeoutMs`.
+// within `timeoutMs`, or when `stop` says it is no longer wanted.
 MetafileDrawing convertInHelper(const QByteArray &data, MetafileKind kind, const QString &helper = metafileHelper(),
-                                int timeoutMs = 5000);
+                                int timeoutMs = 5000, const std::function<bool()> &stop = {});
 
 }  // namespace preview

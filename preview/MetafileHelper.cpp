@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -20,7 +21,8 @@ QString metafileHelper()
     return {};
 }
 
-MetafileDrawing convertInHelper(const QByteArray &data, MetafileKind kind, const QString &helper, int timeoutMs)
+MetafileDrawing convertInHelper(const QByteArray &data, MetafileKind kind, const QString &helper, int timeoutMs,
+                                const std::function<bool()> &stop)
 {
     if (helper.isEmpty())
         return {};
@@ -32,10 +34,16 @@ MetafileDrawing convertInHelper(const QByteArray &data, MetafileKind kind, const
         return {};
     conversion.write(data);
     conversion.closeWriteChannel();
-    if (!conversion.waitForFinished(timeoutMs)) {
-        conversion.kill();
-        conversion.waitForFinished(1000);
-        return {};
+    QElapsedTimer waited;
+    waited.start();
+    while (!conversion.waitForFinished(50)) {
+        if (conversion.state() == QProcess::NotRunning)
+            break;
+        if (waited.elapsed() >= timeoutMs || (stop && stop())) {
+            conversion.kill();
+            conversion.waitForFinished(1000);
+            return {};
+        }
     }
     if (conversion.exitStatus() != QProcess::NormalExit || conversion.exitCode() != 0)
         return {};

@@ -137,7 +137,8 @@ Picture LoadPicture(const QString &path, QSize showSize, const Interrupted &inte
             throw loadError(path);
         const QByteArray bytes = file.read(file.size());
         const MetafileDrawing drawing =
-            convertInHelper(bytes, suffix == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf);
+            convertInHelper(bytes, suffix == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf,
+                            metafileHelper(), 5000, interrupted);
         auto renderer = std::make_shared<QSvgRenderer>(drawing.svg);
         // Made on a decoding thread, drawn and let go on the window's.
         if (QCoreApplication::instance())

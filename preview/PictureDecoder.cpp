@@ -2,6 +2,7 @@
 
 #include "preview/PictureLoader.h"
 
+#include <limits>
 #include <new>
 
 namespace preview {
@@ -47,6 +48,11 @@ PictureDecoder::Kept load(const PreviewRequest &request, const platform::FileSta
 PictureDecoder::PictureDecoder(Delivery deliver)
     : deliver_(std::move(deliver))
 {
+}
+
+PictureDecoder::~PictureDecoder()
+{
+    barrier_ = std::numeric_limits<quint64>::max();
 }
 
 DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::optional<Kept> &kept,

@@ -58,6 +58,8 @@ public:
     using Delivery = std::function<void(const DecodedPreview &)>;
     // `deliver` runs on the thread that makes the requests.
     explicit PictureDecoder(Delivery deliver);
+    // Stops the decode under way at its next read: the window is going.
+    ~PictureDecoder();
 
     void request(PreviewRequest request);
     // Forgets every request made so far: none of their results is delivered.
