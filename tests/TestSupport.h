@@ -3,6 +3,7 @@
 #include "platform/Services.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QPoint>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -56,6 +57,7 @@ public:
     QString defaultApplicationFor(const QString &mimeType) override
     {
         QThread::msleep(answerDelayMs);  // a desktop slow to answer
+        askedOnWindowThread = askedOnWindowThread || QThread::currentThread() == QCoreApplication::instance()->thread();
         asked.append(mimeType);
         return defaultApplication;
     }
@@ -67,6 +69,7 @@ public:
     bool propertiesSucceed = true;
     QString defaultApplication = QStringLiteral("viewer.desktop");
     unsigned long answerDelayMs = 0;
+    bool askedOnWindowThread = false;
 };
 
 class RecordingPrinter final : public platform::PrinterService {
