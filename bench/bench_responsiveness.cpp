@@ -52,6 +52,30 @@ double longestGap(const std::function<void()> &action, const std::function<bool(
     return double(longest) / 1e6;
 }
 
+// The same for a click whose handler may run long: done once it has returned and `done` holds.
+double longestGapOfClick(const std::function<void()> &click, const std::function<bool()> &done)
+{
+    bool clicked = false;
+    return longestGap(
+        [&] {
+            click();
+            clicked = true;
+        },
+        [&] { return clicked && done(); });
+}
+
+// The desktop's services, but nothing opened and no message box waited for.
+platform::Services quietServices(const QString &folder, const QString &exports)
+{
+    platform::Services services = platform::desktopServices();
+    services.shell = std::make_unique<bench::QuietShell>();
+    services.messages = std::make_unique<bench::QuietMessages>();
+    services.quit = [] {};
+    services.desktopFolder = folder + "/no-desktop";
+    services.applicationFolder = exports;
+    return services;
+}
+
 QString makeTree(const QString &root)
 {
     if (QFile::exists(root + "/.complete"))
@@ -141,13 +165,7 @@ int exportMemory(int argc, char *argv[])
     bench::choosePlatform();
     QApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[3]);
-    platform::Services services = platform::desktopServices();
-    services.shell = std::make_unique<bench::QuietShell>();
-    services.messages = std::make_unique<bench::QuietMessages>();
-    services.quit = [] {};
-    services.desktopFolder = folder + "/no-desktop";
-    services.applicationFolder = folder + "/exports-" + QString::fromLocal8Bit(argv[2]);
-    Form1 w(std::move(services));
+    Form1 w(quietServices(folder, folder + "/exports-" + QString::fromLocal8Bit(argv[2])));
     w.show();
     bench::waitUntilPainted(w);
     const double before = residentMb();
@@ -181,13 +199,7 @@ int main(int argc, char *argv[])
     const QString bigPng = makeBigPng(base);
     const QString metafile = makeHugeMetafile(base);
 
-    platform::Services services = platform::desktopServices();
-    services.shell = std::make_unique<bench::QuietShell>();
-    services.messages = std::make_unique<bench::QuietMessages>();
-    services.quit = [] {};
-    services.desktopFolder = base + "/no-desktop";
-    services.applicationFolder = base + "/exports";
-    Form1 window(std::move(services));
+    Form1 window(quietServices(base, base + "/exports"));
     Form1 &w = window;
     w.show();
     bench::waitUntilPainted(w);
@@ -200,13 +212,7 @@ int main(int argc, char *argv[])
 
     w.Text1->setText(tree);
     w.Text2->setText("*.jpg");
-    bool searched = false;
-    const double search = longestGap(
-        [&] {
-            w.Command1->click();
-            searched = true;
-        },
-        [&] { return searched && idle(); });
+    const double search = longestGapOfClick([&] { w.Command1->click(); }, idle);
     bench::report("search, start-up settings, 20,000 matches", search, "ms");
 
     // Down held with the keyboard's repeat (30 a second) through 40 photos.
@@ -267,13 +273,7 @@ int main(int argc, char *argv[])
                    {"HTML export of 300,000 entries", w.Command8}};
     fillList(w, 300000);
     for (const auto &e : exports) {
-        bool clicked = false;
-        const double gap = longestGap(
-            [&] {
-                e.button->click();
-                clicked = true;
-            },
-            [&] { return clicked && idle(); });
+        const double gap = longestGapOfClick([&] { e.button->click(); }, idle);
         bench::report(e.name, gap, "ms");
     }
 

@@ -26,19 +26,19 @@ bool ExportContext::prepareFolder() const
     return false;
 }
 
-void writeAndOpen(const ExportContext &context, const QString &name, ExportWriter writer)
+void writeAndOpen(const ExportContext &context, const QString &name, QStringList entries, ExportWriter writer)
 {
     if (!context.prepareFolder())
         return;
     const QString path = context.pathOf(name);
-    context.background.run([&context, path, writer = std::move(writer)](ExportProgress &progress) {
+    context.background.run([&context, path, entries = std::move(entries), writer](ExportProgress &progress) {
         platform::WholeFile file(QFile::encodeName(path).toStdString());
         bool written = file.open();
         const ExportSink sink = [&](const QByteArray &piece) {
             written = written && file.write(piece.constData(), size_t(piece.size()));
         };
         if (written) {
-            const bool whole = writer(sink, progress);  // false when told to stop
+            const bool whole = writer(entries, sink, progress);  // false when told to stop
             written = whole && written && file.commit();
         }
         if (progress.stopped())
@@ -50,11 +50,11 @@ void writeAndOpen(const ExportContext &context, const QString &name, ExportWrite
     });
 }
 
-QByteArray exportBytes(const ExportWriter &writer)
+QByteArray exportBytes(const QStringList &entries, ExportWriter writer)
 {
     QByteArray bytes;
     ExportProgress progress;
-    writer([&bytes](const QByteArray &piece) { bytes += piece; }, progress);
+    writer(entries, [&bytes](const QByteArray &piece) { bytes += piece; }, progress);
     return bytes;
 }
 

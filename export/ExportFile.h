@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -13,15 +14,15 @@ namespace listexport {
 
 // Where an export writes its bytes, piece by piece.
 using ExportSink = std::function<void(const QByteArray &piece)>;
-// Writes the whole of an export into the sink; false when told to stop half way.
-using ExportWriter = std::function<bool(const ExportSink &sink, ExportProgress &progress)>;
+// Writes the whole export of `entries` into the sink; false when told to stop half way.
+using ExportWriter = bool (*)(const QStringList &entries, const ExportSink &sink, ExportProgress &progress);
 
 // Writes the file `name` in the export folder on the export thread, as `writer`
-// makes it, and opens it with its default application once it is complete;
-// nothing is opened when it could not be written, and the user is told why.
-void writeAndOpen(const ExportContext &context, const QString &name, ExportWriter writer);
+// makes it of `entries`, and opens it with its default application once it is
+// complete; nothing is opened when it could not be written, and the user is told why.
+void writeAndOpen(const ExportContext &context, const QString &name, QStringList entries, ExportWriter writer);
 
-// The bytes an export writer makes, gathered.
-QByteArray exportBytes(const ExportWriter &writer);
+// The bytes an export writer makes of `entries`, gathered.
+QByteArray exportBytes(const QStringList &entries, ExportWriter writer);
 
 }  // namespace listexport

@@ -88,17 +88,12 @@ bool writeHtml(const QStringList &entries, const ExportSink &sink, ExportProgres
 
 QByteArray htmlExportContent(const QStringList &entries)
 {
-    return exportBytes([&entries](const ExportSink &sink, ExportProgress &progress) {
-        return writeHtml(entries, sink, progress);
-    });
+    return exportBytes(entries, &writeHtml);
 }
 
 void exportHtml(const ExportContext &context, QStringList entries)
 {
-    writeAndOpen(context, QStringLiteral("quorvelsearchfile.html"),
-                 [entries = std::move(entries)](const ExportSink &sink, ExportProgress &progress) {
-                     return writeHtml(entries, sink, progress);
-                 });
+    writeAndOpen(context, QStringLiteral("quorvelsearchfile.html"), std::move(entries), &writeHtml);
 }
 
 }  // namespace listexport

@@ -29,17 +29,12 @@ bool writeText(const QStringList &entries, const ExportSink &sink, ExportProgres
 
 QByteArray textExportContent(const QStringList &entries)
 {
-    return exportBytes([&entries](const ExportSink &sink, ExportProgress &progress) {
-        return writeText(entries, sink, progress);
-    });
+    return exportBytes(entries, &writeText);
 }
 
 void exportText(const ExportContext &context, QStringList entries)
 {
-    writeAndOpen(context, QStringLiteral("QuorvelFileSearch.txt"),
-                 [entries = std::move(entries)](const ExportSink &sink, ExportProgress &progress) {
-                     return writeText(entries, sink, progress);
-                 });
+    writeAndOpen(context, QStringLiteral("QuorvelFileSearch.txt"), std::move(entries), &writeText);
 }
 
 }  // namespace listexport
