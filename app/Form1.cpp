@@ -64,15 +64,16 @@ struct Form1::Subsystems {
     listexport::BackgroundExports background;
 
     explicit Subsystems(Form1 &f)
-        : status(f.Label1, f.services_.yieldSliceMs)
-        , walk({f.List1, f.Check1, f.Check2, f.Text3, f.Text4, f.Picture1}, status)
+        : status(f.Label1)
+        , walk({f.List1, f.Check1, f.Check2, f.Text3, f.Text4, f.Picture1}, status,
+               {f.services_.walkFrameMs, f.services_.walkReaders, f.services_.beforeFolderRead})
         , searchCommand({f.Command1, f.Text1, f.Text2, f.Text3, f.Text4, f.Dir1, f.List1, f.Picture1, f.Command9,
                          {f.Command3, f.Command4, f.Command5, f.Command6, f.Command7, f.Command8}, f.Command10},
                         walk, status, *f.services_.clock)
         , location(f.Drive1, f.Dir1, f.Text1)
         , desktop(f.Command9, f.List1, walk, status, f.services_.desktopFolder)
         , selection({f.List1, f.Picture1, f.Picture2, f.Label2, f.Label4, f.Text5, f.Command10}, walk)
-        , animation({f.List1, f.Picture1, f.Picture2, f.Label3}, selection, status)
+        , animation({f.List1, f.Picture1, f.Picture2, f.Label3}, selection)
         , actions(f.List1, f.menuCopy, *f.services_.shell, *f.services_.messages, &f)
         , banner(f.Picture1, *f.services_.shell, [this] { selection.show(); })
         , hoverTip(f.List1)
@@ -113,7 +114,8 @@ const preview::AnimatedPreview &Form1::animation() const
 
 bool Form1::working() const
 {
-    return parts_->selection.decoding() || parts_->actions.copying() || parts_->background.busy();
+    return parts_->walk.walking() || parts_->selection.decoding() || parts_->actions.copying() ||
+           parts_->background.busy();
 }
 
 void Form1::connectEvents()
@@ -237,10 +239,11 @@ void Form1::Exit_Click()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Every long loop reads these at its next step and unwinds at once.
+    // Nothing under way holds the window: a walk is let go (its threads end on
+    // their own), the animation and an export stop at once.
     const bool first = !closing_;
     closing_ = true;
-    parts_->walk.stop();
+    parts_->walk.abandon();
     parts_->animation.stop();
     parts_->background.stop();
     event->accept();

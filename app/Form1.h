@@ -101,9 +101,9 @@ public:
     // The subsystems' states, for reading.
     const search::WalkSession &walkSession() const;
     const preview::AnimatedPreview &animation() const;
-    // Work the window handed to another thread is under way: a picture being
-    // decoded for the preview, a picture being made ready for the clipboard, an
-    // export being written.
+    // Work the window handed to another thread is under way: a walk filling the
+    // list, a picture being decoded for the preview, a picture being made ready
+    // for the clipboard, an export being written.
     bool working() const;
 
 protected:

@@ -74,7 +74,6 @@ void BackgroundExports::finished(const std::function<void()> &then)
         promised_.clear();  // every file promised is written by now, or failed
         progressTimer_.stop();
         progress_->takeText();
-        status_.drop();
         status_.setText(savedCaption_);
         QGuiApplication::restoreOverrideCursor();
     }

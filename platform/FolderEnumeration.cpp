@@ -1,6 +1,10 @@
 #include "platform/FolderEnumeration.h"
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -51,6 +55,64 @@ std::int64_t entrySize(const QByteArray &fullPath)
     if (::lstat(fullPath.constData(), &st) != 0)
         return 0;
     return std::int64_t(st.st_size);
+}
+
+std::shared_ptr<FolderHandle> FolderHandle::open(const QByteArray &path)
+{
+    const int fd = ::open(path.isEmpty() ? "." : path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
+}
+
+std::shared_ptr<FolderHandle> FolderHandle::openAt(const FolderHandle &parent, const std::string &name)
+{
+    const int fd = ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
+}
+
+FolderHandle::~FolderHandle()
+{
+    ::close(fd_);
+}
+
+bool FolderHandle::readEntries(std::vector<FolderEntry> &entries) const
+{
+    // The reading stream gets a descriptor of its own: closing it must leave ours open.
+    const int own = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (own < 0)
+        return false;
+    DIR *dir = ::fdopendir(own);
+    if (!dir) {
+        ::close(own);
+        return false;
+    }
+    errno = 0;
+    while (const dirent *d = ::readdir(dir)) {
+        entries.push_back({d->d_name, isFolderEntry(d->d_type, *this, d->d_name)});
+        errno = 0;
+    }
+    const bool complete = errno == 0;
+    return ::closedir(dir) == 0 && complete;
+}
+
+std::int64_t FolderHandle::sizeOf(const std::string &name) const
+{
+    struct stat st {};
+    if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return 0;
+    return std::int64_t(st.st_size);
+}
+
+bool FolderHandle::isFolder(const std::string &name) const
+{
+    struct stat st {};
+    return ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isFolderEntry(unsigned char type, const FolderHandle &folder, const std::string &name)
+{
+    if (type == DT_UNKNOWN)
+        return folder.isFolder(name);
+    return type == DT_DIR;
 }
 
 }  // namespace platform

@@ -5,7 +5,9 @@
 #include <dirent.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -35,5 +37,38 @@ private:
 
 // Size as lstat reports it; 0 for an entry that vanished.
 std::int64_t entrySize(const QByteArray &fullPath);
+
+// An open folder, closed when the last owner lets it go. Its entries are read,
+// sized and opened relative to it, so a deep walk never makes the kernel resolve
+// a full path again.
+class FolderHandle {
+public:
+    // The folder at `path`; null when it cannot be opened.
+    static std::shared_ptr<FolderHandle> open(const QByteArray &path);
+    // The subfolder `name` of `parent`, never through a symbolic link; null when it
+    // cannot be opened.
+    static std::shared_ptr<FolderHandle> openAt(const FolderHandle &parent, const std::string &name);
+
+    explicit FolderHandle(int fd) : fd_(fd) {}
+    ~FolderHandle();
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+
+    // Every entry, in the order the file system gives them ("." and ".." too).
+    // False when the read failed part way; what was read is kept.
+    bool readEntries(std::vector<FolderEntry> &entries) const;
+    // Size of the entry `name` as lstat reports it; 0 for an entry that vanished.
+    std::int64_t sizeOf(const std::string &name) const;
+    // Whether `name` is a folder, not following a link: for entries whose type the
+    // file system does not report.
+    bool isFolder(const std::string &name) const;
+
+private:
+    int fd_;
+};
+
+// Decides the folder bit of an entry from the type the file system reported for
+// it, asking `folder` only when that type is unknown.
+bool isFolderEntry(unsigned char type, const FolderHandle &folder, const std::string &name);
 
 }  // namespace platform

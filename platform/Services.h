@@ -86,8 +86,13 @@ struct Services {
     std::function<QString(const std::function<bool()> &stopped)> findWallpaper;
     // Ends the application; tests record the request instead.
     std::function<void()> quit;
-    // How long the long loops may run between two deliveries of pending events.
-    int yieldSliceMs = 8;
+    // The shortest time between two updates of the window by a running walk: a frame.
+    int walkFrameMs = 16;
+    // Threads that read folders ahead of a walk.
+    int walkReaders = 6;
+    // Runs before a walk reads each folder, on the thread that reads it, and must
+    // be safe to call from several at once; tests slow or block the file system here.
+    std::function<void(const QByteArray &folder)> beforeFolderRead;
 };
 
 // The services of a real desktop session.

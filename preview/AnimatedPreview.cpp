@@ -3,21 +3,38 @@
 #include "platform/Rounding.h"
 #include "preview/Picture.h"
 #include "platform/PictureBox.h"
-#include "platform/StatusLine.h"
 #include "preview/SelectionPreview.h"
 #include "search/ResultList.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QRegion>
+#include <QScreen>
 
+#include <cmath>
 #include <optional>
 
 namespace preview {
-AnimatedPreview::AnimatedPreview(AnimationControls controls, const SelectionPreview &selection,
-                                 platform::StatusLine &status)
+namespace {
+
+// More frames than this in one refresh mean the window was held up; they are let go.
+constexpr long kMostFramesPerRefresh = 200;
+
+int refreshIntervalMs(const QWidget &widget)
+{
+    const QScreen *screen = widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
+    const qreal hz = screen && screen->refreshRate() > 1 ? screen->refreshRate() : 60.0;
+    return std::max(1, int(std::lround(1000.0 / hz)));
+}
+
+}  // namespace
+
+AnimatedPreview::AnimatedPreview(AnimationControls controls, const SelectionPreview &selection)
     : c_(controls)
     , selection_(selection)
-    , status_(status)
 {
+    refresh_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&refresh_, &QTimer::timeout, &refresh_, [this] { tick(); });
 }
 
 // The stored picture of the preview box, shrunk to the banner box's size, into its top-left corner.
@@ -51,24 +68,65 @@ void AnimatedPreview::clicked()
         c_.hint->show();
     }
     drawStoredPictureSmall();
-    run();
+    if (state_ == AnimationStates::Running) {
+        sinceStart_.start();
+        framesDrawn_ = 0;
+        refresh_.start(refreshIntervalMs(*c_.preview));
+    } else {
+        refresh_.stop();
+    }
+}
+
+void AnimatedPreview::stop()
+{
+    state_ = AnimationStates::Stopped;
+    refresh_.stop();
 }
 
 // Each frame is 3 twips narrower and 2 twips lower than the last; a rectangle
 // shrunk away starts again at twice the box. Every frame draws the picture the
 // preview decoded for the selection: a PNG file as the loader's bitmap of the
-// banner box, anything else as itself; nothing while it is not decoded.
-void AnimatedPreview::run()
+// banner box, anything else as itself; nothing while it is not decoded. Nothing
+// is cleared between frames, so of each frame but the last of a refresh only the
+// band the next one leaves uncovered can show, and only that band is drawn.
+void AnimatedPreview::tick()
 {
+    if (state_ != AnimationStates::Running) {
+        refresh_.stop();
+        return;
+    }
+    const long due = std::lround(double(sinceStart_.nsecsElapsed()) * 1e-9 * kFramesPerSecond) - framesDrawn_;
+    if (due > kMostFramesPerRefresh) {
+        framesDrawn_ += due - kMostFramesPerRefresh;
+    }
+    const long frames = std::min(due, kMostFramesPerRefresh);
+    if (frames <= 0)
+        return;
+    framesDrawn_ += frames;
+
     PictureBox &box = *c_.preview;
-    while (state_ == AnimationStates::Running) {
+    const std::optional<Picture> frame = selection_.shownPicture();
+    const bool opaque = frame && !frame->isVector() && !frame->image().hasAlphaChannel();
+    const QRect inner(QPoint(0, 0), box.innerSize());
+    for (long i = 0; i < frames; ++i) {
         box.PaintWidth = std::int16_t(box.PaintWidth - 3);
         box.PaintHeight = std::int16_t(box.PaintHeight - 2);
         if (box.PaintWidth < 1 || box.PaintHeight < 1)
             box.resetPaintArea(2);
-        if (const std::optional<Picture> frame = selection_.shownPicture())
-            PaintPicture(box, *frame, 0, 0, box.PaintWidth, box.PaintHeight, 0, 0, frame->Width, frame->Height);
-        status_.deliverPendingEvents();
+        if (!frame)
+            continue;
+        QRegion visible;
+        if (i + 1 < frames && opaque) {
+            const int nextW = box.PaintWidth - 3;
+            const int nextH = box.PaintHeight - 2;
+            if (nextW < 1 || nextH < 1)
+                continue;  // the next frame starts again at twice the box and covers it all
+            // The whole pixels the next frame covers are drawn over again.
+            visible = QRegion(inner) - QRegion(0, 0, int(nextW / box.unitsPerPixelX()), int(nextH / box.unitsPerPixelY()));
+            if (visible.isEmpty())
+                continue;
+        }
+        PaintPicture(box, *frame, 0, 0, box.PaintWidth, box.PaintHeight, 0, 0, frame->Width, frame->Height, visible);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <Qt>
-
-#include <functional>
 
 class QLabel;
 
@@ -30,11 +30,11 @@ struct AnimationControls {
 
 // The "moving animation": the selected picture drawn again and again, a little
 // smaller each frame, until it has shrunk away and starts over. It runs until told
-// to stop, delivering events between frames so the window stays usable.
+// to stop. The screen is drawn once a refresh, advancing as many frames as the
+// shrinking's own pace asks for, so the animation never holds the window.
 class AnimatedPreview {
 public:
-    AnimatedPreview(AnimationControls controls, const SelectionPreview &selection,
-                    platform::StatusLine &status);
+    AnimatedPreview(AnimationControls controls, const SelectionPreview &selection);
 
     AnimationStates state() const { return state_; }
     bool running() const { return state_ == AnimationStates::Running; }
@@ -42,17 +42,22 @@ public:
     void buttonReleased(Qt::MouseButton button);
     // A click on the preview box starts the animation, or stops a running one.
     void clicked();
-    // Stops every running animation loop at its next frame (the window closes).
-    void stop() { state_ = AnimationStates::Stopped; }
+    // Stops a running animation (the window closes).
+    void stop();
+
+    // Frames a second: the pace at which the picture shrinks.
+    static constexpr double kFramesPerSecond = 3300;
 
 private:
-    void run();
+    void tick();
     void drawStoredPictureSmall();
 
     AnimationControls c_;
     const SelectionPreview &selection_;
-    platform::StatusLine &status_;
     AnimationStates state_ = AnimationStates::Unset;
+    QTimer refresh_;
+    QElapsedTimer sinceStart_;
+    long framesDrawn_ = 0;  // since sinceStart_ started
 };
 
 }  // namespace preview

@@ -180,7 +180,7 @@ Picture LoadPicture(const QString &path, QSize showSize, const Interrupted &inte
 }
 
 void PaintPicture(PictureBox &box, const Picture &picture, double x1, double y1, double w1, double h1, double x2,
-                  double y2, double w2, double h2)
+                  double y2, double w2, double h2, const QRegion &visible)
 {
     if (picture.isEmpty())
         throw PictureError(91, QStringLiteral("PaintPicture"), QStringLiteral("No picture to paint"));
@@ -200,6 +200,8 @@ void PaintPicture(PictureBox &box, const Picture &picture, double x1, double y1,
     QImage &canvas = box.canvas();
     QPainter painter(&canvas);
     painter.setClipRect(destination.normalized());
+    if (!visible.isEmpty())
+        painter.setClipRegion(visible, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(destination.x() - x2 * sx, destination.y() - y2 * sy);

@@ -4,6 +4,7 @@
 #include "preview/PictureFile.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 
@@ -88,9 +89,10 @@ Picture LoadPicture(const QString &path, QSize showSize = {}, const Interrupted 
 // Paints the source rectangle of the picture into the destination rectangle of
 // the box's drawing layer, each axis scaled on its own; both rectangles are in the
 // box's unit, and the picture's own extent in that unit is its HIMETRIC size so
-// converted. Throws PictureError for an empty picture.
+// converted. A non-empty `visible` (pixels of the box) limits what is drawn.
+// Throws PictureError for an empty picture.
 void PaintPicture(PictureBox &box, const Picture &picture, double x1, double y1, double w1, double h1, double x2,
-                  double y2, double w2, double h2);
+                  double y2, double w2, double h2, const QRegion &visible = {});
 
 // Hundredths of a millimetre a screen pixel covers.
 double himetricPerPixelX();

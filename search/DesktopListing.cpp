@@ -72,32 +72,31 @@ void DesktopListings::listTree()
 {
     treeListingRunning_ = true;
     walk_.begin();
-    QString desktop = desktopFolder_;
-    int FileCount = 0;
-    int DirCount = 0;
-    if (!desktop.isEmpty())
-        walk_.walk(desktop, QStringLiteral("*"), FileCount, DirCount);
-    treeListingRunning_ = false;
-    if (std::function<void()> next = std::exchange(afterTreeListing_, nullptr)) {
-        // Ended to make way for another filling: the list is that filling's.
-        status_.drop();
-        next();
+    const QString desktop = desktopFolder_;
+    if (desktop.isEmpty()) {
+        walk_.finish(false);
+        endTreeListing();
         return;
     }
-    walk_.end();
+    walk_.start(desktop, QStringLiteral("*"), [this](const WalkOutcome &) { endTreeListing(); });
+}
+
+void DesktopListings::endTreeListing()
+{
+    treeListingRunning_ = false;
     platform::setFixedColour(button_, QPalette::Button, kWalkedListColour);
     status_.setText(QString());
     list_->scrollToTop();
 }
 
-void DesktopListings::fillAfterTreeListing(std::function<void()> fill)
+void DesktopListings::fillAfterTreeListing(const std::function<void()> &fill)
 {
-    if (!treeListingRunning_) {
-        fill();
-        return;
+    if (treeListingRunning_) {
+        // The list becomes the other filling's.
+        treeListingRunning_ = false;
+        walk_.abandon();
     }
-    afterTreeListing_ = std::move(fill);
-    walk_.stop();
+    fill();
 }
 
 }  // namespace search

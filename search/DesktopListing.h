@@ -33,19 +33,19 @@ public:
     void listFiles();
     // Everything below the desktop, subfolders included, walked like a search.
     void listTree();
-    // Runs `fill`, a filling of the list, now; while the tree listing runs, ends
-    // that listing first and runs `fill` once it has unwound, so that two fillings
-    // never mix in the list.
-    void fillAfterTreeListing(std::function<void()> fill);
+    // Runs `fill`, a filling of the list; a tree listing under way is ended first,
+    // so that two fillings never mix in the list.
+    void fillAfterTreeListing(const std::function<void()> &fill);
 
 private:
+    void endTreeListing();
+
     QPushButton *button_;
     ResultList *list_;
     WalkSession &walk_;
     platform::StatusLine &status_;
     const QString &desktopFolder_;
     bool treeListingRunning_ = false;
-    std::function<void()> afterTreeListing_;
 };
 
 }  // namespace search

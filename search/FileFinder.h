@@ -1,47 +1,65 @@
 #pragma once
 
-#include "search/WalkControl.h"
+#include "search/FolderScan.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 
 namespace search {
 
-// What the walk reads from and writes to the window while it runs.
-class WalkHost {
+// The live figures of a walk after an entry was listed.
+struct WalkTotals {
+    int fileCount = 0;
+    int dirCount = 0;
+    QString folder;               // the folder being matched
+    std::int64_t folderSize = 0;  // what was listed of it so far
+    std::int64_t listedSize = 0;  // what was listed in all
+};
+
+// What a walk tells, in the order a person reads it. Called on the walk's thread.
+class WalkSink {
 public:
-    virtual ~WalkHost() = default;
-    virtual WalkControl &control() = 0;
-    virtual bool showListWhileSearching() = 0;  // Check1
-    virtual bool previewWhileSearching() = 0;   // Check2
-    virtual void setListVisible(bool visible) = 0;
-    virtual void setSearchStatus(const QString &text) = 0;  // Label1
-    virtual void appendEntry(const QString &entry) = 0;
-    virtual void selectLastEntry() = 0;
-    // The live totals: Text3 from the counts, Text4 from the folder and its size.
-    virtual void showWalkTotals(int fileCount, int dirCount, const QString &folder,
-                                std::int64_t folderSize) = 0;
-    virtual void yieldToEvents() = 0;
+    virtual ~WalkSink() = default;
+    // The walk looks through the entries of a folder.
+    virtual void folderRead() = 0;
+    // The status line.
+    virtual void status(const QString &text) = 0;
+    // A subfolder was found; `dirCount` counts it.
+    virtual void folderFound(int dirCount) = 0;
+    // An entry was listed, and the figures after it.
+    virtual void listed(const QString &entry, const WalkTotals &totals) = 0;
+    // A folder is done: a good moment to hand over what was gathered.
+    virtual void checkpoint() {}
+    // Read before every step; a walk asked to stop returns at once.
+    virtual bool stopRequested() const = 0;
 };
 
 // Raised when a counter would pass its limit; ends the whole walk.
 class CounterOverflow : public std::overflow_error {
 public:
-    explicit CounterOverflow(std::int64_t listed = 0)
-        : std::overflow_error("Overflow"), listedSize(listed) {}
-    std::int64_t listedSize;  // total size of what was listed before the limit
+    CounterOverflow() : std::overflow_error("Overflow") {}
+};
+
+struct WalkOptions {
+    // Threads that read folders ahead of the walk; 0 reads each folder only when
+    // the walk comes to it, on the walk's own thread.
+    int readers = 0;
+    // Runs before each folder is read, on the thread that reads it.
+    std::function<void(const QByteArray &folder)> beforeRead;
 };
 
 // Lists every entry below `path` matching one item of the ";"-separated
-// `SearchStr`, depth first, and returns the total size of what it listed.
-// A missing "/" is appended to `path` (the caller sees it). Symbolic links are
-// listed when they match but never walked into.
-std::int64_t FindFilesAPI(WalkHost &host, QString &path, const QString &SearchStr,
-                          int &FileCount, int &DirCount);
-
-// The text up to its first NUL; the cut text is also left in the argument.
-QString StripNulls(QString &OriginalStr);
+// `SearchStr`, depth first: in each folder all matches of the first item in the
+// order the folder lists them, then the next item's, then each subfolder's whole
+// subtree in the order found. Returns the total size of what it listed. A missing
+// "/" is appended to `path` (the caller sees it). Symbolic links are listed when
+// they match but never walked into. A counter passing its limit ends the walk
+// with what it listed (the overflow is reported through `overflowed`).
+std::int64_t FindFilesAPI(WalkSink &sink, QString &path, const QString &SearchStr, int &FileCount, int &DirCount,
+                          const WalkOptions &options = {}, bool *overflowed = nullptr);
 
 }  // namespace search

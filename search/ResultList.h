@@ -19,6 +19,7 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
     void append(const QString &entry) { entries_.append(entry); }
+    void append(const QStringList &entries) { entries_.append(entries); }
     void flush();
     void clear();
     int count() const { return int(entries_.size()); }
@@ -41,6 +42,7 @@ public:
     explicit ResultList(QWidget *parent = nullptr);
 
     void AddItem(const QString &entry) { model_.append(entry); }
+    void AddItems(const QStringList &entries) { model_.append(entries); }
     void Clear();
     int ListCount() const { return model_.count(); }
     // The entry at `index`; the empty text for an index outside the list.

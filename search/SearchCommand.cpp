@@ -42,27 +42,24 @@ void SearchCommand::run()
     c_.desktopButton->hide();
     c_.copyImageButton->hide();
 
-    if (c_.searchButton->text() == kCancel) {
+    if (searching_) {
         walk_.stop();
         return;
     }
 
+    startTime_ = StartTime;
+    searching_ = true;
     walk_.begin();
     status_.setText(QString());
-    QString folder = c_.folder->text();
+    const QString folder = c_.folder->text();
     const QString fileSpec = c_.patterns->text();
     c_.searchButton->setText(kCancel);
-
-    int FileCount = 0;
-    int DirCount = 0;
-    const std::int64_t total = walk_.walk(folder, fileSpec, FileCount, DirCount);
-    walk_.end();
-    writeSummary(folder, FileCount, DirCount, total, StartTime);
+    walk_.start(folder, fileSpec, [this](const WalkOutcome &outcome) { writeSummary(outcome); });
 }
 
-void SearchCommand::writeSummary(const QString &folder, int fileCount, int dirCount, std::int64_t total,
-                                 QTime start)
+void SearchCommand::writeSummary(const WalkOutcome &outcome)
 {
+    searching_ = false;
     const QTime EndTime = clock_.timeOfDay();
     if (c_.list->ListCount() > kExportableCount) {
         for (QPushButton *b : c_.exportButtons)
@@ -70,10 +67,10 @@ void SearchCommand::writeSummary(const QString &folder, int fileCount, int dirCo
         c_.desktopButton->show();
         c_.desktopButton->setText(QStringLiteral("Show Desktop File"));
     }
-    c_.counts->setText(countsText(fileCount, dirCount));
-    c_.sizes->setPlainText(summarySizeText(platform::shownFileName(folder), total));
+    c_.counts->setText(countsText(outcome.fileCount, outcome.dirCount));
+    c_.sizes->setPlainText(summarySizeText(platform::shownFileName(outcome.folder), outcome.total));
     c_.searchButton->setText(QStringLiteral("Search"));
-    status_.setText(elapsedText(start, EndTime, walk_.control().StopRequested));
+    status_.setText(elapsedText(startTime_, EndTime, outcome.stopped));
 }
 
 }  // namespace search

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QTime>
 
-#include <cstdint>
-
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -21,6 +19,7 @@ namespace search {
 class FolderList;
 class ResultList;
 class WalkSession;
+struct WalkOutcome;
 
 // The controls the search command reads and changes.
 struct SearchControls {
@@ -37,22 +36,26 @@ struct SearchControls {
     QPushButton *copyImageButton = nullptr;   // Command10
 };
 
-// The Search / Cancel button: starts a walk of the chosen folder, or asks the
-// running one to stop, and writes the summary when the walk is over.
+// The Search / Cancel button: starts a walk of the chosen folder, or stops the
+// running one, and writes the summary when the walk is over.
 class SearchCommand {
 public:
     SearchCommand(SearchControls controls, WalkSession &walk, platform::StatusLine &status,
                   platform::Clock &clock);
 
     void run();
+    // A search runs (the button cancels it).
+    bool searching() const { return searching_; }
 
 private:
-    void writeSummary(const QString &folder, int fileCount, int dirCount, std::int64_t total, QTime start);
+    void writeSummary(const WalkOutcome &outcome);
 
     SearchControls c_;
     WalkSession &walk_;
     platform::StatusLine &status_;
     platform::Clock &clock_;
+    bool searching_ = false;
+    QTime startTime_;
 };
 
 }  // namespace search

@@ -3,6 +3,7 @@
 #include "platform/FileNames.h"
 #include "platform/PictureBox.h"
 #include "platform/StatusLine.h"
+#include "platform/WorkerThread.h"
 #include "search/ResultList.h"
 #include "search/SearchTexts.h"
 
@@ -12,19 +13,24 @@
 
 namespace search {
 
-WalkSession::WalkSession(WalkView view, platform::StatusLine &status)
+WalkSession::WalkSession(WalkView view, platform::StatusLine &status, WalkSettings settings)
     : view_(view)
     , status_(status)
+    , settings_(std::move(settings))
 {
-    status_.addDeferred([this] { pushTotals(); }, [this] { pendingTotals_.reset(); });
-    status_.addDeferred([this] { view_.list->flushPending(); });
+    frame_.setSingleShot(true);
+    QObject::connect(&frame_, &QTimer::timeout, &receiver_, [this] { applyBatch(); });
+}
+
+WalkSession::~WalkSession()
+{
+    abandon();
 }
 
 void WalkSession::begin()
 {
-    walking_ = true;
+    abandon();
     control_.start();
-    status_.drop();
     view_.list->Clear();
     view_.preview->clearPicture();
     view_.list->setBackColor(kWalkedListColour);
@@ -34,72 +40,99 @@ void WalkSession::begin()
     view_.sizes->show();
 }
 
-std::int64_t WalkSession::walk(QString &folder, const QString &patterns, int &fileCount, int &dirCount)
+void WalkSession::start(const QString &folder, const QString &patterns,
+                        std::function<void(const WalkOutcome &)> whenEnded)
 {
-    try {
-        return FindFilesAPI(*this, folder, patterns, fileCount, dirCount);
-    } catch (const CounterOverflow &overflow) {
-        return overflow.listedSize;
-    }
+    abandon();
+    shown_ = WalkOutcome{};
+    shown_.folder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    whenEnded_ = std::move(whenEnded);
+    sinceApplied_.invalidate();
+    const unsigned generation = ++generation_;
+    WalkOptions options;
+    options.readers = settings_.readers;
+    options.beforeRead = settings_.beforeRead;
+    walk_ = std::make_unique<BackgroundWalk>(shown_.folder, patterns, options, [this, generation](bool ended) {
+        // On the walk's thread: the window takes the batch when it next delivers events.
+        platform::deliverTo(&receiver_, [this, generation, ended] {
+            if (generation == generation_)
+                wake(ended);
+        });
+    });
 }
 
-void WalkSession::end()
+// A batch is taken at most once a frame; the last one at once, so the summary
+// shows as soon as the walk is over.
+void WalkSession::wake(bool ended)
 {
-    walking_ = false;
-    status_.push();
+    if (!walk_)
+        return;
+    const qint64 wait = sinceApplied_.isValid() ? settings_.frameMs - sinceApplied_.elapsed() : 0;
+    if (ended || wait <= 0)
+        applyBatch();
+    else if (!frame_.isActive())
+        frame_.start(int(wait));
+}
+
+void WalkSession::applyBatch()
+{
+    frame_.stop();
+    if (!walk_)
+        return;
+    WalkBatch batch = walk_->take();
+    sinceApplied_.start();
+    ResultList &list = *view_.list;
+    if (batch.folderRead) {
+        const bool visible = view_.showList->isChecked();
+        if (list.isVisibleTo(list.parentWidget()) != visible)
+            list.setVisible(visible);
+    }
+    if (!batch.entries.isEmpty()) {
+        list.AddItems(batch.entries);
+        if (view_.previewPictures->isChecked())
+            list.selectNewestOnFlush();
+    }
+    if (batch.status)
+        status_.setText(platform::shownFileName(*batch.status));
+    if (batch.totals) {
+        view_.counts->setText(countsText(batch.totals->fileCount, batch.totals->dirCount));
+        view_.sizes->setPlainText(walkSizeText(platform::shownFileName(batch.totals->folder), batch.totals->folderSize));
+    }
+    shown_.fileCount = batch.fileCount;
+    shown_.dirCount = batch.dirCount;
+    shown_.total = batch.listedSize;
+    if (batch.ended) {
+        finish(false);
+        return;
+    }
+    // The walk's own selection of its newest entry does not stop a picture being decoded.
+    list.flushPending();
+}
+
+void WalkSession::stop()
+{
+    control_.stop();
+    if (walk_)
+        finish(true);
+}
+
+void WalkSession::abandon()
+{
+    frame_.stop();
+    walk_.reset();
+    whenEnded_ = nullptr;
+}
+
+void WalkSession::finish(bool stopped)
+{
+    frame_.stop();
+    walk_.reset();  // not walking any more: the last selection stops a decode like a person's
+    view_.list->flushPending();
     view_.list->show();
     searchIdle_ = true;
-}
-
-bool WalkSession::showListWhileSearching()
-{
-    return view_.showList->isChecked();
-}
-
-bool WalkSession::previewWhileSearching()
-{
-    return view_.previewPictures->isChecked();
-}
-
-void WalkSession::setListVisible(bool visible)
-{
-    if (view_.list->isVisibleTo(view_.list->parentWidget()) != visible)
-        view_.list->setVisible(visible);
-}
-
-void WalkSession::setSearchStatus(const QString &text)
-{
-    status_.defer(platform::shownFileName(text));
-}
-
-void WalkSession::appendEntry(const QString &entry)
-{
-    view_.list->AddItem(entry);
-}
-
-void WalkSession::selectLastEntry()
-{
-    view_.list->selectNewestOnFlush();
-}
-
-void WalkSession::showWalkTotals(int fileCount, int dirCount, const QString &folder, std::int64_t folderSize)
-{
-    pendingTotals_ = Totals{fileCount, dirCount, folder, folderSize};
-}
-
-void WalkSession::yieldToEvents()
-{
-    status_.yieldIfDue();
-}
-
-void WalkSession::pushTotals()
-{
-    if (!pendingTotals_)
-        return;
-    const Totals &t = *pendingTotals_;
-    view_.counts->setText(countsText(t.fileCount, t.dirCount));
-    view_.sizes->setPlainText(walkSizeText(platform::shownFileName(t.folder), t.folderSize));
-    pendingTotals_.reset();
+    shown_.stopped = stopped;
+    if (std::function<void(const WalkOutcome &)> whenEnded = std::exchange(whenEnded_, nullptr))
+        whenEnded(shown_);
 }
 
 }  // namespace search

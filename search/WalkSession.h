@@ -1,13 +1,18 @@
 #pragma once
 
+#include "search/BackgroundWalk.h"
 #include "search/FileFinder.h"
 #include "search/WalkControl.h"
 
 #include <QColor>
+#include <QElapsedTimer>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
-#include <optional>
+#include <functional>
+#include <memory>
 
 class QAbstractButton;
 class QLineEdit;
@@ -35,56 +40,68 @@ struct WalkView {
     platform::PictureBox *preview = nullptr;    // Picture1
 };
 
+// How a walk ended, as the window showed it.
+struct WalkOutcome {
+    QString folder;  // ending with "/"
+    int fileCount = 0;
+    int dirCount = 0;
+    std::int64_t total = 0;  // bytes listed
+    bool stopped = false;
+};
+
+// How walks are run: the window's pace and the file system's seam.
+struct WalkSettings {
+    int frameMs = 16;  // the shortest time between two updates of the window
+    int readers = 6;   // threads reading folders ahead
+    std::function<void(const QByteArray &folder)> beforeRead;
+};
+
 // One walk of a folder tree into the result list, shared by the search command
 // and the desktop-tree listing: the same set-up, the same live texts, the same
-// tear-down. It also knows whether a search has ended yet.
-class WalkSession final : public WalkHost {
+// tear-down. The walk runs on threads of its own; what it finds reaches the
+// window in batches, at most once a frame, so the window's thread only routes
+// and paints. It also knows whether a search has ended yet.
+class WalkSession {
 public:
-    WalkSession(WalkView view, platform::StatusLine &status);
+    WalkSession(WalkView view, platform::StatusLine &status, WalkSettings settings);
+    ~WalkSession();
 
-    WalkControl &control() override { return control_; }
-    // Stops a running walk at its next step.
-    void stop() { control_.stop(); }
+    const WalkControl &control() const { return control_; }
     // No search runs, and one has ended since the window opened.
     bool searchIdle() const { return searchIdle_; }
-    // A walk is filling the list now (between begin and end).
-    bool walking() const { return walking_; }
+    // A walk is filling the list now.
+    bool walking() const { return bool(walk_); }
     void setSearching() { searchIdle_ = false; }
 
     // Empties the list, the preview and the totals and starts the run flags.
     void begin();
-    // Lists what matches `patterns` below `folder` (which gets its "/"), and
-    // returns the total size of what it listed; a walk cut short at a counter's
-    // limit keeps what it listed.
-    std::int64_t walk(QString &folder, const QString &patterns, int &fileCount, int &dirCount);
-    // Shows what the walk left pending, and the list.
-    void end();
-
-    // WalkHost
-    bool showListWhileSearching() override;
-    bool previewWhileSearching() override;
-    void setListVisible(bool visible) override;
-    void setSearchStatus(const QString &text) override;
-    void appendEntry(const QString &entry) override;
-    void selectLastEntry() override;
-    void showWalkTotals(int fileCount, int dirCount, const QString &folder, std::int64_t folderSize) override;
-    void yieldToEvents() override;
+    // Lists what matches `patterns` below `folder` and returns at once; `whenEnded`
+    // runs once the walk is over and shown, or at once when it is stopped.
+    void start(const QString &folder, const QString &patterns, std::function<void(const WalkOutcome &)> whenEnded);
+    // Ends the running walk now, with what the window shows of it.
+    void stop();
+    // Ends the running walk now and forgets it: another filling takes the list.
+    void abandon();
+    // Shows the list as a finished walk leaves it, and tells whoever waits for the end.
+    void finish(bool stopped);
 
 private:
-    void pushTotals();
+    void wake(bool ended);
+    void applyBatch();
 
     WalkView view_;
     platform::StatusLine &status_;
+    const WalkSettings settings_;
     WalkControl control_;
     bool searchIdle_ = false;
-    bool walking_ = false;
-    struct Totals {
-        int fileCount;
-        int dirCount;
-        QString folder;
-        std::int64_t folderSize;
-    };
-    std::optional<Totals> pendingTotals_;
+
+    std::unique_ptr<BackgroundWalk> walk_;
+    unsigned generation_ = 0;  // which walk a wake is for
+    std::function<void(const WalkOutcome &)> whenEnded_;
+    WalkOutcome shown_;  // the walk as far as the window shows it
+    QObject receiver_;   // wakes reach the window's thread through it
+    QTimer frame_;
+    QElapsedTimer sinceApplied_;
 };
 
 }  // namespace search

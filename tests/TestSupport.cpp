@@ -38,7 +38,12 @@ platform::Services FakeServices::make()
     s.applicationFolder = appFolder->path();
     s.desktopFolder = desktop->path();
     s.quit = [this] { ++quitRequests; };
-    s.yieldSliceMs = 0;
+    s.walkFrameMs = 0;
+    // Captured by value: a walk's threads may read one more folder after the window is gone.
+    s.beforeFolderRead = [delay = folderReadDelayMs](const QByteArray &) {
+        if (const int ms = delay->load())
+            QThread::msleep(ms);
+    };
     return s;
 }
 
@@ -147,6 +152,7 @@ void search(Form1 &window, const QString &folder, const QString &patterns)
     window.Text1->setText(folder);  // the folder list's mirror, as choosing a folder sets it
     typeInto(window.Text2, patterns);
     click(window.Command1);
+    settled(window);
 }
 
 }  // namespace user

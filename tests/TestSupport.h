@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -112,12 +113,15 @@ struct FakeServices {
     int quitRequests = 0;
     std::unique_ptr<QTemporaryDir> appFolder = std::make_unique<QTemporaryDir>();
     std::unique_ptr<QTemporaryDir> desktop = std::make_unique<QTemporaryDir>();
+    // How long a walk takes to read each folder: a slow disk, so that a test can
+    // act while a walk runs.
+    std::shared_ptr<std::atomic<int>> folderReadDelayMs = std::make_shared<std::atomic<int>>(0);
 
     // Services for one window; the fakes stay reachable through the pointers above.
     platform::Services make();
 };
 
-// A window built with fakes; the yield delivers events at every entry.
+// A window built with fakes; a walk's batches reach it as soon as they are ready.
 std::unique_ptr<Form1> makeWindow(FakeServices &fakes);
 
 // A sample picture of tests/data, by file name.
@@ -126,8 +130,9 @@ QString testData(const char *name);
 // Replaces the result list with `entries` and selects `selected` (-1: nothing).
 // Fills the list and selects `selected`, then waits for its picture.
 void fillList(Form1 &window, const QStringList &entries, int selected = -1);
-// Waits until the work the window handed to other threads is done: the selected
-// entry's picture drawn (or found to be none), a copied picture on the clipboard.
+// Waits until the work the window handed to other threads is done: a walk shown
+// to its end, the selected entry's picture drawn (or found to be none), a copied
+// picture on the clipboard.
 // False if that takes over ten seconds.
 bool settled(Form1 &window);
 
@@ -151,7 +156,8 @@ void clickEntry(Form1 &window, int row, Qt::MouseButton button = Qt::LeftButton)
 void doubleClickEntry(Form1 &window, int row);
 // Opens the Action menu with the right button over the list and chooses `action`.
 void chooseFromActionMenu(Form1 &window, QAction *action);
-// Sets the search location and the file specification, then clicks Search.
+// Sets the search location and the file specification, clicks Search and waits
+// until the search is over.
 void search(Form1 &window, const QString &folder, const QString &patterns);
 
 }  // namespace user

@@ -47,6 +47,7 @@ void rightClickDesktopButton(Form1 &w)
 {
     testing::user::show(w);
     testing::user::click(w.Command9, Qt::RightButton);
+    QVERIFY(testing::settled(w));
 }
 
 QStringList sorted(QStringList list)

@@ -4,10 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QtTest>
 
+#include <atomic>
 #include <climits>
 #include <functional>
+#include <mutex>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,58 +18,49 @@ using search::FindFilesAPI;
 
 namespace {
 
-// Records what the walk asks of the window.
-class RecordingHost final : public search::WalkHost {
+// Records what the walk tells, in order.
+class RecordingSink final : public search::WalkSink {
 public:
-    RecordingHost()
+    void folderRead() override { ++foldersRead; }
+    void status(const QString &text) override { statuses.append(text); }
+    void folderFound(int dirCount) override { dirCounts.append(dirCount); }
+    void listed(const QString &entry, const search::WalkTotals &totals) override
     {
-        st.FindContinue = 1;
-        st.StopRequested = false;
+        list.append(entry);
+        last = totals;
+        if (onListed)
+            onListed();
     }
-    search::WalkControl &control() override { return st; }
-    bool showListWhileSearching() override { return check1; }
-    bool previewWhileSearching() override { return check2; }
-    void setListVisible(bool visible) override { listVisible = visible; }
-    void setSearchStatus(const QString &text) override { statuses.append(text); }
-    void appendEntry(const QString &entry) override { list.append(entry); }
-    void selectLastEntry() override { selected.append(list.size() - 1); }
-    void showWalkTotals(int fileCount, int dirCount, const QString &folder, std::int64_t size) override
-    {
-        lastCounts = {fileCount, dirCount};
-        lastFolder = folder;
-        lastFolderSize = size;
-    }
-    void yieldToEvents() override
-    {
-        ++yields;
-        if (onYield)
-            onYield();
-    }
+    bool stopRequested() const override { return stop; }
 
-    search::WalkControl st;
-    bool check1 = true;
-    bool check2 = false;
-    bool listVisible = true;
+    int foldersRead = 0;
     QStringList statuses;
+    QList<int> dirCounts;
     QStringList list;
-    QList<int> selected;
-    std::pair<int, int> lastCounts{};
-    QString lastFolder;
-    std::int64_t lastFolderSize = 0;
-    int yields = 0;
-    std::function<void()> onYield;
+    search::WalkTotals last;
+    std::atomic<bool> stop{false};
+    std::function<void()> onListed;
 };
 
 struct Result {
     std::int64_t size = 0;
     int files = 0;
     int dirs = 0;
+    bool overflowed = false;
 };
 
-Result walk(RecordingHost &host, QString path, const QString &spec)
+// Every case runs twice: folders read when the walk reaches them, and read ahead by a pool.
+int readers()
+{
+    QFETCH_GLOBAL(int, readers);
+    return readers;
+}
+
+Result walk(RecordingSink &sink, QString path, const QString &spec, search::WalkOptions options = {})
 {
     Result r;
-    r.size = FindFilesAPI(host, path, spec, r.files, r.dirs);
+    options.readers = readers();
+    r.size = FindFilesAPI(sink, path, spec, r.files, r.dirs, options, &r.overflowed);
     return r;
 }
 
@@ -75,11 +69,50 @@ QString relative(const testing::TempTree &tree, const QString &entry)
     return entry.mid(tree.root().size());
 }
 
+// A random tree: folders and files of a few names that match one, two or no items,
+// folders that match, links to files and folders (one a loop), names that are not UTF-8.
+void makeRandomTree(const QString &root, QRandomGenerator &random, int depth)
+{
+    const QByteArray rawRoot = QFile::encodeName(root);
+    const int files = int(random.bounded(12));
+    for (int i = 0; i < files; ++i) {
+        static const char *const kinds[] = {".jpg", ".JPG", ".png", ".txt", ".jpg.png", ""};
+        const QByteArray name = "f" + QByteArray::number(i) + kinds[random.bounded(6)];
+        QFile f(root + "/" + QString::fromLatin1(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray(int(random.bounded(3000)), 'x'));
+    }
+    if (random.bounded(4) == 0) {
+        const QByteArray bad = rawRoot + "/odd\xff" + QByteArray::number(depth) + ".jpg";
+        if (FILE *fp = std::fopen(bad.constData(), "w"))
+            std::fclose(fp);
+    }
+    if (random.bounded(5) == 0)
+        QFile::link(root, root + "/loop.jpg");
+    if (random.bounded(5) == 0)
+        QFile::link(root + "/f0.jpg", root + "/link.png");
+    if (depth == 0)
+        return;
+    const int folders = int(random.bounded(5));
+    for (int i = 0; i < folders; ++i) {
+        const QString sub = root + QString("/d%1%2").arg(i).arg(random.bounded(2) ? ".jpg" : "");
+        QDir().mkpath(sub);
+        makeRandomTree(sub, random, depth - 1);
+    }
+}
+
 }  // namespace
 
 class TestFinder : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase_data()
+    {
+        QTest::addColumn<int>("readers");
+        QTest::newRow("each folder when reached") << 0;
+        QTest::newRow("folders read ahead") << 4;
+    }
+
     void listsPerFolderItemByItemThenSubfolders()
     {
         testing::TempTree t;
@@ -89,7 +122,7 @@ private slots:
         t.file("one/d.jpg", "1234567");
         t.file("one/deep/e.bmp");
         t.file("two/f.JPG", "12");
-        RecordingHost host;
+        RecordingSink host;
         const Result r = walk(host, t.root(), "*.jpg;*.bmp");
 
         QStringList names;
@@ -113,11 +146,13 @@ private slots:
     {
         testing::TempTree t;
         t.file("x.jpg");
-        RecordingHost host;
+        RecordingSink host;
         QString path = t.root();
         path.chop(1);
         int files = 0, dirs = 0;
-        FindFilesAPI(host, path, "*.jpg", files, dirs);
+        search::WalkOptions options;
+        options.readers = readers();
+        FindFilesAPI(host, path, "*.jpg", files, dirs, options);
         QCOMPARE(path, t.root());
         QCOMPARE(host.list, QStringList{t.root() + "x.jpg"});
     }
@@ -127,11 +162,11 @@ private slots:
         testing::TempTree t;
         t.file("a.jpg");
         t.file("b.bmp");
-        RecordingHost host;
+        RecordingSink host;
         walk(host, t.root(), "*.jpg; *.bmp");
         QCOMPARE(host.list, QStringList{t.root() + "a.jpg"});
 
-        RecordingHost twice;
+        RecordingSink twice;
         const Result r = walk(twice, t.root(), "*.jpg;*.JPG");
         QCOMPARE(twice.list.size(), 2);  // one entry matching two items is listed twice
         QCOMPARE(r.files, 2);
@@ -142,7 +177,7 @@ private slots:
         testing::TempTree t;
         t.file("a/b/c.jpg");
         t.folder("d");
-        RecordingHost host;
+        RecordingSink host;
         const Result r = walk(host, t.root(), "");
         QVERIFY(host.list.isEmpty());
         QCOMPARE(r.dirs, 3);
@@ -154,7 +189,7 @@ private slots:
         testing::TempTree t;
         t.file("sub/f.txt");
         t.file(".hidden");
-        RecordingHost host;
+        RecordingSink host;
         walk(host, t.root(), "*");
         QStringList names;
         for (const QString &e : host.list)
@@ -169,10 +204,10 @@ private slots:
     {
         testing::TempTree t;
         t.sparseFile("big.bin", 5'000'000'000LL);
-        RecordingHost host;
+        RecordingSink host;
         const Result r = walk(host, t.root(), "*.bin");
         QCOMPARE(r.size, 5'000'000'000LL);
-        QCOMPARE(host.lastFolderSize, 5'000'000'000LL);
+        QCOMPARE(host.last.folderSize, 5'000'000'000LL);
     }
 
     void liveTotalsAreForTheFolderBeingMatched()
@@ -180,11 +215,13 @@ private slots:
         testing::TempTree t;
         t.file("a.jpg", "1234");
         t.file("sub/b.jpg", "12");
-        RecordingHost host;
+        RecordingSink host;
         walk(host, t.root(), "*.jpg");
-        QCOMPARE(host.lastFolder, t.root() + "sub/");
-        QCOMPARE(host.lastFolderSize, 2);
-        QCOMPARE(host.lastCounts, std::make_pair(2, 1));
+        QCOMPARE(host.last.folder, t.root() + "sub/");
+        QCOMPARE(host.last.folderSize, 2);
+        QCOMPARE(host.last.listedSize, 6);
+        QCOMPARE(host.last.fileCount, 2);
+        QCOMPARE(host.last.dirCount, 1);
         QVERIFY(host.statuses.contains("Searching in... " + t.root() + "sub"));
         QVERIFY(host.statuses.contains("Searching in... " + t.root() + "sub/"));
     }
@@ -196,7 +233,7 @@ private slots:
         QVERIFY(QFile::link(t.root() + "real", t.root() + "link.jpg"));
         // A cycle: a link inside a folder that points back to the folder.
         QVERIFY(QFile::link(t.root(), t.root() + "real/loop"));
-        RecordingHost host;
+        RecordingSink host;
         const Result r = walk(host, t.root(), "*");
         QStringList names;
         for (const QString &e : host.list)
@@ -218,14 +255,14 @@ private slots:
             QVERIFY(fp);
             fclose(fp);
         }
-        RecordingHost host;
+        RecordingSink host;
         const Result r = walk(host, t.root(), "*.jpg");
         QCOMPARE(r.files, 3);
         QVERIFY(host.list.contains(t.root() + "with blank.jpg"));
         QVERIFY(host.list.contains(t.root() + QString::fromUtf8("été.JPG")));
     }
 
-    void cancelStopsAtTheNextEntry()
+    void stopEndsTheWalkAtTheNextEntry()
     {
         testing::TempTree t;
         for (const char *sub : {"s0", "s1", "s2"})
@@ -239,23 +276,40 @@ private slots:
                 if (entry.name[0] != '.')
                     order.append(QString::fromStdString(entry.name));
         }
-        RecordingHost host;
-        qsizetype statusesAtCancel = -1;
-        host.onYield = [&] {
-            if (host.list.size() == 2 && statusesAtCancel < 0) {  // what a Cancel click does
-                host.st.FindContinue = 0;
-                host.st.StopRequested = true;
-                statusesAtCancel = host.statuses.size();
+        RecordingSink host;
+        qsizetype statusesAtStop = -1;
+        host.onListed = [&] {
+            if (host.list.size() == 2) {  // what a Cancel click does
+                host.stop = true;
+                statusesAtStop = host.statuses.size();
             }
         };
         walk(host, t.root(), "*.jpg");
         QCOMPARE(host.list.size(), 2);
         for (const QString &e : host.list)
             QVERIFY(e.startsWith(t.root() + order[0] + "/"));
-        // The folders still pending are opened and named, but nothing in them is listed.
-        const QStringList after = host.statuses.mid(statusesAtCancel);
-        QCOMPARE(after, (QStringList{"Searching in... " + t.root() + order[1] + "/",
-                                     "Searching in... " + t.root() + order[2] + "/"}));
+        // Nothing more: no folder is read, named or listed once the walk is stopped.
+        QCOMPARE(host.statuses.size(), statusesAtStop);
+    }
+
+    void stopInsideOneLargeFolder()
+    {
+        testing::TempTree t;
+        const QByteArray root = QFile::encodeName(t.root());
+        for (int i = 0; i < 50'000; ++i) {
+            const QByteArray name = root + "m" + QByteArray::number(i) + ".jpg";
+            if (FILE *fp = std::fopen(name.constData(), "w"))
+                std::fclose(fp);
+        }
+        RecordingSink host;
+        host.onListed = [&] {
+            if (host.list.size() == 100)
+                host.stop = true;
+        };
+        const Result r = walk(host, t.root(), "*.jpg;*.JPG");
+        QCOMPARE(host.list.size(), 100);
+        QCOMPARE(host.last.fileCount, 100);
+        QVERIFY(r.files == 100);
     }
 
     void vanishedAndMissingFoldersAreSkipped()
@@ -263,18 +317,19 @@ private slots:
         testing::TempTree t;
         t.file("gone/a.jpg");
         t.file("stays/b.jpg");
-        RecordingHost host;
-        bool removed = false;
-        host.onYield = [&] {
-            if (!removed) {
+        RecordingSink host;
+        std::atomic<bool> removed{false};
+        search::WalkOptions options;
+        // Gone between the read that found it and its own read.
+        options.beforeRead = [&](const QByteArray &folder) {
+            if (folder.endsWith("/gone/"))
                 removed = QDir(t.root() + "gone").removeRecursively();
-            }
         };
-        walk(host, t.root(), "*.jpg");
+        walk(host, t.root(), "*.jpg", options);
         QVERIFY(removed);
         QCOMPARE(host.list, QStringList{t.root() + "stays/b.jpg"});
 
-        RecordingHost missing;
+        RecordingSink missing;
         const Result r = walk(missing, t.root() + "no-such-folder", "*");
         QVERIFY(missing.list.isEmpty());
         QCOMPARE(r.files, 0);
@@ -298,7 +353,7 @@ private slots:
         if (child == 0) {
             if (asRoot && (::setgid(65534) != 0 || ::setuid(65534) != 0))
                 ::_exit(3);
-            RecordingHost host;
+            RecordingSink host;
             walk(host, t.root(), "*.jpg");
             const bool ok = host.list == QStringList{t.root() + "open/b.jpg"};
             if (asRoot)
@@ -313,18 +368,47 @@ private slots:
         QFile::setPermissions(t.root() + "locked", readable);
     }
 
-    void checkBoxesAreReadAtEveryEntry()
+    void everyFolderReadIsReported()
     {
         testing::TempTree t;
         t.file("a.jpg");
-        t.file("b.jpg");
-        t.folder("sub");
-        RecordingHost host;
-        host.check1 = false;
-        host.check2 = true;
-        walk(host, t.root(), "*.jpg");
-        QVERIFY(!host.listVisible);
-        QCOMPARE(host.selected, (QList<int>{0, 1}));
+        t.folder("sub/deeper");
+        RecordingSink host;
+        walk(host, t.root() + "sub", "*.jpg");
+        QCOMPARE(host.foldersRead, 2);
+        RecordingSink missing;
+        walk(missing, t.root() + "none", "*.jpg");
+        QCOMPARE(missing.foldersRead, 0);
+    }
+
+    // Whatever order the readers finish in, the walk tells exactly what it tells
+    // reading each folder as it reaches it.
+    void foldersReadAheadGiveTheSameWalk()
+    {
+        if (readers() == 0)
+            QSKIP("compares the two ways of reading");
+        for (int seed = 1; seed <= 6; ++seed) {
+            testing::TempTree t;
+            QRandomGenerator random{quint32(seed)};
+            makeRandomTree(t.root().chopped(1), random, 4);
+            const QString spec = seed % 2 ? "*.jpg;*.png;*" : "*.JPG;?1*;";
+            const auto record = [&](int pool) {
+                RecordingSink sink;
+                search::WalkOptions options;
+                options.readers = pool;
+                // Reads finish out of order.
+                options.beforeRead = [](const QByteArray &folder) { QThread::usleep(qHash(folder) % 400); };
+                QString path = t.root();
+                int files = 0, dirs = 0;
+                const std::int64_t size = FindFilesAPI(sink, path, spec, files, dirs, options);
+                return std::make_tuple(sink.list, sink.statuses, sink.dirCounts, sink.foldersRead, size, files, dirs);
+            };
+            const auto sequential = record(0);
+            QVERIFY(std::get<0>(sequential).size() > 10);
+            QCOMPARE(record(6), sequential);
+            // Names that are not UTF-8 are beyond the temporary folder's own clean-up.
+            testing::runTool("rm", {"-rf", t.root()});
+        }
     }
 
     void counterLimitEndsTheWholeWalk()
@@ -333,16 +417,15 @@ private slots:
         t.file("a.jpg", "12");
         t.file("b.jpg", "12");
         t.file("sub/c.jpg", "12");
-        RecordingHost host;
+        RecordingSink host;
         QString path = t.root();
         int files = INT_MAX - 1;
         int dirs = 0;
-        try {
-            FindFilesAPI(host, path, "*.jpg", files, dirs);
-            QFAIL("the walk went past the limit");
-        } catch (const search::CounterOverflow &overflow) {
-            QCOMPARE(overflow.listedSize, 2);
-        }
+        bool overflowed = false;
+        search::WalkOptions options;
+        options.readers = readers();
+        QCOMPARE(FindFilesAPI(host, path, "*.jpg", files, dirs, options, &overflowed), 2);
+        QVERIFY(overflowed);
         QCOMPARE(files, INT_MAX);
         QCOMPARE(host.list.size(), 1);
     }

@@ -238,7 +238,7 @@ private slots:
         testing::RecordingMessageBoxes messages;
         testing::RecordingShell shell;
         QLabel label;
-        platform::StatusLine status(&label, 0);
+        platform::StatusLine status(&label);
         const QString folder = t.root();
         listexport::BackgroundExports background(status);
         const listexport::ExportContext context{folder, shell, messages, status, background};

@@ -9,6 +9,7 @@
 #include "platform/WorkerThread.h"
 #include "preview/SelectionPreview.h"
 #include "search/ResultList.h"
+#include "search/WalkSession.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -357,6 +358,7 @@ private slots:
         writeJpeg(t, "one.jpg", QSize(40, 30), Qt::red, Qt::red);
         writeJpeg(t, "sub/two.jpg", QSize(40, 30), Qt::green, Qt::green);
         FakeServices fakes;
+        fakes.folderReadDelayMs->store(30);  // each folder's entries reach the window on their own
         auto w = testing::makeWindow(fakes);
         QStringList previewed;
         bool buttonShownDuringSearch = false;
@@ -367,6 +369,7 @@ private slots:
         w->Text1->setText(t.root());
         w->Text2->setText("*.jpg");
         w->Command1->click();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(previewed, (QStringList{"1 from 1", "2 from 2"}));
         QVERIFY(!buttonShownDuringSearch);
         w->List1->setListIndex(0);
@@ -388,50 +391,62 @@ private slots:
 
         testing::fillList(*w, {jpg}, 0);
         const std::int16_t start = w->Picture1->PaintWidth;
-        int frames = 0, nestedFrames = 0, depth = 1, deepest = 1;
-        bool labelShown = false;
-        // A timer is not delivered again while its own slot runs, so the nested
-        // animation is watched by a second one.
-        QTimer outer, inner;
-        connect(&outer, &QTimer::timeout, w.get(), [&] {
-            labelShown |= !w->Label3->isHidden();
-            if (++frames == 3) {  // a second left click starts a nested animation
-                ++depth;
-                deepest = std::max(deepest, depth);
-                leftClick(*w);
-                --depth;
-            }
-        });
-        connect(&inner, &QTimer::timeout, w.get(), [&] {
-            if (depth == 2 && ++nestedFrames == 5)
-                rightClick(*w);  // stops every running loop
-        });
-        outer.start(0);
-        inner.start(0);
         leftClick(*w);
-        outer.stop();
-        inner.stop();
-        QVERIFY(labelShown);
-        QCOMPARE(deepest, 2);
-        QCOMPARE(frames, 3);  // the outer loop ended as soon as the nested one returned
+        QCOMPARE(w->animation().state(), preview::AnimationStates::Running);
+        QVERIFY(!w->Label3->isHidden());
+        QTRY_VERIFY(w->Picture1->PaintWidth < start);  // it runs while the window waits for events
+        // A second left click starts it afresh: it keeps running.
+        leftClick(*w);
+        QCOMPARE(w->animation().state(), preview::AnimationStates::Running);
+        QVERIFY(!w->Label3->isHidden());
+        QTest::qWait(50);
+        rightClick(*w);  // stops it
         QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
         QVERIFY(w->Label3->isHidden());
-        QVERIFY(w->Picture1->PaintWidth < start);
-        QCOMPARE((start - w->Picture1->PaintWidth) % 3, 0);
+        const std::int16_t stoppedAt = w->Picture1->PaintWidth;
+        QVERIFY(stoppedAt < start);
+        QCOMPARE((start - stoppedAt) % 3, 0);
+        QTest::qWait(50);
+        QCOMPARE(w->Picture1->PaintWidth, stoppedAt);  // no frame after the stop
 
         // A right click with nothing running starts one; the next right click stops it.
-        int ticks = 0;
-        QTimer stopper;
-        connect(&stopper, &QTimer::timeout, w.get(), [&] {
-            if (++ticks == 2)
-                rightClick(*w);
-        });
-        stopper.start(0);
         rightClick(*w);
-        stopper.stop();
+        QCOMPARE(w->animation().state(), preview::AnimationStates::Running);
+        QTRY_VERIFY(w->Picture1->PaintWidth != stoppedAt);
+        rightClick(*w);
         QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
-        QVERIFY(ticks >= 2);
         QCOMPARE(fakes.quitRequests, 0);  // the program is not ended by the animation
+    }
+
+    // The animation holds nothing up: a search started while it runs lists
+    // everything while frames go on being drawn.
+    void aSearchRunsWhileTheAnimationRuns()
+    {
+        TempTree t;
+        const QString jpg = writeJpeg(t, "photo.jpg", QSize(80, 60), Qt::red, Qt::blue);
+        for (int i = 0; i < 60; ++i)
+            t.file(QString("tree/d%1/f.txt").arg(i));
+        FakeServices fakes;
+        fakes.folderReadDelayMs->store(10);
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        testing::fillList(*w, {jpg}, 0);
+        w->Check2->setChecked(false);
+        leftClick(*w);
+        QVERIFY(w->animation().running());
+        QSet<int> widthsDuringSearch;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, w.get(), [&] {
+            if (w->walkSession().walking())
+                widthsDuringSearch.insert(w->Picture1->PaintWidth);
+        });
+        watcher.start(5);
+        testing::user::search(*w, t.root() + "tree", "*.txt");
+        watcher.stop();
+        QCOMPARE(w->List1->ListCount(), 60);
+        QVERIFY(w->animation().running());
+        QVERIFY2(widthsDuringSearch.size() >= 3, qPrintable(QString::number(widthsDuringSearch.size())));
+        rightClick(*w);
     }
 
     void picturesUpToAHundredMegapixelsLoad()
@@ -599,13 +614,13 @@ private slots:
             QVERIFY(QFile::link(photo, t.root() + QString("tree/f%1/p.jpg").arg(i, 3, 10, QLatin1Char('0'))));
         }
         FakeServices fakes;
+        fakes.folderReadDelayMs->store(10);
         auto w = testing::makeWindow(fakes);
         testing::user::show(*w);
         int drawsWhileSearching = 0;
         qint64 shown = 0;
         QTimer slowDisk;
         connect(&slowDisk, &QTimer::timeout, w.get(), [&] {
-            QThread::msleep(3);
             const qint64 now = w->Picture1->canvasImage().cacheKey();
             if (w->Command1->text() == "Cancel" && now != shown && !w->Picture1->canvasImage().isNull())
                 ++drawsWhileSearching;
@@ -685,21 +700,17 @@ private slots:
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {testing::testData("gradient.jpg"), testing::testData("alpha.png")}, -1);
         w->Picture1->clearPicture();
-        int frames = 0;
-        bool labelShown = false;
-        QTimer driver;
-        connect(&driver, &QTimer::timeout, w.get(), [&] {
-            labelShown |= !w->Label3->isHidden();
-            if (++frames == 4)
-                rightClick(*w);
-        });
-        driver.start(0);
+        const std::int16_t start = w->Picture1->PaintWidth;
         leftClick(*w);
-        QVERIFY(labelShown);
+        QVERIFY(!w->Label3->isHidden());
+        QTRY_VERIFY(w->Picture1->PaintWidth != start);
         QVERIFY(w->Picture1->canvasImage().isNull());
+        rightClick(*w);
         QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
     }
 
+    // Each frame is 3 twips narrower and 2 lower; one that would vanish starts
+    // again at twice the box, and the shrinking goes on from there.
     void animationResetsTheShrinkingRectangle()
     {
         FakeServices fakes;
@@ -707,18 +718,17 @@ private slots:
         testing::fillList(*w, {"/no/such.jpg"}, 0);
         w->Picture1->PaintWidth = 7;
         w->Picture1->PaintHeight = 500;
-        int frames = 0;
-        QList<int> widths;
-        QTimer driver;
-        connect(&driver, &QTimer::timeout, w.get(), [&] {
-            widths.append(w->Picture1->PaintWidth);
-            if (++frames == 4)
-                rightClick(*w);
-        });
-        driver.start(0);
+        const int fullWidth = qRound(2 * w->Picture1->ScaleWidth());
+        const int fullHeight = qRound(2 * w->Picture1->ScaleHeight());
         leftClick(*w);
-        const int full = qRound(2 * w->Picture1->ScaleWidth());
-        QCOMPARE(widths.mid(0, 3), (QList<int>{4, 1, full}));
+        QTRY_VERIFY(w->Picture1->PaintWidth > 7);
+        rightClick(*w);
+        // 7, 4, 1, then the reset frame; every frame after it 3 and 2 twips smaller.
+        const int width = w->Picture1->PaintWidth;
+        const int height = w->Picture1->PaintHeight;
+        QCOMPARE((fullWidth - width) % 3, 0);
+        QCOMPARE((fullWidth - width) / 3, (fullHeight - height) / 2);
+        QCOMPARE((fullHeight - height) % 2, 0);
     }
 
     void animationAfterAPngDrawsTheStoredPictureSmall()
@@ -726,11 +736,9 @@ private slots:
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {testing::testData("alpha.png")}, 0);
-        QTimer stopper;
-        connect(&stopper, &QTimer::timeout, w.get(), [&] { rightClick(*w); });
-        stopper.start(0);
         leftClick(*w);
         QVERIFY(!w->Picture1->canvasImage().isNull());
+        rightClick(*w);
     }
 };
 

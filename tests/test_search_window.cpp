@@ -144,6 +144,7 @@ private slots:
         for (int i = 0; i < 40; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
+        fakes.folderReadDelayMs->store(3);
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
         QTimer canceller;
@@ -182,6 +183,7 @@ private slots:
         for (int i = 0; i < 50; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
+        fakes.folderReadDelayMs->store(3);
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
         QTimer closer;
@@ -263,6 +265,7 @@ private slots:
         w->Text1->setText(t.root());
         testing::user::typeInto(w->Text2, "*.png");
         QTest::keyClick(w->Text2, Qt::Key_Return);
+        QVERIFY(testing::settled(*w));
         QCOMPARE(w->List1->entries(), QStringList{t.root() + "b.png"});
         QCOMPARE(w->Text3->text(), QString("Total Items found = 1  in Directories = 1"));
     }
@@ -273,6 +276,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
+        fakes.folderReadDelayMs->store(3);
         auto w = testing::makeWindow(fakes);
         testing::user::show(*w);
         testing::user::click(w->Check1);

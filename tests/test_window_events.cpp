@@ -261,6 +261,7 @@ private slots:
         for (int i = 0; i < 60; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
+        fakes.folderReadDelayMs->store(3);
         auto w = testing::makeWindow(fakes);
         bool cancelled = false;
         QTimer canceller;
@@ -297,6 +298,7 @@ private slots:
         t.file("sub/two.png");
         FakeServices fakes;
         fillDesktop(fakes, 80);
+        fakes.folderReadDelayMs->store(3);
         auto w = testing::makeWindow(fakes);
         user::show(*w);
         w->Text1->setText(t.root());
@@ -311,6 +313,7 @@ private slots:
         });
         racer.start(0);
         user::click(w->Command9, Qt::RightButton);
+        QVERIFY(testing::settled(*w));
         racer.stop();
         QVERIFY(searched);
         QCOMPARE(w->List1->entries(), (QStringList{t.root() + "one.png", t.root() + "sub/two.png"}));
@@ -338,6 +341,7 @@ private slots:
         });
         racer.start(0);
         user::click(w->Command9, Qt::RightButton);
+        QVERIFY(testing::settled(*w));
         racer.stop();
         QVERIFY(clicked);
         QCOMPARE(w->List1->entries(), QStringList{fakes.desktop->path() + "/top.txt"});
@@ -357,6 +361,7 @@ private slots:
             w->List1->scrollToBottom();
             QVERIFY(w->List1->verticalScrollBar()->value() > 0);
             user::click(w->Command9, rightButton ? Qt::RightButton : Qt::LeftButton);
+            QVERIFY(testing::settled(*w));
             QCOMPARE(w->List1->ListCount(), 120);
             QCOMPARE(w->List1->verticalScrollBar()->value(), 0);
         }

@@ -1,0 +1,115 @@
+#include "search/BackgroundWalk.h"
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace search {
+namespace {
+
+// Hand entries over at least this often, even inside one large folder.
+constexpr int kEntriesPerHandOver = 2048;
+
+}  // namespace
+
+struct BackgroundWalk::Shared final : WalkSink {
+    std::atomic<bool> stopping{false};
+    std::function<void(bool)> wake;
+    std::mutex mutex;
+    WalkBatch ready;      // handed over, not yet taken
+    bool woken = false;   // the receiver was woken for `ready`
+    WalkBatch gathering;  // the walk's thread alone
+
+    void handOver(bool ended)
+    {
+        {
+            // The receiver is woken under the lock: once stop() has returned, no wake
+            // is under way and none will come, so the receiver may go.
+            const std::lock_guard lock(mutex);
+            ready.entries.append(std::move(gathering.entries));
+            if (gathering.status)
+                ready.status = std::move(gathering.status);
+            if (gathering.totals)
+                ready.totals = std::move(gathering.totals);
+            ready.folderRead = ready.folderRead || gathering.folderRead;
+            ready.fileCount = gathering.fileCount;
+            ready.dirCount = gathering.dirCount;
+            ready.listedSize = gathering.listedSize;
+            ready.ended = ended;
+            ready.overflowed = gathering.overflowed;
+            if ((!woken || ended) && !stopping.load(std::memory_order_relaxed))
+                wake(ended);
+            woken = true;
+        }
+        gathering.entries.clear();
+        gathering.status.reset();
+        gathering.totals.reset();
+        gathering.folderRead = false;
+    }
+
+    // WalkSink, on the walk's thread.
+    void folderRead() override { gathering.folderRead = true; }
+    void status(const QString &text) override { gathering.status = text; }
+    void folderFound(int dirCount) override { gathering.dirCount = dirCount; }
+    void listed(const QString &entry, const WalkTotals &totals) override
+    {
+        gathering.entries.append(entry);
+        gathering.fileCount = totals.fileCount;
+        gathering.dirCount = totals.dirCount;
+        gathering.listedSize = totals.listedSize;
+        gathering.totals = totals;
+        if (gathering.entries.size() >= kEntriesPerHandOver)
+            handOver(false);
+    }
+    void checkpoint() override
+    {
+        if (!gathering.entries.isEmpty() || gathering.status)
+            handOver(false);
+    }
+    bool stopRequested() const override { return stopping.load(std::memory_order_relaxed); }
+
+    static void run(const std::shared_ptr<Shared> &self, QString folder, const QString &patterns,
+                    const WalkOptions &options)
+    {
+        int files = 0;
+        int dirs = 0;
+        bool overflowed = false;
+        FindFilesAPI(*self, folder, patterns, files, dirs, options, &overflowed);
+        self->gathering.overflowed = overflowed;
+        self->handOver(true);
+    }
+};
+
+BackgroundWalk::BackgroundWalk(const QString &folder, const QString &patterns, const WalkOptions &options,
+                               std::function<void(bool)> wake)
+    : shared_(std::make_shared<Shared>())
+{
+    shared_->wake = std::move(wake);
+    std::thread(&Shared::run, shared_, folder, patterns, options).detach();
+}
+
+BackgroundWalk::~BackgroundWalk()
+{
+    stop();
+}
+
+WalkBatch BackgroundWalk::take()
+{
+    const std::lock_guard lock(shared_->mutex);
+    WalkBatch batch = std::move(shared_->ready);
+    shared_->ready = WalkBatch{};
+    // The figures stand until the walk says otherwise.
+    shared_->ready.fileCount = batch.fileCount;
+    shared_->ready.dirCount = batch.dirCount;
+    shared_->ready.listedSize = batch.listedSize;
+    shared_->woken = false;
+    return batch;
+}
+
+void BackgroundWalk::stop()
+{
+    const std::lock_guard lock(shared_->mutex);
+    shared_->stopping.store(true, std::memory_order_relaxed);
+}
+
+}  // namespace search

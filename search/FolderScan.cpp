@@ -1,0 +1,83 @@
+#include "search/FolderScan.h"
+
+#include "platform/FileNames.h"
+
+#include <unordered_map>
+
+namespace search {
+namespace {
+
+bool isDotEntry(const std::string &name)
+{
+    return name == "." || name == "..";
+}
+
+QString decodeName(const std::string &raw)
+{
+    QString name = platform::decodeFileName(QByteArray(raw.data(), qsizetype(raw.size())));
+    return StripNulls(name);
+}
+
+std::shared_ptr<const platform::FolderHandle> openFolder(const FolderJob &job)
+{
+    if (!job.parent)
+        return platform::FolderHandle::open(job.raw);
+    std::shared_ptr<const platform::FolderHandle> handle = platform::FolderHandle::openAt(*job.parent, job.name);
+    // Out of descriptors in a very deep tree: the full path still reaches the folder.
+    if (!handle && errno == EMFILE)
+        handle = platform::FolderHandle::open(job.raw);
+    return handle;
+}
+
+}  // namespace
+
+QString StripNulls(QString &OriginalStr)
+{
+    const qsizetype nul = OriginalStr.indexOf(QChar(0));
+    if (nul >= 0)
+        OriginalStr.truncate(nul);
+    return OriginalStr;
+}
+
+FolderScan scanFolder(const FolderJob &job, const WalkQuery &query)
+{
+    FolderScan scan;
+    scan.matches.resize(query.items.size());
+    if (query.beforeRead)
+        query.beforeRead(job.raw);
+    const std::shared_ptr<const platform::FolderHandle> folder = openFolder(job);
+    if (!folder)
+        return scan;
+    scan.opened = true;
+    std::vector<platform::FolderEntry> entries;
+    folder->readEntries(entries);
+
+    std::uint32_t index = 0;
+    for (const platform::FolderEntry &e : entries) {
+        if (!e.isFolder || isDotEntry(e.name))
+            continue;
+        WalkPlace place = job.place;
+        place.push_back(index++);
+        const QString name = decodeName(e.name);
+        QByteArray raw = job.raw;
+        raw.append(e.name.data(), qsizetype(e.name.size())).append('/');
+        scan.subfolders.push_back({std::move(place), job.path + name + QLatin1Char('/'), std::move(raw), folder, e.name});
+    }
+
+    // An entry matching several items is listed each time, but read and sized once.
+    std::unordered_map<size_t, FolderScan::Match> seen;
+    for (size_t item = 0; item < query.items.size(); ++item) {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const std::string &name = entries[i].name;
+            if (isDotEntry(name) || !query.items[item].matches(name))
+                continue;
+            auto found = seen.find(i);
+            if (found == seen.end())
+                found = seen.emplace(i, FolderScan::Match{job.path + decodeName(name), folder->sizeOf(name)}).first;
+            scan.matches[item].push_back(found->second);
+        }
+    }
+    return scan;
+}
+
+}  // namespace search

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/FolderEnumeration.h"
+#include "platform/WildcardPattern.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace search {
+
+// Where a folder stands in the walk's order: the index of each folder on the way
+// down from the starting one. Comparing two places compares their order in a
+// depth-first walk (a folder comes before everything below it).
+using WalkPlace = std::vector<std::uint32_t>;
+
+// A folder the walk is to read, and how to reach it.
+struct FolderJob {
+    WalkPlace place;
+    QString path;    // as the list shows it, ending with "/"
+    QByteArray raw;  // the same path as the file system's bytes
+    std::shared_ptr<const platform::FolderHandle> parent;  // null for the starting folder
+    std::string name;  // within `parent`
+};
+
+// What one walk asks of every folder: its items, and a hook that runs before each
+// folder is read (tests slow or block the file system there).
+struct WalkQuery {
+    std::vector<platform::WildcardPattern> items;
+    std::function<void(const QByteArray &folder)> beforeRead;
+};
+
+// One folder, read once: its subfolders and, item by item, its matches with their
+// sizes. Made on whichever thread reads the folder; read-only afterwards.
+struct FolderScan {
+    struct Match {
+        QString entry;  // the full path as the list shows it
+        std::int64_t size = 0;
+    };
+    bool opened = false;
+    std::vector<FolderJob> subfolders;          // in the order read
+    std::vector<std::vector<Match>> matches;    // one list per item, in the order read
+};
+
+// Gives the walk each folder's scan in the walk's order.
+class FolderSource {
+public:
+    virtual ~FolderSource() = default;
+    // The scan of `job`; null once the walk is asked to stop.
+    virtual std::shared_ptr<const FolderScan> take(const FolderJob &job) = 0;
+};
+
+// Reads the folder of `job`: lists it, finds its subfolders (never through a
+// link), matches each item and sizes what matches, relative to the folder.
+FolderScan scanFolder(const FolderJob &job, const WalkQuery &query);
+
+// The text up to its first NUL; the cut text is also left in the argument.
+QString StripNulls(QString &OriginalStr);
+
+}  // namespace search
