@@ -116,6 +116,22 @@ QImage Picture::toImage(int longestSide) const
     return image;
 }
 
+Picture Picture::rasterised(QSize pixels) const
+{
+    if (!vector_ || pixels.isEmpty())
+        return *this;
+    Picture raster;
+    raster.Width = Width;
+    raster.Height = Height;
+    raster.fromDrawing_ = true;
+    raster.image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    raster.image_.fill(Qt::transparent);
+    QPainter painter(&raster.image_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    vector_->render(&painter, QRectF(QPointF(0, 0), pixels));
+    return raster;
+}
+
 void Picture::draw(QPainter &painter, const QRectF &target) const
 {
     if (vector_) {
@@ -139,10 +155,8 @@ Picture LoadPicture(const QString &path, QSize showSize, const Interrupted &inte
         const MetafileDrawing drawing =
             convertInHelper(bytes, suffix == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf,
                             metafileHelper(), 5000, interrupted);
+        // Drawn only on the thread that loaded it, which also lets it go.
         auto renderer = std::make_shared<QSvgRenderer>(drawing.svg);
-        // Made on a decoding thread, drawn and let go on the window's.
-        if (QCoreApplication::instance())
-            renderer->moveToThread(QCoreApplication::instance()->thread());
         if (drawing.svg.isEmpty() || !renderer->isValid() || drawing.himetric.isEmpty())
             throw loadError(path);
         Picture p;

@@ -51,9 +51,16 @@ public:
     // its own size.
     bool sharpAt(QSize pixels) const
     {
+        if (fromDrawing_)
+            return image_.size() == pixels;
         return vector_ || !reduced_ ||
                (image_.width() >= pixels.width() && image_.height() >= pixels.height());
     }
+    // A drawing as a bitmap of exactly `pixels`, transparent where nothing is
+    // drawn: what painting it at that size shows, made once, wherever it is
+    // asked for, so that whoever paints it never replays the drawing. A raster
+    // picture is returned as it is.
+    Picture rasterised(QSize pixels) const;
     // The picture as a bitmap at its natural size on the screen; a drawing whose
     // natural size is longer than `longestSide` pixels is drawn at that length.
     QImage toImage(int longestSide = kLongestDrawnSide) const;
@@ -67,6 +74,7 @@ private:
     friend Picture LoadPicture(const QString &, QSize, const Interrupted &);
     QImage image_;
     bool reduced_ = false;  // decoded smaller than its own size
+    bool fromDrawing_ = false;  // a drawing made a bitmap at one size
     std::shared_ptr<QSvgRenderer> vector_;
 };
 

@@ -75,7 +75,11 @@ DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::option
     if (kept->failed)
         return result;
     if (!request.png) {
-        result.picture = kept->picture;
+        // A drawing reaches the window as a bitmap of the size it is shown at.
+        try {
+            result.picture = kept->picture->rasterised(request.showSize);
+        } catch (const std::bad_alloc &) {
+        }
         return result;
     }
     try {

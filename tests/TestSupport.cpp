@@ -39,12 +39,40 @@ platform::Services FakeServices::make()
     s.desktopFolder = desktop->path();
     s.quit = [this] { ++quitRequests; };
     s.walkFrameMs = 0;
-    // Captured by value: a walk's threads may read one more folder after the window is gone.
-    s.beforeFolderRead = [delay = folderReadDelayMs](const QByteArray &) {
-        if (const int ms = delay->load())
-            QThread::msleep(ms);
-    };
+    // Shared: a walk's threads may read one more folder after the window is gone.
+    s.beforeFolderRead = [fs = fileSystem](const QByteArray &folder) { fs->beforeRead(folder); };
     return s;
+}
+
+void SlowFileSystem::hangIn(const QByteArray &suffix)
+{
+    const std::lock_guard lock(mutex_);
+    suffix_ = suffix;
+}
+
+void SlowFileSystem::release()
+{
+    const std::lock_guard lock(mutex_);
+    suffix_.clear();
+    released_.notify_all();
+}
+
+int SlowFileSystem::hanging() const
+{
+    const std::lock_guard lock(mutex_);
+    return hanging_;
+}
+
+void SlowFileSystem::beforeRead(const QByteArray &folder)
+{
+    if (const int ms = delayMs.load())
+        QThread::msleep(ms);
+    std::unique_lock lock(mutex_);
+    if (suffix_.isEmpty() || !folder.endsWith(suffix_))
+        return;
+    ++hanging_;
+    released_.wait(lock, [&] { return suffix_.isEmpty(); });
+    --hanging_;
 }
 
 std::unique_ptr<Form1> makeWindow(FakeServices &fakes)

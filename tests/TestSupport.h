@@ -10,6 +10,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <memory>
 #include <vector>
 
@@ -104,6 +106,26 @@ public:
     QDateTime dateTime{QDate(2024, 1, 1), QTime(12, 0, 0)};
 };
 
+// The file system as a walk's threads meet it: slow, or hung in one folder (a
+// share that stopped answering) until released.
+class SlowFileSystem {
+public:
+    std::atomic<int> delayMs{0};
+    // Reads of folders whose path ends with `suffix` hang until release().
+    void hangIn(const QByteArray &suffix);
+    void release();
+    // How many reads hang now.
+    int hanging() const;
+    // What a walk calls before it reads `folder`.
+    void beforeRead(const QByteArray &folder);
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable released_;
+    QByteArray suffix_;
+    int hanging_ = 0;
+};
+
 // Fakes for every service, with handles on them for the test to read.
 struct FakeServices {
     RecordingMessageBoxes *messages = nullptr;
@@ -113,9 +135,8 @@ struct FakeServices {
     int quitRequests = 0;
     std::unique_ptr<QTemporaryDir> appFolder = std::make_unique<QTemporaryDir>();
     std::unique_ptr<QTemporaryDir> desktop = std::make_unique<QTemporaryDir>();
-    // How long a walk takes to read each folder: a slow disk, so that a test can
-    // act while a walk runs.
-    std::shared_ptr<std::atomic<int>> folderReadDelayMs = std::make_shared<std::atomic<int>>(0);
+    // What a walk meets reading folders: a slow disk lets a test act while a walk runs.
+    std::shared_ptr<SlowFileSystem> fileSystem = std::make_shared<SlowFileSystem>();
 
     // Services for one window; the fakes stay reachable through the pointers above.
     platform::Services make();

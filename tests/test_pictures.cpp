@@ -358,7 +358,7 @@ private slots:
         writeJpeg(t, "one.jpg", QSize(40, 30), Qt::red, Qt::red);
         writeJpeg(t, "sub/two.jpg", QSize(40, 30), Qt::green, Qt::green);
         FakeServices fakes;
-        fakes.folderReadDelayMs->store(30);  // each folder's entries reach the window on their own
+        fakes.fileSystem->delayMs = 30;  // each folder's entries reach the window on their own
         auto w = testing::makeWindow(fakes);
         QStringList previewed;
         bool buttonShownDuringSearch = false;
@@ -427,7 +427,7 @@ private slots:
         for (int i = 0; i < 60; ++i)
             t.file(QString("tree/d%1/f.txt").arg(i));
         FakeServices fakes;
-        fakes.folderReadDelayMs->store(10);
+        fakes.fileSystem->delayMs = 10;
         auto w = testing::makeWindow(fakes);
         testing::user::show(*w);
         testing::fillList(*w, {jpg}, 0);
@@ -533,6 +533,34 @@ private slots:
         QCOMPARE(order, expected);
     }
 
+    // A drawing is never replayed where it is painted: it reaches the window as a
+    // bitmap of exactly the size it is shown at, drawn again for every new size.
+    void aDrawingArrivesAsABitmapOfItsShownSize()
+    {
+        std::optional<PictureDecoder::Kept> kept;
+        PreviewRequest request;
+        request.path = testing::testData("shapes.emf");
+        request.showSize = QSize(120, 90);
+        const DecodedPreview first = PictureDecoder::decode(request, kept);
+        QVERIFY(first.picture);
+        QVERIFY(!first.picture->isVector());
+        QCOMPARE(first.picture->decodedSize(), QSize(120, 90));
+        QVERIFY(kept && kept->picture->isVector());  // the drawing stays where it was loaded
+        for (const QSize size : {QSize(60, 45), QSize(300, 200)}) {
+            request.showSize = size;
+            const DecodedPreview again = PictureDecoder::decode(request, kept);
+            QCOMPARE(again.picture->decodedSize(), size);
+            QVERIFY(!again.picture->sharpAt(QSize(120, 90)));
+        }
+        // It shows what the drawing shows: something is drawn, not an empty bitmap.
+        const QImage bitmap = first.picture->image();
+        int drawn = 0;
+        for (int y = 0; y < bitmap.height(); y += 3)
+            for (int x = 0; x < bitmap.width(); x += 3)
+                drawn += qAlpha(bitmap.pixel(x, y)) > 0;
+        QVERIFY(drawn > 20);
+    }
+
     void aDecodedPictureServesLaterSizes()
     {
         TempTree t;
@@ -614,7 +642,7 @@ private slots:
             QVERIFY(QFile::link(photo, t.root() + QString("tree/f%1/p.jpg").arg(i, 3, 10, QLatin1Char('0'))));
         }
         FakeServices fakes;
-        fakes.folderReadDelayMs->store(10);
+        fakes.fileSystem->delayMs = 10;
         auto w = testing::makeWindow(fakes);
         testing::user::show(*w);
         int drawsWhileSearching = 0;

@@ -144,7 +144,7 @@ private slots:
         for (int i = 0; i < 40; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
-        fakes.folderReadDelayMs->store(3);
+        fakes.fileSystem->delayMs = 3;
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
         QTimer canceller;
@@ -183,7 +183,7 @@ private slots:
         for (int i = 0; i < 50; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
-        fakes.folderReadDelayMs->store(3);
+        fakes.fileSystem->delayMs = 3;
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
         QTimer closer;
@@ -198,6 +198,52 @@ private slots:
         QVERIFY(timer.elapsed() < 1000);
         QCOMPARE(fakes.quitRequests, 1);
         QVERIFY(w->List1->ListCount() < 50);
+    }
+
+    // A share that stopped answering: one folder's listing never returns.
+    void cancelAndCloseDoNotWaitForAHungFolder()
+    {
+        TempTree t;
+        t.file("a.jpg");
+        t.file("hung/b.jpg");
+        TempTree other;
+        other.file("c.jpg");
+        FakeServices fakes;
+        fakes.fileSystem->hangIn("/hung/");
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        w->Text1->setText(t.root());
+        testing::user::typeInto(w->Text2, "*.jpg");
+        testing::user::click(w->Command1);
+        QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
+        QTRY_COMPARE(w->List1->entries(), QStringList{t.root() + "a.jpg"});  // what came before it is shown
+        QVERIFY(w->walkSession().walking());
+
+        QElapsedTimer sinceCancel;
+        sinceCancel.start();
+        testing::user::click(w->Command1);
+        QVERIFY(sinceCancel.elapsed() < 100);
+        QVERIFY(!w->walkSession().walking());
+        QCOMPARE(w->Command1->text(), QString("Search"));
+        QVERIFY(w->Label1->text().endsWith(" .....Stopped."));
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 1  in Directories = 2"));
+
+        // The next search does not wait for the one left hanging.
+        runSearch(*w, other.root(), "*.jpg");
+        QCOMPARE(w->List1->entries(), QStringList{other.root() + "c.jpg"});
+        QCOMPARE(fakes.fileSystem->hanging(), 1);
+
+        // Nor does closing.
+        w->Text1->setText(t.root());
+        testing::user::click(w->Command1);
+        QTRY_COMPARE(fakes.fileSystem->hanging(), 2);
+        QElapsedTimer sinceClose;
+        sinceClose.start();
+        w->close();
+        QVERIFY(sinceClose.elapsed() < 100);
+        QCOMPARE(fakes.quitRequests, 1);
+        QVERIFY(!w->walkSession().walking());
+        fakes.fileSystem->release();
     }
 
     void searchLocationFollowsTheFolderList()
@@ -276,7 +322,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
-        fakes.folderReadDelayMs->store(3);
+        fakes.fileSystem->delayMs = 3;
         auto w = testing::makeWindow(fakes);
         testing::user::show(*w);
         testing::user::click(w->Check1);

@@ -261,7 +261,7 @@ private slots:
         for (int i = 0; i < 60; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
-        fakes.folderReadDelayMs->store(3);
+        fakes.fileSystem->delayMs = 3;
         auto w = testing::makeWindow(fakes);
         bool cancelled = false;
         QTimer canceller;
@@ -298,7 +298,7 @@ private slots:
         t.file("sub/two.png");
         FakeServices fakes;
         fillDesktop(fakes, 80);
-        fakes.folderReadDelayMs->store(3);
+        fakes.fileSystem->delayMs = 3;
         auto w = testing::makeWindow(fakes);
         user::show(*w);
         w->Text1->setText(t.root());
