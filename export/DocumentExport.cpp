@@ -98,7 +98,7 @@ struct EntryPart {
     QByteArray tail;
 };
 
-EntryPart relationshipsPart(const QStringList &entries)
+EntryPart relationshipsPart(const search::EntryList &entries)
 {
     return {kXmlHead + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
                        "<Relationship Id=\"rIdStyles\" "
@@ -113,7 +113,7 @@ EntryPart relationshipsPart(const QStringList &entries)
             "</Relationships>"};
 }
 
-EntryPart documentPart(const QStringList &entries)
+EntryPart documentPart(const search::EntryList &entries)
 {
     QByteArray head = kXmlHead +
                       "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
@@ -178,17 +178,17 @@ ZipPackage::Pieces pieces(EntryPart part, qsizetype count, ExportProgress &progr
 
 }  // namespace
 
-QByteArray documentRelationships(const QStringList &entries)
+QByteArray documentRelationships(const search::EntryList &entries)
 {
     return whole(relationshipsPart(entries), entries.size());
 }
 
-QByteArray documentXml(const QStringList &entries)
+QByteArray documentXml(const search::EntryList &entries)
 {
     return whole(documentPart(entries), entries.size());
 }
 
-void exportDocument(const ExportContext &context, QStringList entries)
+void exportDocument(const ExportContext &context, search::EntryList entries)
 {
     if (!context.prepareFolder())
         return;

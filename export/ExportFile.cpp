@@ -26,7 +26,7 @@ bool ExportContext::prepareFolder() const
     return false;
 }
 
-void writeAndOpen(const ExportContext &context, const QString &name, QStringList entries, ExportWriter writer)
+void writeAndOpen(const ExportContext &context, const QString &name, search::EntryList entries, ExportWriter writer)
 {
     if (!context.prepareFolder())
         return;
@@ -50,7 +50,7 @@ void writeAndOpen(const ExportContext &context, const QString &name, QStringList
     });
 }
 
-QByteArray exportBytes(const QStringList &entries, ExportWriter writer)
+QByteArray exportBytes(const search::EntryList &entries, ExportWriter writer)
 {
     QByteArray bytes;
     ExportProgress progress;

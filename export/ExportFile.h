@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/EntryList.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,14 +17,14 @@ namespace listexport {
 // Where an export writes its bytes, piece by piece.
 using ExportSink = std::function<void(const QByteArray &piece)>;
 // Writes the whole export of `entries` into the sink; false when told to stop half way.
-using ExportWriter = bool (*)(const QStringList &entries, const ExportSink &sink, ExportProgress &progress);
+using ExportWriter = bool (*)(const search::EntryList &entries, const ExportSink &sink, ExportProgress &progress);
 
 // Writes the file `name` in the export folder on the export thread, as `writer`
 // makes it of `entries`, and opens it with its default application once it is
 // complete; nothing is opened when it could not be written, and the user is told why.
-void writeAndOpen(const ExportContext &context, const QString &name, QStringList entries, ExportWriter writer);
+void writeAndOpen(const ExportContext &context, const QString &name, search::EntryList entries, ExportWriter writer);
 
 // The bytes an export writer makes of `entries`, gathered.
-QByteArray exportBytes(const QStringList &entries, ExportWriter writer);
+QByteArray exportBytes(const search::EntryList &entries, ExportWriter writer);
 
 }  // namespace listexport

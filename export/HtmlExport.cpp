@@ -57,7 +57,7 @@ QString cellLine(const QString &entry)
 namespace {
 
 // Line by line, so a long list never stands in memory a second time as a page.
-bool writeHtml(const QStringList &entries, const ExportSink &sink, ExportProgress &progress)
+bool writeHtml(const search::EntryList &entries, const ExportSink &sink, ExportProgress &progress)
 {
     const QByteArray lineEnd = "\r\n";
     for (const QString &line : headLines())
@@ -86,12 +86,12 @@ bool writeHtml(const QStringList &entries, const ExportSink &sink, ExportProgres
 
 }  // namespace
 
-QByteArray htmlExportContent(const QStringList &entries)
+QByteArray htmlExportContent(const search::EntryList &entries)
 {
     return exportBytes(entries, &writeHtml);
 }
 
-void exportHtml(const ExportContext &context, QStringList entries)
+void exportHtml(const ExportContext &context, search::EntryList entries)
 {
     writeAndOpen(context, QStringLiteral("quorvelsearchfile.html"), std::move(entries), &writeHtml);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/EntryList.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -10,9 +12,9 @@ namespace listexport {
 
 // The HTML page: fixed head lines, three lines an entry (a link to the file), the
 // last line once more and the closing line; CR LF after each, UTF-8 throughout.
-QByteArray htmlExportContent(const QStringList &entries);
+QByteArray htmlExportContent(const search::EntryList &entries);
 
 // Writes "quorvelsearchfile.html" into the application folder and opens it.
-void exportHtml(const ExportContext &context, QStringList entries);
+void exportHtml(const ExportContext &context, search::EntryList entries);
 
 }  // namespace listexport

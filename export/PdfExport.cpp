@@ -98,7 +98,7 @@ void writeFooter(quorvelPDF &pdf, int page, double top)
 
 // The entries, 27 and a footer to a page, one centimetre apart from the top.
 // False when the window went away meanwhile.
-bool writeEntries(quorvelPDF &pdf, ExportProgress &progress, const QStringList &entries)
+bool writeEntries(quorvelPDF &pdf, ExportProgress &progress, const search::EntryList &entries)
 {
     int lines = 0;
     int page = 0;
@@ -130,7 +130,7 @@ bool writeEntries(quorvelPDF &pdf, ExportProgress &progress, const QStringList &
 
 }  // namespace
 
-void exportPdf(const ExportContext &context, QStringList entries)
+void exportPdf(const ExportContext &context, search::EntryList entries)
 {
     if (!context.prepareFolder())
         return;

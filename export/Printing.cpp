@@ -6,14 +6,14 @@
 
 namespace listexport {
 
-QString printText(const QStringList &entries)
+QString printText(const search::EntryList &entries)
 {
-    QString text = platform::shownFileName(platform::withLineEnds(entries));
+    QString text = platform::shownFileName(platform::withLineEnds(entries.toStringList()));
     text += QStringLiteral("Print from Quorvel Software     ") + brand::kContactEmail + QStringLiteral("\r\n");
     return text;
 }
 
-void printList(platform::PrinterService &printer, const QStringList &entries)
+void printList(platform::PrinterService &printer, const search::EntryList &entries)
 {
     const std::optional<int> copies = printer.showPrinter();
     if (!copies)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/EntryList.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,10 +12,10 @@ class PrinterService;
 namespace listexport {
 
 // What one printed copy holds: every entry, then the closing line, CR LF after each.
-QString printText(const QStringList &entries);
+QString printText(const search::EntryList &entries);
 
 // Shows the printer dialog and prints the list once per copy, each copy a job of
 // its own. Cancel, or a failing printer, ends it without a word.
-void printList(platform::PrinterService &printer, const QStringList &entries);
+void printList(platform::PrinterService &printer, const search::EntryList &entries);
 
 }  // namespace listexport

@@ -105,7 +105,7 @@ QByteArray hyperlinks(const std::vector<int> &linked)
 }
 
 // The sheet's relationships: those the library wrote (its drawing), then one per link.
-ZipPackage::Pieces sheetRelationships(QByteArray written, const QStringList &entries, const std::vector<int> &linked)
+ZipPackage::Pieces sheetRelationships(QByteArray written, const search::EntryList &entries, const std::vector<int> &linked)
 {
     const qsizetype end = written.lastIndexOf("</Relationships>");
     QByteArray head = end >= 0 ? written.left(end) : kRelationshipsHead;
@@ -203,7 +203,7 @@ ZipPackage::Pieces sheetWithPrintSettings(ZipPackage::Pieces rows, QByteArray li
 
 // What the library cannot say: pictures not printed, and the print settings;
 // and what it would hold in memory whole: the links.
-bool finishPackage(const QString &path, const QStringList &entries, const std::vector<int> &linked, QString &error)
+bool finishPackage(const QString &path, const search::EntryList &entries, const std::vector<int> &linked, QString &error)
 {
     ZipPackage package(path, ZipPackage::Mode::Change);
     const ZipPackage original(path, ZipPackage::Mode::Change);  // read as it was while the new one is written
@@ -231,7 +231,7 @@ bool finishPackage(const QString &path, const QStringList &entries, const std::v
     return true;
 }
 
-double fittedWidth(const QStringList &texts)
+double fittedWidth(const search::EntryList &texts)
 {
     QFont font(QStringLiteral("Calibri"));
     font.setPixelSize(15);  // 11 points at 96 dpi
@@ -322,7 +322,7 @@ RowFormats addFormats(lxw_workbook *book)
 // False when told to stop half way. The rows whose path is a link are added to
 // `linked`: the links themselves are written into the package afterwards.
 bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgress &progress,
-                    const QStringList &entries, std::vector<int> &linked)
+                    const search::EntryList &entries, std::vector<int> &linked)
 {
     for (int i = 0; i < int(entries.size()); ++i) {
         if (progress.stopped())
@@ -398,7 +398,7 @@ std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput
     workbook_set_properties(book.get(), &properties);
 
     // What a worksheet cannot hold is left out; the closing rows always stay.
-    const QStringList entries = input.entries.mid(0, entriesThatFit(input.rows));
+    const search::EntryList entries = input.entries.first(entriesThatFit(input.rows));
     if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries, linked)) {
         lxw_workbook_free(book.release());  // nothing of it is written
         return QString();

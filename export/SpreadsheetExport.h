@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/EntryList.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -30,7 +32,7 @@ QString fileNamePart(const QString &sFilePath, bool bWithExtension, Case enmCase
 constexpr int kWorksheetRows = 1048576;
 
 struct SpreadsheetInput {
-    QStringList entries;
+    search::EntryList entries;
     int selected = -1;     // the row made active, -1 for none
     QString fileSpec;      // the search folder and file specification, for the closing row
     int rows = kWorksheetRows;  // the worksheet's rows; fewer only where a test says so

@@ -8,7 +8,7 @@ namespace listexport {
 
 namespace {
 
-bool writeText(const QStringList &entries, const ExportSink &sink, ExportProgress &progress)
+bool writeText(const search::EntryList &entries, const ExportSink &sink, ExportProgress &progress)
 {
     QByteArray lines;
     for (const QString &entry : entries) {
@@ -27,12 +27,12 @@ bool writeText(const QStringList &entries, const ExportSink &sink, ExportProgres
 
 }  // namespace
 
-QByteArray textExportContent(const QStringList &entries)
+QByteArray textExportContent(const search::EntryList &entries)
 {
     return exportBytes(entries, &writeText);
 }
 
-void exportText(const ExportContext &context, QStringList entries)
+void exportText(const ExportContext &context, search::EntryList entries)
 {
     writeAndOpen(context, QStringLiteral("QuorvelFileSearch.txt"), std::move(entries), &writeText);
 }

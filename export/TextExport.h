@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/EntryList.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -9,9 +11,9 @@
 namespace listexport {
 
 // The text file: one entry a line, an empty line, the closing line; CR LF after each.
-QByteArray textExportContent(const QStringList &entries);
+QByteArray textExportContent(const search::EntryList &entries);
 
 // Writes "QuorvelFileSearch.txt" into the application folder and opens it.
-void exportText(const ExportContext &context, QStringList entries);
+void exportText(const ExportContext &context, search::EntryList entries);
 
 }  // namespace listexport

@@ -50,6 +50,13 @@ bool isEscape(char16_t c)
     return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF;
 }
 
+// An escaped byte is a lone low surrogate: the second half of a pair (a character
+// beyond the first plane, such as many emoji) may fall in the same range.
+bool isEscapeAt(QStringView name, qsizetype i)
+{
+    return isEscape(name[i].unicode()) && !(i > 0 && name[i - 1].isHighSurrogate());
+}
+
 }  // namespace
 
 QString decodeFileName(const QByteArray &raw)
@@ -81,7 +88,7 @@ QByteArray encodeFileName(const QString &name)
     qsizetype run = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t c = name[i].unicode();
-        if (!isEscape(c))
+        if (!isEscapeAt(name, i))
             continue;
         raw += QStringView(name).mid(run, i - run).toUtf8();
         raw += char(c - kEscapeBase);
@@ -94,9 +101,9 @@ QByteArray encodeFileName(const QString &name)
 QString shownFileName(const QString &name)
 {
     QString shown = name;
-    for (QChar &c : shown)
-        if (isEscape(c.unicode()))
-            c = QChar(0xFFFD);
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        if (isEscapeAt(name, i))
+            shown[i] = QChar(0xFFFD);
     return shown;
 }
 

@@ -92,7 +92,7 @@ void FileActions::copyList()
         return;
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(platform::shownFileName(platform::withLineEnds(list_->entries())));
+    clipboard->setText(platform::shownFileName(platform::withLineEnds(list_->entries().toStringList())));
 }
 
 void FileActions::copyImage()

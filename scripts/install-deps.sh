@@ -20,6 +20,8 @@ packages=(
   desktop-file-utils appstream file dpkg-dev
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation fonts-urw-base35
   libvips-tools
+  # The references the search benchmark compares with.
+  fd-find
   # A locale with a decimal comma, for the tests that numbers stay "1.5" in files.
   locales
 )

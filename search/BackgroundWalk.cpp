@@ -26,7 +26,10 @@ struct BackgroundWalk::Shared final : WalkSink {
             // The receiver is woken under the lock: once stop() has returned, no wake
             // is under way and none will come, so the receiver may go.
             const std::lock_guard lock(mutex);
-            ready.entries.append(std::move(gathering.entries));
+            if (ready.entries.isEmpty())
+                ready.entries = std::move(gathering.entries);
+            else
+                ready.entries.append(gathering.entries);
             if (gathering.status)
                 ready.status = std::move(gathering.status);
             if (gathering.totals)
@@ -41,7 +44,7 @@ struct BackgroundWalk::Shared final : WalkSink {
                 wake(ended);
             woken = true;
         }
-        gathering.entries.clear();
+        gathering.entries.clear();  // handed over whole: the walk starts fresh blocks
         gathering.status.reset();
         gathering.totals.reset();
         gathering.folderRead = false;
@@ -51,7 +54,7 @@ struct BackgroundWalk::Shared final : WalkSink {
     void folderRead() override { gathering.folderRead = true; }
     void status(const QString &text) override { gathering.status = text; }
     void folderFound(int dirCount) override { gathering.dirCount = dirCount; }
-    void listed(const QString &entry, const WalkTotals &totals) override
+    void listed(std::string_view entry, const WalkTotals &totals) override
     {
         gathering.entries.append(entry);
         gathering.fileCount = totals.fileCount;

@@ -14,7 +14,7 @@ namespace search {
 
 // What a walk gathered since the window last looked, and where it stands.
 struct WalkBatch {
-    QStringList entries;              // listed, in order
+    EntryList entries;                // listed, in order
     std::optional<QString> status;    // the newest status text
     std::optional<WalkTotals> totals; // the figures after the newest entry
     bool folderRead = false;          // a folder's entries were looked through

@@ -77,7 +77,7 @@ std::int64_t Walk::folder(const FolderJob &job)
             totals.dirCount = DirCount;
             totals.folderSize = size;
             totals.listedSize = listedSize;
-            sink.listed(match.entry, totals);
+            sink.listed(scan->found.bytesAt(match.entry), totals);
         }
     }
     sink.checkpoint();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 
 namespace search {
 
@@ -30,8 +31,8 @@ public:
     virtual void status(const QString &text) = 0;
     // A subfolder was found; `dirCount` counts it.
     virtual void folderFound(int dirCount) = 0;
-    // An entry was listed, and the figures after it.
-    virtual void listed(const QString &entry, const WalkTotals &totals) = 0;
+    // An entry was listed (its full path as the file system's bytes), and the figures after it.
+    virtual void listed(std::string_view entry, const WalkTotals &totals) = 0;
     // A folder is done: a good moment to hand over what was gathered.
     virtual void checkpoint() {}
     // Read before every step; a walk asked to stop returns at once.

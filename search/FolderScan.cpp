@@ -66,14 +66,20 @@ FolderScan scanFolder(const FolderJob &job, const WalkQuery &query)
 
     // An entry matching several items is listed each time, but read and sized once.
     std::unordered_map<size_t, FolderScan::Match> seen;
+    std::string full(job.raw.constData(), std::size_t(job.raw.size()));
+    const std::size_t folderLength = full.size();
     for (size_t item = 0; item < query.items.size(); ++item) {
         for (size_t i = 0; i < entries.size(); ++i) {
             const std::string &name = entries[i].name;
             if (isDotEntry(name) || !query.items[item].matches(name))
                 continue;
             auto found = seen.find(i);
-            if (found == seen.end())
-                found = seen.emplace(i, FolderScan::Match{job.path + decodeName(name), folder->sizeOf(name)}).first;
+            if (found == seen.end()) {
+                full.resize(folderLength);
+                full += name;
+                scan.found.append(full);
+                found = seen.emplace(i, FolderScan::Match{scan.found.size() - 1, folder->sizeOf(name)}).first;
+            }
             scan.matches[item].push_back(found->second);
         }
     }

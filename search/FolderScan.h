@@ -2,6 +2,7 @@
 
 #include "platform/FolderEnumeration.h"
 #include "platform/WildcardPattern.h"
+#include "search/EntryList.h"
 
 #include <QByteArray>
 #include <QString>
@@ -39,10 +40,11 @@ struct WalkQuery {
 // sizes. Made on whichever thread reads the folder; read-only afterwards.
 struct FolderScan {
     struct Match {
-        QString entry;  // the full path as the list shows it
+        qsizetype entry = 0;  // in `found`
         std::int64_t size = 0;
     };
     bool opened = false;
+    EntryList found;  // the full paths of what matched, each once
     std::vector<FolderJob> subfolders;          // in the order read
     std::vector<std::vector<Match>> matches;    // one list per item, in the order read
 };

@@ -219,7 +219,7 @@ int ResultList::rowAt(int y) const
 void ResultList::measureRows(int first, int last)
 {
     for (int row = first; row <= last; ++row) {
-        const int length = int(model_.at(row).size());
+        const int length = int(model_.entries().bytesAt(row).size());
         if (length <= longest_)
             continue;
         longest_ = length;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/EntryList.h"
+
 #include <QAbstractListModel>
 #include <QColor>
 #include <QListView>
@@ -19,15 +21,15 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
     void append(const QString &entry) { entries_.append(entry); }
-    void append(const QStringList &entries) { entries_.append(entries); }
+    void append(const EntryList &entries) { entries_.append(entries); }
     void flush();
     void clear();
     int count() const { return int(entries_.size()); }
-    const QString &at(int i) const { return entries_.at(i); }
-    const QStringList &entries() const { return entries_; }
+    QString at(int i) const { return entries_.at(i); }
+    const EntryList &entries() const { return entries_; }
 
 private:
-    QStringList entries_;
+    EntryList entries_;
     int shown_ = 0;
 };
 
@@ -42,12 +44,13 @@ public:
     explicit ResultList(QWidget *parent = nullptr);
 
     void AddItem(const QString &entry) { model_.append(entry); }
-    void AddItems(const QStringList &entries) { model_.append(entries); }
+    void AddItems(const EntryList &entries) { model_.append(entries); }
     void Clear();
     int ListCount() const { return model_.count(); }
     // The entry at `index`; the empty text for an index outside the list.
     QString List(int index) const;
-    const QStringList &entries() const { return model_.entries(); }
+    // The entries; a copy is a snapshot of the list as it is now.
+    const EntryList &entries() const { return model_.entries(); }
     int ListIndex() const;
     // Selecting from code raises Click just as a user's selection does; an index
     // outside -1 .. count-1 is refused.

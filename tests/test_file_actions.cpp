@@ -227,7 +227,7 @@ private slots:
         testing::user::show(*w);
         testing::user::click(w->Command9);
         const QString d = fakes.desktop->path() + "/";
-        QCOMPARE(sorted(w->List1->entries()), (QStringList{d + "a.jpg", d + "link.jpg", d + "notes.txt"}));
+        QCOMPARE(sorted(w->List1->entries().toStringList()), (QStringList{d + "a.jpg", d + "link.jpg", d + "notes.txt"}));
         QCOMPARE(w->Command9->text(), QString("Showing Desktop File"));
         QCOMPARE(w->List1->backColor(), QColor(255, 230, 230));
         QCOMPARE(w->Label1->text(), QString());
@@ -240,10 +240,10 @@ private slots:
         auto w = testing::makeWindow(fakes);
         rightClickDesktopButton(*w);
         const QString d = fakes.desktop->path() + "/";
-        QCOMPARE(sorted(w->List1->entries()),
+        QCOMPARE(sorted(w->List1->entries().toStringList()),
                  (QStringList{d + ".hidden.jpg", d + "a.jpg", d + "folder", d + "folder/inner.jpg"}));
-        const qsizetype folder = w->List1->entries().indexOf(d + "folder");
-        QVERIFY(folder < w->List1->entries().indexOf(d + "folder/inner.jpg"));
+        const qsizetype folder = w->List1->entries().toStringList().indexOf(d + "folder");
+        QVERIFY(folder < w->List1->entries().toStringList().indexOf(d + "folder/inner.jpg"));
         QCOMPARE(w->List1->backColor(), QColor(214, 230, 230));
         QCOMPARE(w->Command9->palette().color(QPalette::Button), QColor(214, 230, 230));
         QVERIFY(w->walkSession().searchIdle());
@@ -292,7 +292,7 @@ private slots:
         makeDesktop(withJpg, names.mid(0, 11));
         QFile::copy(testing::testData("gradient.jpg"), withJpg.desktop->path() + "/photo.JPG");
         auto v = testing::makeWindow(withJpg);
-        const int index = int(v->List1->entries().indexOf(withJpg.desktop->path() + "/photo.JPG"));
+        const int index = int(v->List1->entries().toStringList().indexOf(withJpg.desktop->path() + "/photo.JPG"));
         QCOMPARE(v->List1->ListIndex(), index);
         QCOMPARE(v->Label4->text(), QString("%1 from 12").arg(index + 1));
         QVERIFY(!v->Picture1->toolTip().isEmpty());

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "platform/FileNames.h"
 #include "platform/FolderEnumeration.h"
 #include "search/FileFinder.h"
 
@@ -24,9 +25,9 @@ public:
     void folderRead() override { ++foldersRead; }
     void status(const QString &text) override { statuses.append(text); }
     void folderFound(int dirCount) override { dirCounts.append(dirCount); }
-    void listed(const QString &entry, const search::WalkTotals &totals) override
+    void listed(std::string_view entry, const search::WalkTotals &totals) override
     {
-        list.append(entry);
+        list.append(platform::decodeFileName(QByteArray(entry.data(), qsizetype(entry.size()))));
         last = totals;
         if (onListed)
             onListed();

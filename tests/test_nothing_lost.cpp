@@ -178,7 +178,7 @@ private slots:
         w->PDF->trigger();
         testing::user::search(*w, t.root() + "found", "*.jpg");
         QVERIFY(testing::settled(*w));
-        QCOMPARE(w->List1->entries(), QStringList{t.root() + "found/new.jpg"});
+        QCOMPARE(w->List1->entries().toStringList(), QStringList{t.root() + "found/new.jpg"});
         const QString pdf = fakes.appFolder->path() + "/quorvelfilesearch.pdf";
         const QString text = pdfText(pdf);
         QCOMPARE(text.count("picture-with-a-long-name.jpg"), 300);
@@ -244,7 +244,7 @@ private slots:
         const listexport::ExportContext context{folder, shell, messages, status, background};
         listexport::SpreadsheetInput input;
         for (int i = 0; i < 12; ++i)
-            input.entries << QString("/e/%1.txt").arg(i);
+            input.entries.append(QString("/e/%1.txt").arg(i));
         input.fileSpec = "/e/*.txt";
         input.rows = 10;
         listexport::exportSpreadsheet(context, input);

@@ -316,7 +316,7 @@ private slots:
         QVERIFY(testing::settled(*w));
         racer.stop();
         QVERIFY(searched);
-        QCOMPARE(w->List1->entries(), (QStringList{t.root() + "one.png", t.root() + "sub/two.png"}));
+        QCOMPARE(w->List1->entries().toStringList(), (QStringList{t.root() + "one.png", t.root() + "sub/two.png"}));
         QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
         QVERIFY(w->Label1->text().startsWith("Find in "));
         QCOMPARE(w->Command1->text(), QString("Search"));
@@ -344,7 +344,7 @@ private slots:
         QVERIFY(testing::settled(*w));
         racer.stop();
         QVERIFY(clicked);
-        QCOMPARE(w->List1->entries(), QStringList{fakes.desktop->path() + "/top.txt"});
+        QCOMPARE(w->List1->entries().toStringList(), QStringList{fakes.desktop->path() + "/top.txt"});
         QCOMPARE(w->List1->backColor(), QColor(255, 230, 230));
     }
 
