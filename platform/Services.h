@@ -89,7 +89,7 @@ struct Services {
     // The shortest time between two updates of the window by a running walk: a frame.
     int walkFrameMs = 16;
     // Threads that read folders ahead of a walk.
-    int walkReaders = 6;
+    int walkReaders = 8;
     // Runs before a walk reads each folder, on the thread that reads it, and must
     // be safe to call from several at once; tests slow or block the file system here.
     std::function<void(const QByteArray &folder)> beforeFolderRead;

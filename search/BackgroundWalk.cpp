@@ -60,7 +60,13 @@ struct BackgroundWalk::Shared final : WalkSink {
         gathering.fileCount = totals.fileCount;
         gathering.dirCount = totals.dirCount;
         gathering.listedSize = totals.listedSize;
-        gathering.totals = totals;
+        // The folder's text changes once a folder, the figures with every entry.
+        if (!gathering.totals || !gathering.totals->folder.isSharedWith(totals.folder))
+            gathering.totals = totals;
+        gathering.totals->fileCount = totals.fileCount;
+        gathering.totals->dirCount = totals.dirCount;
+        gathering.totals->folderSize = totals.folderSize;
+        gathering.totals->listedSize = totals.listedSize;
         if (gathering.entries.size() >= kEntriesPerHandOver)
             handOver(false);
     }

@@ -2,7 +2,6 @@
 
 #include "platform/FileNames.h"
 
-#include <unordered_map>
 
 namespace search {
 namespace {
@@ -65,7 +64,10 @@ FolderScan scanFolder(const FolderJob &job, const WalkQuery &query)
     }
 
     // An entry matching several items is listed each time, but read and sized once.
-    std::unordered_map<size_t, FolderScan::Match> seen;
+    const bool severalItems = query.items.size() > 1;
+    std::vector<FolderScan::Match> listedAs;  // by place in the folder; entry -1 while not listed
+    if (severalItems)
+        listedAs.assign(entries.size(), FolderScan::Match{-1, 0});
     std::string full(job.raw.constData(), std::size_t(job.raw.size()));
     const std::size_t folderLength = full.size();
     for (size_t item = 0; item < query.items.size(); ++item) {
@@ -73,14 +75,17 @@ FolderScan scanFolder(const FolderJob &job, const WalkQuery &query)
             const std::string &name = entries[i].name;
             if (isDotEntry(name) || !query.items[item].matches(name))
                 continue;
-            auto found = seen.find(i);
-            if (found == seen.end()) {
-                full.resize(folderLength);
-                full += name;
-                scan.found.append(full);
-                found = seen.emplace(i, FolderScan::Match{scan.found.size() - 1, folder->sizeOf(name)}).first;
+            if (severalItems && listedAs[i].entry >= 0) {
+                scan.matches[item].push_back(listedAs[i]);
+                continue;
             }
-            scan.matches[item].push_back(found->second);
+            full.resize(folderLength);
+            full += name;
+            scan.found.append(full);
+            const FolderScan::Match match{scan.found.size() - 1, folder->sizeOf(name)};
+            if (severalItems)
+                listedAs[i] = match;
+            scan.matches[item].push_back(match);
         }
     }
     return scan;

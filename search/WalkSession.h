@@ -52,7 +52,7 @@ struct WalkOutcome {
 // How walks are run: the window's pace and the file system's seam.
 struct WalkSettings {
     int frameMs = 16;  // the shortest time between two updates of the window
-    int readers = 6;   // threads reading folders ahead
+    int readers = 8;   // threads reading folders ahead
     std::function<void(const QByteArray &folder)> beforeRead;
 };
 
