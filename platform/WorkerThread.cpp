@@ -1,5 +1,8 @@
 #include "platform/WorkerThread.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace platform {
 
 WorkerThread::WorkerThread(Policy policy)
@@ -50,6 +53,13 @@ void WorkerThread::run()
         }
         job();
     }
+}
+
+void giveWayToTheWindow()
+{
+    // On Linux the nice value is each thread's own.
+    constexpr int kNiceness = 10;
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), kNiceness);
 }
 
 }  // namespace platform

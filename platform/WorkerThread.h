@@ -40,6 +40,10 @@ private:
     std::thread thread_;  // last: started once everything it reads exists
 };
 
+// Makes the calling thread give way whenever the window's thread wants a core:
+// a walk may keep every core busy, but never keeps the window waiting.
+void giveWayToTheWindow();
+
 // Runs `call` on the thread of `receiver` when its events are next delivered;
 // nothing happens when the receiver is gone by then.
 template <typename Call>

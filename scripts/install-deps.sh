@@ -22,6 +22,8 @@ packages=(
   libvips-tools
   # The references the search benchmark compares with.
   fd-find
+  # A file system that stops answering, for the end-to-end test.
+  libfuse3-dev fuse3
   # A locale with a decimal comma, for the tests that numbers stay "1.5" in files.
   locales
 )

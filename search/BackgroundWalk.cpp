@@ -1,5 +1,7 @@
 #include "search/BackgroundWalk.h"
 
+#include "platform/WorkerThread.h"
+
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -80,6 +82,7 @@ struct BackgroundWalk::Shared final : WalkSink {
     static void run(const std::shared_ptr<Shared> &self, QString folder, const QString &patterns,
                     const WalkOptions &options)
     {
+        platform::giveWayToTheWindow();
         int files = 0;
         int dirs = 0;
         bool overflowed = false;

@@ -1,5 +1,6 @@
 #include "search/FolderPrefetch.h"
 
+#include "platform/WorkerThread.h"
 #include "search/FileFinder.h"
 
 #include <chrono>
@@ -34,6 +35,7 @@ struct FolderPrefetch::Shared {
 
     static void read(const std::shared_ptr<Shared> &self)
     {
+        platform::giveWayToTheWindow();
         std::unique_lock lock(self->mutex);
         for (;;) {
             self->work.wait(lock, [&] { return self->finished || self->mayRead(); });

@@ -133,6 +133,131 @@ bool waitForColour(QPoint at, QColor colour, int timeoutMs = 10000)
     return false;
 }
 
+// The real program on the test's X server, with a home of its own, and where its
+// window is on the screen.
+class Program {
+public:
+    Program(const QString &display, const QString &folder, const QStringList &arguments)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("HOME", home_.path());
+        env.insert("XDG_CONFIG_HOME", home_.path() + "/config");
+        env.insert("XDG_RUNTIME_DIR", home_.path());
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        env.remove("QT_SCALE_FACTOR");
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(folder);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(programPath(), arguments);
+    }
+    ~Program()
+    {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+    // Waits for the window and reads where it is; false when it never showed.
+    bool findWindow()
+    {
+        if (!process.waitForStarted(5000))
+            return false;
+        const QString window =
+            xdo({"search", "--sync", "--onlyvisible", "--name", "^Quorvel File Search"}).section('\n', 0, 0);
+        if (window.isEmpty())
+            return false;
+        for (const QString &line : xdo({"getwindowgeometry", "--shell", window}).split('\n')) {
+            if (line.startsWith("X="))
+                origin.setX(line.mid(2).toInt());
+            if (line.startsWith("Y="))
+                origin.setY(line.mid(2).toInt());
+        }
+        QTest::qWait(300);  // the first layout and paint
+        return true;
+    }
+    void clickAt(QPoint inWindow, int button = 1) const
+    {
+        const QPoint p = origin + inWindow;
+        xdo({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", QString::number(button)});
+    }
+    // Menu, Exit.
+    void exitFromTheMenu(const Layout &layout) const
+    {
+        clickAt(layout.menuBarMenu);
+        QTest::qWait(200);
+        xdo({"key", "Up", "Return"});
+    }
+
+    QProcess process;
+    QPoint origin;
+
+private:
+    QTemporaryDir home_;
+};
+
+// A file system of ours mounted on a folder of its own, that stops answering when
+// its folder "hang" is listed.
+class HungShare {
+public:
+    HungShare()
+    {
+        const QString helper = QStringLiteral(QUORVEL_HUNGFS);
+        if (helper.isEmpty() || !QFileInfo(helper).isExecutable() || !QFileInfo("/dev/fuse").exists())
+            return;
+        mountPoint_ = folder_.path() + "/share";
+        marker_ = folder_.path() + "/hung";
+        QDir().mkpath(mountPoint_);
+        fs_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        fs_.start(helper, {mountPoint_, marker_});
+        fs_.waitForStarted(3000);
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 3000 && fs_.state() == QProcess::Running && !QFile::exists(mountPoint_ + "/a.jpg"))
+            QTest::qWait(20);
+        mounted_ = QFile::exists(mountPoint_ + "/a.jpg");
+    }
+    ~HungShare()
+    {
+        // Killing it answers every request still waiting with an error.
+        fs_.kill();
+        fs_.waitForFinished(3000);
+        if (!mountPoint_.isEmpty()) {
+            QProcess umount;
+            umount.setStandardErrorFile(QProcess::nullDevice());
+            umount.start("umount", {"-l", mountPoint_});
+            umount.waitForFinished(3000);
+        }
+    }
+    bool mounted() const { return mounted_; }
+    QString root() const { return mountPoint_ + "/"; }
+    // A listing of "hang" has begun (and will not end).
+    bool hanging() const { return QFile::exists(marker_); }
+    // The file system goes away: every request it holds ends with an error.
+    void answer()
+    {
+        fs_.kill();
+        fs_.waitForFinished(3000);
+    }
+
+private:
+    QTemporaryDir folder_;
+    QString mountPoint_, marker_;
+    QProcess fs_;
+    bool mounted_ = false;
+};
+
+// The process's main thread has ended: the process is gone, or only threads the
+// kernel holds are left of it.
+bool mainThreadEnded(qint64 pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype afterName = line.lastIndexOf(')');
+    return afterName < 0 || line.mid(afterName + 2, 1) == "Z" || line.mid(afterName + 2, 1) == "X";
+}
+
 void solidJpeg(const QString &path, QColor colour)
 {
     QImage image(400, 300, QImage::Format_RGB32);
@@ -177,41 +302,12 @@ private slots:
                 QVERIFY(f.open(QIODevice::WriteOnly));
             }
         }
-        QTemporaryDir home;
-
         // The program starts in the tree: its folder list opens the current folder.
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", session_.display());
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("HOME", home.path());
-        env.insert("XDG_CONFIG_HOME", home.path() + "/config");
-        env.insert("XDG_RUNTIME_DIR", home.path());
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
-        env.remove("QT_SCALE_FACTOR");
-        program.setProcessEnvironment(env);
-        program.setWorkingDirectory(tree.path());
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(programPath(), {});
-        QVERIFY(program.waitForStarted(5000));
-
-        const QString window =
-            xdo({"search", "--sync", "--onlyvisible", "--name", "^Quorvel File Search"}).section('\n', 0, 0);
-        QVERIFY2(!window.isEmpty(), "the window did not appear");
-        const QStringList geometry = xdo({"getwindowgeometry", "--shell", window}).split('\n');
-        QPoint origin;
-        for (const QString &line : geometry) {
-            if (line.startsWith("X="))
-                origin.setX(line.mid(2).toInt());
-            if (line.startsWith("Y="))
-                origin.setY(line.mid(2).toInt());
-        }
-        auto clickAt = [&](QPoint inWindow, int button = 1) {
-            const QPoint p = origin + inWindow;
-            xdo({"mousemove", QString::number(p.x()), QString::number(p.y()), "click",
-                 QString::number(button)});
-        };
-        QTest::qWait(300);  // the first layout and paint
+        Program running(session_.display(), tree.path(), {});
+        QVERIFY2(running.findWindow(), "the window did not appear");
+        QProcess &program = running.process;
+        const QPoint origin = running.origin;
+        const auto clickAt = [&running](QPoint inWindow, int button = 1) { running.clickAt(inWindow, button); };
 
         // Search for the pictures: the list fills, the summary shows, and the preview
         // shows the last picture found.
@@ -256,11 +352,54 @@ private slots:
                  qPrintable(QString("listed %1 entries").arg(listed)));
 
         // Menu, Exit: the process is gone within a second.
-        clickAt(layout.menuBarMenu);
-        QTest::qWait(200);
-        xdo({"key", "Up", "Return"});
+        running.exitFromTheMenu(layout);
         QVERIFY2(program.waitForFinished(1000), "the program did not end within a second");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    }
+
+    // A share whose server went away: the listing of one folder never returns. The
+    // window answers all the while, Cancel ends the search with what came before,
+    // and the program ends at once when closed, its reader still waiting.
+    void aShareThatStopsAnsweringHoldsNothingUp()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not installed");
+        HungShare share;
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        const Layout layout = readLayout();
+        Program running(session_.display(), QDir::tempPath(), {"--pattern", "*.jpg", "--search", share.root()});
+        QVERIFY2(running.findWindow(), "the window did not appear");
+        QTRY_VERIFY_WITH_TIMEOUT(share.hanging(), 10000);
+
+        // Cancel, then copy the list: the window took both while the listing hangs.
+        running.clickAt(layout.command1);
+        QTest::qWait(200);
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        const QPoint entry = layout.listViewportOrigin + QPoint(20, layout.entryHeight / 2);
+        running.clickAt(entry, 3);
+        QTest::qWait(200);
+        running.clickAt(entry + layout.copyListItem.center());
+        QTRY_COMPARE_WITH_TIMEOUT(clipboard->text(), share.root() + "a.jpg\r\n", 5000);
+
+        // Closing ends the program at once, the listing still hanging: its window
+        // goes and its main thread ends. The reader the file system holds can only
+        // end when the file system answers (once FUSE has taken a request, not even
+        // SIGKILL ends the thread waiting for it); then the process is gone too.
+        QVERIFY(running.process.state() == QProcess::Running);
+        QElapsedTimer sinceExit;
+        sinceExit.start();
+        running.exitFromTheMenu(layout);
+        const qint64 pid = running.process.processId();
+        QTRY_VERIFY_WITH_TIMEOUT(mainThreadEnded(pid), 5000);
+        const qint64 ms = sinceExit.elapsed() - 200;  // the menu is given 200 ms to open
+        qInfo("main thread gone %lld ms after Exit was chosen", qlonglong(ms));
+        QVERIFY2(ms < 500, qPrintable(QString("the program took %1 ms to end").arg(ms)));
+        QVERIFY(xdo({"search", "--onlyvisible", "--name", "^Quorvel File Search"}).isEmpty());
+        share.answer();
+        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
+        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
     }
 
 private:

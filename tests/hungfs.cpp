@@ -1,0 +1,97 @@
+// A file system that stops answering, for the end-to-end test: its root holds
+// "a.jpg", the folder "hang" and the folder "z" with "c.jpg". Listing "hang"
+// never returns, as on a share whose server went away; the first time a listing
+// of "hang" begins, the file given as the second argument is created.
+//
+//     hungfs MOUNTPOINT MARKER
+#define FUSE_USE_VERSION 31
+#include <fuse.h>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string marker;
+
+int getAttributes(const char *path, struct stat *st, fuse_file_info *)
+{
+    std::memset(st, 0, sizeof *st);
+    const std::string p(path);
+    if (p == "/" || p == "/hang" || p == "/z") {
+        st->st_mode = S_IFDIR | 0755;
+        st->st_nlink = 2;
+        return 0;
+    }
+    if (p == "/a.jpg" || p == "/z/c.jpg") {
+        st->st_mode = S_IFREG | 0644;
+        st->st_nlink = 1;
+        st->st_size = 3;
+        return 0;
+    }
+    return -ENOENT;
+}
+
+int readFolder(const char *path, void *buffer, fuse_fill_dir_t fill, off_t, fuse_file_info *, fuse_readdir_flags)
+{
+    const std::string p(path);
+    if (p == "/hang") {
+        if (FILE *f = std::fopen(marker.c_str(), "w"))
+            std::fclose(f);
+        for (;;)
+            ::pause();
+    }
+    fill(buffer, ".", nullptr, 0, fuse_fill_dir_flags(0));
+    fill(buffer, "..", nullptr, 0, fuse_fill_dir_flags(0));
+    if (p == "/") {
+        for (const char *name : {"a.jpg", "hang", "z"})
+            fill(buffer, name, nullptr, 0, fuse_fill_dir_flags(0));
+        return 0;
+    }
+    if (p == "/z") {
+        fill(buffer, "c.jpg", nullptr, 0, fuse_fill_dir_flags(0));
+        return 0;
+    }
+    return -ENOENT;
+}
+
+int openFile(const char *path, fuse_file_info *)
+{
+    const std::string p(path);
+    return p == "/a.jpg" || p == "/z/c.jpg" ? 0 : -ENOENT;
+}
+
+int readFile(const char *, char *buffer, size_t size, off_t offset, fuse_file_info *)
+{
+    static const char content[] = "abc";
+    if (offset >= 3)
+        return 0;
+    const size_t n = std::min(size, size_t(3 - offset));
+    std::memcpy(buffer, content + offset, n);
+    return int(n);
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: hungfs MOUNTPOINT MARKER\n");
+        return 2;
+    }
+    marker = argv[2];
+    fuse_operations operations{};
+    operations.getattr = getAttributes;
+    operations.readdir = readFolder;
+    operations.open = openFile;
+    operations.read = readFile;
+    char program[] = "hungfs";
+    char foreground[] = "-f";
+    char *arguments[] = {program, foreground, argv[1], nullptr};
+    return fuse_main(3, arguments, &operations, nullptr);
+}
