@@ -47,6 +47,24 @@ void describe(QCommandLineParser &parser, const Options &options)
                                  QStringLiteral("[folder]"));
 }
 
+// The program as it was called: before the application object exists the parser
+// cannot name it.
+QString programName(const QStringList &arguments)
+{
+    return arguments.isEmpty() ? QStringLiteral("quorvelfilesearch") : QFileInfo(arguments.first()).fileName();
+}
+
+// An error as GNU programs give one: the program's name, the message, where to read more.
+CommandLine usageError(const QStringList &arguments, const QString &message)
+{
+    const QString program = programName(arguments);
+    CommandLine result;
+    result.error = program + QStringLiteral(": ") + message + QStringLiteral("\nTry '") + program +
+                   QStringLiteral(" --help' for more information.\n");
+    result.exitStatus = kUsageError;
+    return result;
+}
+
 }  // namespace
 
 CommandLine readCommandLine(const QStringList &arguments)
@@ -59,19 +77,12 @@ CommandLine readCommandLine(const QStringList &arguments)
     const QCommandLineOption &pattern = o.pattern;
     const QCommandLineOption &search = o.search;
 
+    if (!parser.parse(arguments))
+        return usageError(arguments, parser.errorText());
     CommandLine result;
-    if (!parser.parse(arguments)) {
-        result.error = parser.errorText() + QStringLiteral("\nTry '--help' for more information.\n");
-        result.exitStatus = kUsageError;
-        return result;
-    }
     if (parser.isSet(help)) {
-        // Named from the arguments: before the application object exists the
-        // parser cannot name the program itself.
-        const QString program = arguments.isEmpty() ? QStringLiteral("quorvelfilesearch")
-                                                    : QFileInfo(arguments.first()).fileName();
         result.output = parser.helpText().replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
-                                                  QStringLiteral("Usage: ") + program);
+                                                  QStringLiteral("Usage: ") + programName(arguments));
         return result;
     }
     if (parser.isSet(version)) {
@@ -79,19 +90,15 @@ CommandLine readCommandLine(const QStringList &arguments)
         return result;
     }
     const QStringList folders = parser.positionalArguments();
-    if (folders.size() > 1) {
-        result.error = QStringLiteral("Only one folder can be searched; more were given.\n");
-        result.exitStatus = kUsageError;
-        return result;
-    }
+    if (folders.size() > 1)
+        return usageError(arguments, QStringLiteral("Only one folder can be searched; more were given."));
     StartOptions options;
     if (!folders.isEmpty()) {
         const QFileInfo folder(folders.first());
-        if (!folder.isDir()) {
-            result.error = QStringLiteral("No such folder: ") + folders.first() + QLatin1Char('\n');
-            result.exitStatus = kUsageError;
-            return result;
-        }
+        if (!folder.exists())
+            return usageError(arguments, QStringLiteral("No such folder: ") + folders.first());
+        if (!folder.isDir())
+            return usageError(arguments, QStringLiteral("Not a folder: ") + folders.first());
         options.folder = folder.absoluteFilePath();
     }
     options.pattern = parser.value(pattern);

@@ -233,7 +233,8 @@ void Form1::nameForScreenReaders()
         {List1, "Results"},       {Drive1, "Drive"},         {Dir1, "Folder"},
         {Text1, "Search folder"}, {Text2, "File specification"}, {Text3, "Items found"},
         {Text4, "Size of files found"}, {Text5, "Thank you"}, {Picture1, "Preview"},
-        {Picture2, "Web page"},   {Label3, "Animation hint"}};
+        {Picture2, "Web page"}};
+    // Labels whose caption is their content (Label3's hint) are announced by it.
     for (const auto &[control, name] : accessibleNames)
         control->setAccessibleName(QLatin1String(name));
     Label1->setAccessibleDescription(QStringLiteral("Status"));

@@ -71,6 +71,13 @@ SelectionPreview::SelectionPreview(PreviewControls controls, const search::WalkS
     , walk_(walk)
     , decoder_([this](const DecodedPreview &decoded) { draw(decoded); })
 {
+    // A list filled or emptied with nothing selected: the counter says so, for the list it shows.
+    const auto nothingSelected = [this] {
+        if (c_.list->ListIndex() < 0)
+            c_.position->setText(QStringLiteral("0 from ") + QString::number(c_.list->ListCount()));
+    };
+    QObject::connect(c_.list->model(), &QAbstractItemModel::rowsInserted, c_.position, nothingSelected);
+    QObject::connect(c_.list->model(), &QAbstractItemModel::modelReset, c_.position, nothingSelected);
 }
 
 void SelectionPreview::showPicture(const QString &t, const QString &extension)

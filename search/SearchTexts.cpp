@@ -17,13 +17,13 @@ QString walkSizeText(const QString &folder, std::int64_t folderSize)
 {
     return folder + QLatin1Char('\n') + QStringLiteral("   >>> Size of files found =") +
            formatGrouped(folderSize) + QStringLiteral(" Bytes ( ") + formatGrouped(roundedKibi(folderSize)) +
-           QStringLiteral(" mb )");
+           QStringLiteral(" KB )");
 }
 
 QString summarySizeText(const QString &folder, std::int64_t total)
 {
     return QStringLiteral("Size of files found under ") + folder + QStringLiteral(" = ") + formatGrouped(total) +
-           QStringLiteral(" Bytes (") + formatGrouped(roundedKibi(total)) + QStringLiteral(" mb )");
+           QStringLiteral(" Bytes (") + formatGrouped(roundedKibi(total)) + QStringLiteral(" KB )");
 }
 
 QString elapsedText(QTime start, QTime end, bool stopped)

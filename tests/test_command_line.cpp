@@ -91,8 +91,8 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--colour"} << "Unknown option 'colour'.";
         QTest::newRow("missing value") << QStringList{"--pattern"} << "Missing value after '--pattern'.";
         QTest::newRow("missing folder") << QStringList{"/no/such/folder"} << "No such folder: /no/such/folder";
-        QTest::newRow("a file, not a folder") << QStringList{"/etc/hostname"} << "No such folder: /etc/hostname";
-        QTest::newRow("two folders") << QStringList{"/", "/tmp"} << "Only one folder can be searched";
+        QTest::newRow("a file, not a folder") << QStringList{"/etc/hostname"} << "Not a folder: /etc/hostname";
+        QTest::newRow("two folders") << QStringList{"/", "/tmp"} << "Only one folder can be searched; more were given.";
     }
     void badInputIsRefusedWithStatusTwo()
     {
@@ -101,7 +101,8 @@ private slots:
         const CommandLine line = read(arguments);
         QVERIFY(!line.options);
         QCOMPARE(line.exitStatus, 2);
-        QVERIFY2(line.error.startsWith(message), qPrintable(line.error));
+        // As GNU programs say it: the program's name first, where to read more last.
+        QCOMPARE(line.error, "quorvelfilesearch: " + message + "\nTry 'quorvelfilesearch --help' for more information.\n");
         QVERIFY(line.output.isEmpty());
     }
 
@@ -116,7 +117,8 @@ private slots:
         // A bad option or folder ends at once with a message, never a window that stays.
         const Run bad = runProgram({"--nonsense"});
         QCOMPARE(bad.status, 2);
-        QVERIFY(bad.err.contains("Unknown option 'nonsense'."));
+        QCOMPARE(bad.err, QString("quorvelfilesearch: Unknown option 'nonsense'.\n"
+                                  "Try 'quorvelfilesearch --help' for more information.\n"));
         QVERIFY(bad.out.isEmpty());
         const Run missing = runProgram({"/no/such/folder"});
         QCOMPARE(missing.status, 2);

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(w->List1->ListCount(), 2);
         QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
         QCOMPARE(w->Text4->toPlainText(),
-                 QString("Size of files found under %1 = 2,100 Bytes (2 mb )").arg(t.root()));
+                 QString("Size of files found under %1 = 2,100 Bytes (2 KB )").arg(t.root()));
         QCOMPARE(w->Label1->text(), QString("Find in 00:00:07"));
         QCOMPARE(w->Command1->text(), QString("Search"));
         QVERIFY(w->walkSession().searchIdle());
@@ -166,6 +166,24 @@ private slots:
         QCOMPARE(w->Command1->text(), QString("Search"));
     }
 
+    // The position counter never speaks of a list that is gone.
+    void theCounterSaysNothingIsSelected()
+    {
+        TempTree t;
+        for (int i = 0; i < 5; ++i)
+            t.file(QString("d%1/f.jpg").arg(i));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        runSearch(*w, t.root(), "*.jpg");
+        QCOMPARE(w->Label4->text(), QString("5 from 5"));
+        runSearch(*w, t.root(), "*.none");
+        QCOMPARE(w->Label4->text(), QString("0 from 0"));
+        testing::user::click(w->Check2);  // no preview while searching: nothing gets selected
+        runSearch(*w, t.root(), "*.jpg");
+        QCOMPARE(w->List1->ListIndex(), -1);
+        QCOMPARE(w->Label4->text(), QString("0 from 5"));
+    }
+
     void missingFolderGivesAnEmptySummary()
     {
         FakeServices fakes;
@@ -173,7 +191,7 @@ private slots:
         runSearch(*w, "/no/such/folder", "*");
         QCOMPARE(w->List1->ListCount(), 0);
         QCOMPARE(w->Text3->text(), QString("Total Items found = 0  in Directories = 1"));
-        QCOMPARE(w->Text4->toPlainText(), QString("Size of files found under /no/such/folder/ = 0 Bytes (0 mb )"));
+        QCOMPARE(w->Text4->toPlainText(), QString("Size of files found under /no/such/folder/ = 0 Bytes (0 KB )"));
         QCOMPARE(w->Label1->text(), QString("Find in 00:00:00"));
     }
 

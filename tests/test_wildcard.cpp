@@ -1,6 +1,7 @@
 #include "platform/Formatting.h"
 #include "platform/Rounding.h"
 #include "platform/WildcardPattern.h"
+#include "search/SearchTexts.h"
 
 #include <QtTest>
 
@@ -54,6 +55,15 @@ private slots:
         QCOMPARE(platform::formatGrouped(1200000), QStringLiteral("1,200,000"));
         QCOMPARE(platform::formatGrouped(3221225472LL), QStringLiteral("3,221,225,472"));
         QCOMPARE(platform::formatGrouped(-1234), QStringLiteral("-1,234"));
+    }
+
+    // The bracketed figure is the byte count in units of 1024 bytes, and says so.
+    void sizeLinesSayKilobytes()
+    {
+        QCOMPARE(search::summarySizeText("/Photos/", 3221225472LL),
+                 QStringLiteral("Size of files found under /Photos/ = 3,221,225,472 Bytes (3,145,728 KB )"));
+        QCOMPARE(search::walkSizeText("/Photos/2012/", 48213477),
+                 QStringLiteral("/Photos/2012/\n   >>> Size of files found =48,213,477 Bytes ( 47,083 KB )"));
     }
 
     void kibiRounding()

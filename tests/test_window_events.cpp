@@ -518,6 +518,7 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Text2)->text(QAccessible::Name),
                  QString("File specification"));
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Command1)->text(QAccessible::Name), QString("Search"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->Label3)->text(QAccessible::Name), w->Label3->text());
     }
 };
 
