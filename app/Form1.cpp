@@ -74,7 +74,7 @@ struct Form1::Subsystems {
         , desktop(f.Command9, f.List1, walk, status, f.services_.desktopFolder)
         , selection({f.List1, f.Picture1, f.Picture2, f.Label2, f.Label4, f.Text5, f.Command10}, walk)
         , animation({f.List1, f.Picture1, f.Picture2, f.Label3}, selection)
-        , actions(f.List1, f.menuCopy, *f.services_.shell, *f.services_.messages, &f)
+        , actions(f.List1, f.menuCopy, *f.services_.shell, *f.services_.messages, status, &f)
         , banner(f.Picture1, *f.services_.shell, [this] { selection.show(); })
         , hoverTip(f.List1)
         , exports{f.services_.applicationFolder, *f.services_.shell, *f.services_.messages, status, background}

@@ -40,19 +40,21 @@ Copied makeCopy(const QString &path, const Interrupted &given)
 
 }  // namespace
 
-void ClipboardImage::copy(const QString &path)
+void ClipboardImage::copy(const QString &path, std::function<void()> whenFailed)
 {
-    QGuiApplication::clipboard()->clear();
     const quint64 serial = ++serial_;
     awaited_ = serial;
-    worker_.post([this, serial, path] {
+    worker_.post([this, serial, path, whenFailed = std::move(whenFailed)] {
         Copied copied = makeCopy(path, [this] { return closing_.load(); });
-        platform::deliverTo(&receiver_, [this, serial, copied = std::move(copied)] {
+        platform::deliverTo(&receiver_, [this, serial, whenFailed, copied = std::move(copied)] {
             if (serial != awaited_)
                 return;
             awaited_ = 0;
-            if (copied.image.isNull())
+            if (copied.image.isNull()) {
+                if (whenFailed)
+                    whenFailed();
                 return;
+            }
             auto data = std::make_unique<QMimeData>();
             data->setImageData(copied.image);
             if (!copied.png.isEmpty())

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 namespace preview {
 
@@ -21,10 +22,11 @@ public:
     ClipboardImage(const ClipboardImage &) = delete;
     ClipboardImage &operator=(const ClipboardImage &) = delete;
 
-    // Empties the clipboard at once; fills it with the picture of `path` when it
-    // is ready. Nothing is put there when the file is no picture, or when a newer
-    // copy came first.
-    void copy(const QString &path);
+    // Puts the picture of `path` on the clipboard when it is ready, in place of
+    // what the clipboard held. When the file is no picture (or is gone), the
+    // clipboard keeps what it held and `whenFailed` runs; when a newer copy came
+    // first, nothing happens.
+    void copy(const QString &path, std::function<void()> whenFailed);
     // A copy is still being made.
     bool busy() const { return awaited_ != 0; }
 

@@ -1,8 +1,11 @@
 #include "preview/FileActions.h"
 
+
 #include "platform/FileNames.h"
+#include "platform/FileUrl.h"
 #include "platform/PlainText.h"
 #include "platform/Services.h"
+#include "platform/StatusLine.h"
 #include "preview/Picture.h"
 #include "preview/PropertiesDialog.h"
 #include "search/ResultList.h"
@@ -11,6 +14,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 
 namespace preview {
@@ -21,11 +25,12 @@ QString folderOf(const QString &path)
 }
 
 FileActions::FileActions(search::ResultList *list, QMenu *actionMenu, platform::Shell &shell,
-                         platform::MessageBoxes &messages, QWidget *dialogParent)
+                         platform::MessageBoxes &messages, platform::StatusLine &status, QWidget *dialogParent)
     : list_(list)
     , menu_(actionMenu)
     , shell_(shell)
     , messages_(messages)
+    , status_(status)
     , dialogParent_(dialogParent)
 {
 }
@@ -81,9 +86,17 @@ void FileActions::copyPath()
         messages_.show(QStringLiteral("No filename selected"), brand::kAppTitle, platform::MessageIcon::Critical);
         return;
     }
+    const QString path = list_->List(list_->ListIndex());
+    const QString shown = platform::shownFileName(path);
+    auto data = std::make_unique<QMimeData>();
+    data->setText(shown);
+    // A name that is not UTF-8 cannot be written as text: its address keeps the
+    // exact bytes, for the file managers and terminals that read one.
+    if (shown != path)
+        data->setData(QStringLiteral("text/uri-list"), (platform::fileUrl(path) + QStringLiteral("\r\n")).toLatin1());
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(platform::shownFileName(list_->List(list_->ListIndex())));
+    clipboard->setMimeData(data.release());  // the clipboard owns it
 }
 
 void FileActions::copyList()
@@ -97,7 +110,8 @@ void FileActions::copyList()
 
 void FileActions::copyImage()
 {
-    clipboardImage_.copy(list_->Text());
+    clipboardImage_.copy(list_->Text(),
+                         [this] { status_.setText(QStringLiteral("The picture could not be copied.")); });
 }
 
 }  // namespace preview

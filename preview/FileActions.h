@@ -13,6 +13,7 @@ class QWidget;
 namespace platform {
 class MessageBoxes;
 class Shell;
+class StatusLine;
 }  // namespace platform
 namespace search {
 class ResultList;
@@ -29,7 +30,7 @@ class FileActions {
 public:
     // `dialogParent` owns the properties dialogs this shows.
     FileActions(search::ResultList *list, QMenu *actionMenu, platform::Shell &shell, platform::MessageBoxes &messages,
-                QWidget *dialogParent);
+                platform::StatusLine &status, QWidget *dialogParent);
 
     // Opens the selected entry with its default application (a double click).
     void openSelected();
@@ -52,6 +53,7 @@ private:
     QMenu *menu_;
     platform::Shell &shell_;
     platform::MessageBoxes &messages_;
+    platform::StatusLine &status_;  // says when a picture could not be copied
     QWidget *dialogParent_;
     ClipboardImage clipboardImage_;
 };

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QMimeData>
 #include <QtTest>
 
 #include <cerrno>
@@ -358,6 +359,14 @@ private slots:
         testing::user::chooseFromActionMenu(*w, w->CopyImage);
         QVERIFY(testing::settled(*w));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(60, 40));
+
+        // Copy Full Path: the text shows U+FFFD; the address keeps the exact bytes.
+        testing::user::chooseFromActionMenu(*w, w->copy1);
+        const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(copied->text(), platform::shownFileName(entry));
+        const QByteArray address = copied->data("text/uri-list");
+        QVERIFY2(address.endsWith("lat1%E9.jpg\r\n"), address.constData());
+        QCOMPARE(QByteArray::fromPercentEncoding(address.trimmed().mid(7)), rawFile);
 
         // Open and properties hand over the exact bytes; links carry them percent-encoded.
         testing::user::doubleClickEntry(*w, 0);
