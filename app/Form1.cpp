@@ -30,9 +30,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QKeyEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 // Outside every namespace: the resource initialiser is declared where it is used.
 static void initResources()
@@ -131,6 +134,9 @@ void Form1::connectEvents()
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
     connect(EventSignal::watch(Command9, QEvent::MouseButtonPress), &EventSignal::happened, this,
             [this](QEvent *e) { Command9_MouseDown(static_cast<QMouseEvent *>(e)->button()); });
+    connect(EventSignal::watch(Command9, QEvent::KeyPress), &EventSignal::happened, this,
+            [this](QEvent *e) { Command9_KeyDown(*static_cast<QKeyEvent *>(e)); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, &Form1::MenuBar_F10);
     connect(List1, &search::ResultList::Click, this, &Form1::List1_Click);
     connect(List1, &search::ResultList::DblClick, this, &Form1::List1_DblClick);
     connect(List1, &search::ResultList::MouseDown, this, &Form1::List1_MouseDown);
@@ -308,6 +314,21 @@ void Form1::Command9_MouseDown(Qt::MouseButton button)
 {
     if (button == Qt::RightButton)
         parts_->desktop.fillAfterTreeListing([this] { parts_->desktop.listTree(); });
+}
+
+// The keyboard's way to the right button's listing: Shift+Enter or the Menu key.
+void Form1::Command9_KeyDown(const QKeyEvent &key)
+{
+    const bool shiftEnter = (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+                            (key.modifiers() & Qt::ShiftModifier);
+    if (shiftEnter || key.key() == Qt::Key_Menu)
+        Command9_MouseDown(Qt::RightButton);
+}
+
+void Form1::MenuBar_F10()
+{
+    if (!menuBar()->actions().isEmpty())
+        menuBar()->setActiveAction(menuBar()->actions().first());
 }
 
 // --- Preview and file actions ---

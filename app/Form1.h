@@ -15,6 +15,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -127,6 +128,8 @@ private:
     void Text2_GotFocus();
     void Command9_Click();
     void Command9_MouseDown(Qt::MouseButton button);
+    void Command9_KeyDown(const QKeyEvent &key);
+    void MenuBar_F10();
     void List1_Click();
     void List1_DblClick();
     void List1_MouseDown(Qt::MouseButton button, QPoint position);

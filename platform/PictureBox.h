@@ -58,10 +58,14 @@ public:
 
 signals:
     void MouseUp(Qt::MouseButton button);
+    // A click of `button`; Space or Enter, which click a box that has the focus, give Qt::NoButton.
     void Click(Qt::MouseButton button);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 

@@ -5,17 +5,20 @@
 #include "app/Form1.h"
 #include "platform/Palette.h"
 #include "platform/PictureBox.h"
+#include "preview/AnimatedPreview.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -499,6 +502,52 @@ private slots:
     }
 
     // --- Keyboard and screen readers ---
+
+    // Everything the mouse does has a key: F10 for the menu bar, Space and Enter on
+    // the preview for the animation, Shift+Enter or the Menu key on the desktop
+    // button for the listing of its whole tree.
+    void theKeyboardReachesWhatTheMouseDoes()
+    {
+        TempTree t;
+        const QString red = solidJpeg(t, "red.jpg", Qt::red);
+        FakeServices fakes;
+        fillDesktop(fakes, 3);
+        auto w = testing::makeWindow(fakes);
+        user::show(*w);
+
+        QTest::keyClick(w.get(), Qt::Key_F10);
+        QTRY_VERIFY(w->menuBar()->activeAction() == w->menuBar()->actions().first());
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QApplication::activePopupWidget()->close();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        testing::fillList(*w, {red}, 0);
+        const QImage unfocused = w->Picture1->grab().toImage();
+        w->Text2->setFocus();
+        for (int tabs = 0; tabs < 40 && !w->Picture1->hasFocus(); ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(w->Picture1->hasFocus());
+        QVERIFY(w->Picture1->grab().toImage() != unfocused);  // a focus mark shows
+        QTest::keyClick(w->Picture1, Qt::Key_Space);
+        QVERIFY(w->animation().running());
+        QVERIFY(!w->Label3->isHidden());
+        QTest::keyClick(w->Picture1, Qt::Key_Return);
+        QVERIFY(!w->animation().running());
+        QVERIFY(w->Label3->isHidden());
+
+        const QString tree = fakes.desktop->path() + "/d0/note.txt";
+        for (const auto &[key, modifiers] : {std::pair{Qt::Key_Return, Qt::ShiftModifier},
+                                            std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+            user::click(w->Command9);  // the desktop's own files: no file inside a folder
+            QVERIFY(testing::settled(*w));
+            QVERIFY(!w->List1->entries().toStringList().contains(tree));
+            w->Command9->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(w->Command9, key, modifiers);
+            QVERIFY(testing::settled(*w));
+            QVERIFY(w->List1->entries().toStringList().contains(tree));
+            QCOMPARE(w->List1->backColor(), QColor(214, 230, 230));
+        }
+    }
 
     void everyControlHasAnAccessibleName()
     {
