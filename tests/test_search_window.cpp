@@ -144,7 +144,7 @@ private slots:
         for (int i = 0; i < 40; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
-        fakes.fileSystem->delayMs = 3;
+        fakes.fileSystem->delayMs = 20;
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
         QTimer canceller;
@@ -201,7 +201,7 @@ private slots:
         for (int i = 0; i < 50; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
-        fakes.fileSystem->delayMs = 3;
+        fakes.fileSystem->delayMs = 20;
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
         QTimer closer;
@@ -340,7 +340,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
-        fakes.fileSystem->delayMs = 3;
+        fakes.fileSystem->delayMs = 20;
         auto w = testing::makeWindow(fakes);
         testing::user::show(*w);
         testing::user::click(w->Check1);

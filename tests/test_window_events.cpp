@@ -264,7 +264,7 @@ private slots:
         for (int i = 0; i < 60; ++i)
             t.file(QString("d%1/f.jpg").arg(i));
         FakeServices fakes;
-        fakes.fileSystem->delayMs = 3;
+        fakes.fileSystem->delayMs = 20;
         auto w = testing::makeWindow(fakes);
         bool cancelled = false;
         QTimer canceller;
@@ -301,7 +301,7 @@ private slots:
         t.file("sub/two.png");
         FakeServices fakes;
         fillDesktop(fakes, 80);
-        fakes.fileSystem->delayMs = 3;
+        fakes.fileSystem->delayMs = 20;
         auto w = testing::makeWindow(fakes);
         user::show(*w);
         w->Text1->setText(t.root());
