@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QFontMetricsF>
 #include <QImageReader>
 #include <QLabel>
@@ -38,6 +39,7 @@ constexpr int kWorksheetLinks = 65530;
 constexpr qsizetype kLongestLink = 2079;
 constexpr double kPictureColumnWidth = 45;  // characters
 constexpr double kPictureRowHeight = 175;   // points
+constexpr qint64 kEmuPerPixel = 9525;       // the drawing's unit: 914,400 an inch, 96 pixels an inch
 constexpr double kMaxDigitWidth = 7;        // pixels, of the workbook's default font
 
 // Pixels of a column `width` characters wide, as spreadsheet applications lay it out.
@@ -201,6 +203,37 @@ ZipPackage::Pieces sheetWithPrintSettings(ZipPackage::Pieces rows, QByteArray li
     };
 }
 
+// Each picture ends in the row it begins in, over its own cell and as high as it
+// is: the library, writing rows as they come, no longer knows their heights when
+// it writes the drawing, and would end each picture rows further down, where a
+// reader that places pictures by their cells stretches it over the rows below.
+QByteArray anchoredInTheirRows(const QByteArray &drawing)
+{
+    static const QRegularExpression anchor(
+        QStringLiteral("<xdr:from><xdr:col>(\\d+)</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>(\\d+)</xdr:row>"
+                       "<xdr:rowOff>0</xdr:rowOff></xdr:from><xdr:to>.*?</xdr:to>(.*?)<a:ext cx=\"\\d+\" cy=\"(\\d+)\"/>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    QString text = QString::fromUtf8(drawing);
+    QString anchored;
+    qsizetype done = 0;
+    for (QRegularExpressionMatchIterator it = anchor.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString column = m.captured(1);
+        const QString row = m.captured(2);
+        anchored += QStringView(text).mid(done, m.capturedStart() - done);
+        anchored += QStringLiteral("<xdr:from><xdr:col>") + column + QStringLiteral("</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>") +
+                    row + QStringLiteral("</xdr:row><xdr:rowOff>0</xdr:rowOff></xdr:from><xdr:to><xdr:col>") +
+                    QString::number(column.toInt() + 1) + QStringLiteral("</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>") +
+                    row + QStringLiteral("</xdr:row><xdr:rowOff>") + m.captured(4) + QStringLiteral("</xdr:rowOff></xdr:to>") +
+                    m.captured(3) + QStringLiteral("<a:ext cx=\"") +
+                    QString::number(qint64(columnPixels(kPictureColumnWidth)) * kEmuPerPixel) +
+                    QStringLiteral("\" cy=\"") + m.captured(4) + QStringLiteral("\"/>");
+        done = m.capturedEnd();
+    }
+    anchored += QStringView(text).mid(done);
+    return anchored.toUtf8();
+}
+
 // What the library cannot say: pictures not printed, and the print settings;
 // and what it would hold in memory whole: the links.
 bool finishPackage(const QString &path, const search::EntryList &entries, const std::vector<int> &linked, QString &error)
@@ -217,6 +250,7 @@ bool finishPackage(const QString &path, const search::EntryList &entries, const 
         if (drawing.isEmpty())
             break;
         drawing.replace("<xdr:clientData/>", "<xdr:clientData fPrintsWithSheet=\"0\"/>");
+        drawing = anchoredInTheirRows(drawing);
         package.write(name, drawing);
     }
     const QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");

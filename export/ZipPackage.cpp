@@ -161,8 +161,15 @@ bool ZipPackage::write(const QString &name, const QByteArray &data)
 
 bool ZipPackage::add(const QString &name, zip_source *source)
 {
-    if (zip_file_add(archive_, name.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+    const zip_int64_t index = zip_file_add(archive_, name.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
         zip_source_free(source);
+        error_ = QString::fromUtf8(zip_strerror(archive_));
+        return false;
+    }
+    // A part unpacked by hand is the user's to change, nobody else's: rw-r--r--.
+    constexpr zip_uint32_t kRegularFile0644 = 0100644;
+    if (zip_file_set_external_attributes(archive_, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX, kRegularFile0644 << 16) < 0) {
         error_ = QString::fromUtf8(zip_strerror(archive_));
         return false;
     }

@@ -16,6 +16,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <zip.h>
+
 using listexport::ZipPackage;
 using testing::FakeServices;
 using testing::TempTree;
@@ -116,6 +118,11 @@ private slots:
         const QByteArray drawing = part(book, "xl/drawings/drawing1.xml");
         QCOMPARE(count(drawing, "<xdr:twoCellAnchor editAs=\"absolute\">"), 1);
         QVERIFY(drawing.contains("<xdr:from><xdr:col>1</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>0</xdr:row>"));
+        // It ends in its own row too, over its own cell: readers that place pictures by
+        // their cells draw it there, whatever the heights of the rows below.
+        QVERIFY2(drawing.contains("<xdr:to><xdr:col>2</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>0</xdr:row>"
+                                  "<xdr:rowOff>" + QByteArray::number(161LL * 12700) + "</xdr:rowOff></xdr:to>"),
+                 drawing.constData());
         QVERIFY(drawing.contains("<xdr:clientData fPrintsWithSheet=\"0\"/>"));
         const QRegularExpression extent("<a:ext cx=\"(\\d+)\" cy=\"(\\d+)\"/>");
         const auto m = extent.match(QString::fromUtf8(drawing));
@@ -210,6 +217,20 @@ private slots:
         QCOMPARE(part(doc, "word/document.xml"), listexport::documentXml({"/a.jpg", "/b.jpg"}));
         QVERIFY(part(doc, "[Content_Types].xml").contains("wordprocessingml.document.main+xml"));
         QVERIFY(!part(doc, "_rels/.rels").isEmpty());
+        // Every part unpacks as a file its owner may change and others only read.
+        int error = 0;
+        zip_t *zip = zip_open(QFile::encodeName(doc).constData(), ZIP_RDONLY, &error);
+        QVERIFY(zip);
+        const zip_int64_t parts = zip_get_num_entries(zip, 0);
+        QVERIFY(parts >= 4);
+        for (zip_int64_t i = 0; i < parts; ++i) {
+            zip_uint8_t system = 0;
+            zip_uint32_t attributes = 0;
+            QCOMPARE(zip_file_get_external_attributes(zip, zip_uint64_t(i), 0, &system, &attributes), 0);
+            QCOMPARE(int(system), ZIP_OPSYS_UNIX);
+            QCOMPARE((attributes >> 16) & 07777, 0644u);
+        }
+        zip_discard(zip);
         // A second export makes a new document and leaves the first as it was.
         testing::fillList(*w, {"/only.jpg"});
         w->Command4->click();
