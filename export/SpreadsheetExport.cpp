@@ -35,7 +35,6 @@ namespace {
 
 const QString kProgress = QStringLiteral("Please wait exporting List to Excel");
 // The links a worksheet holds, and the longest link; spreadsheet programs refuse more.
-constexpr int kWorksheetLinks = 65530;
 constexpr qsizetype kLongestLink = 2079;
 constexpr double kPictureColumnWidth = 45;  // characters
 constexpr double kPictureRowHeight = 175;   // points
@@ -356,7 +355,7 @@ RowFormats addFormats(lxw_workbook *book)
 // False when told to stop half way. The rows whose path is a link are added to
 // `linked`: the links themselves are written into the package afterwards.
 bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgress &progress,
-                    const search::EntryList &entries, std::vector<int> &linked)
+                    const search::EntryList &entries, int mostLinks, std::vector<int> &linked)
 {
     for (int i = 0; i < int(entries.size()); ++i) {
         if (progress.stopped())
@@ -369,7 +368,7 @@ bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgr
         const QByteArray name = platform::xmlSafe(fileNamePart(E, false, LowerCase)).toUtf8();
         worksheet_write_string(sheet, row, 1, name.constData(), formats.centred);
         // A worksheet holds so many links, each so long; other paths are plain text.
-        if (int(linked.size()) < kWorksheetLinks && platform::fileUrl(E).size() <= kLongestLink) {
+        if (int(linked.size()) < mostLinks && platform::fileUrl(E).size() <= kLongestLink) {
             worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centredLink : formats.link);
             linked.push_back(i);
         } else {
@@ -433,7 +432,7 @@ std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput
 
     // What a worksheet cannot hold is left out; the closing rows always stay.
     const search::EntryList entries = input.entries.first(entriesThatFit(input.rows));
-    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries, linked)) {
+    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries, input.links, linked)) {
         lxw_workbook_free(book.release());  // nothing of it is written
         return QString();
     }
@@ -462,11 +461,11 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
         // Written beside its name and given it only when complete.
         platform::FileBeside file(QFile::encodeName(path).toStdString());
         std::optional<QString> failure;
+        std::vector<int> linked;
         if (!file.create() || !file.close()) {
             failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
         } else {
             const QString written = QFile::decodeName(QByteArray::fromStdString(file.path()));
-            std::vector<int> linked;
             failure = writeWorkbook(written, input, progress, linked);
             if (QString packageFailure;
                 !failure && !progress.stopped() && !finishPackage(written, input.entries, linked, packageFailure))
@@ -478,18 +477,28 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
             return std::function<void()>();
         const qsizetype total = input.entries.size();
         const int fit = entriesThatFit(input.rows);
+        const qsizetype written = std::min<qsizetype>(total, fit);
+        // Past the worksheet's links, entries are plain text: the person is told how many.
+        const qsizetype unlinked = int(linked.size()) >= input.links ? written - qsizetype(linked.size()) : 0;
+        const int mostLinks = input.links;
         const QString application = failure ? QString() : officeApplicationFor(context.shell, path);
-        return std::function<void()>([&context, path, failure, total, fit, application] {
+        return std::function<void()>([&context, path, failure, total, fit, unlinked, mostLinks, application] {
             if (failure) {
                 context.messages.cannotWrite(path, *failure);
                 return;
             }
+            const QLocale locale;
             if (total > fit) {
-                const QLocale locale;
                 context.messages.inform(QStringLiteral("A worksheet holds ") + locale.toString(fit) +
                                         QStringLiteral(" entries; the last ") + locale.toString(total - fit) +
                                         QStringLiteral(" of the ") + locale.toString(total) +
                                         QStringLiteral(" in the list were left out of ") + path + QLatin1Char('.'));
+            }
+            if (unlinked > 0) {
+                context.messages.inform(QStringLiteral("A worksheet holds ") + locale.toString(mostLinks) +
+                                        QStringLiteral(" links; ") + locale.toString(unlinked) +
+                                        QStringLiteral(" entries in ") + path +
+                                        QStringLiteral(" are plain text, without a link."));
             }
             openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"), application);
         });

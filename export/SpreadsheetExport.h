@@ -31,11 +31,15 @@ QString fileNamePart(const QString &sFilePath, bool bWithExtension, Case enmCase
 // The rows a worksheet holds.
 constexpr int kWorksheetRows = 1048576;
 
+// The most links one worksheet holds.
+constexpr int kWorksheetLinks = 65530;
+
 struct SpreadsheetInput {
     search::EntryList entries;
     int selected = -1;     // the row made active, -1 for none
     QString fileSpec;      // the search folder and file specification, for the closing row
     int rows = kWorksheetRows;  // the worksheet's rows; fewer only where a test says so
+    int links = kWorksheetLinks;  // the links a worksheet holds; fewer only where a test says so
 };
 
 // How many entries a worksheet of `rows` rows holds with the two closing rows under them.

@@ -248,6 +248,7 @@ private slots:
             input.entries.append(QString("/e/%1.txt").arg(i));
         input.fileSpec = "/e/*.txt";
         input.rows = 10;
+        input.links = 5;
         listexport::exportSpreadsheet(context, input);
         QTRY_VERIFY_WITH_TIMEOUT(!background.busy(), 20000);
         const QString book = folder + "QuorvelFileSearch.xlsx";
@@ -257,9 +258,13 @@ private slots:
         const QByteArray strings = testing::packagePart(book, "xl/sharedStrings.xml") + sheet;
         QVERIFY(strings.contains("/e/7.txt") && !strings.contains("/e/8.txt"));
         QVERIFY(strings.contains("File Spec : /e/*.txt"));
-        QCOMPARE(messages.shown.size(), size_t(1));
+        QCOMPARE(sheet.count("<hyperlink "), 5);  // the first five, as many as the worksheet holds here
+        QVERIFY(sheet.contains("<hyperlink ref=\"A5\"") && !sheet.contains("<hyperlink ref=\"A6\""));
+        QCOMPARE(messages.shown.size(), size_t(2));
         QCOMPARE(messages.shown[0].text, "A worksheet holds 8 entries; the last 4 of the 12 in the list were left out of " +
                                              book + ".");
+        QCOMPARE(messages.shown[1].text,
+                 "A worksheet holds 5 links; 3 entries in " + book + " are plain text, without a link.");
         QCOMPARE(listexport::entriesThatFit(listexport::kWorksheetRows), 1048574);
     }
 
