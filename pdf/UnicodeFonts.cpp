@@ -3,6 +3,8 @@
 #include "pdf/Cp1252.h"
 
 #include <fontconfig/fontconfig.h>
+#include <zlib.h>
+
 #include <hb-ot.h>
 #include <hb-subset.h>
 #include <hb.h>
@@ -393,6 +395,25 @@ std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
     return runs;
 }
 
+namespace {
+
+// A stream object of `bytes`, compressed (FlateDecode) where zlib can; `extra`
+// goes into its dictionary (a font program's /Length1, its size unpacked).
+std::string streamObject(const std::string &bytes, const std::string &extra = {})
+{
+    uLongf packedSize = compressBound(uLong(bytes.size()));
+    std::string packed(packedSize, '\0');
+    if (compress2(reinterpret_cast<Bytef *>(packed.data()), &packedSize, reinterpret_cast<const Bytef *>(bytes.data()),
+                  uLong(bytes.size()), Z_DEFAULT_COMPRESSION) != Z_OK || packedSize >= bytes.size())
+        return "<< /Length " + decimal(static_cast<long long>(bytes.size())) + extra + " >>\r\nstream\r\n" + bytes +
+               "\r\nendstream";
+    packed.resize(packedSize);
+    return "<< /Length " + decimal(static_cast<long long>(packed.size())) + " /Filter /FlateDecode" + extra +
+           " >>\r\nstream\r\n" + packed + "\r\nendstream";
+}
+
+}  // namespace
+
 std::vector<std::string> UnicodeFonts::objects(size_t k, std::int32_t first) const
 {
     const Font &f = *fonts_[k];
@@ -423,8 +444,7 @@ std::vector<std::string> UnicodeFonts::objects(size_t k, std::int32_t first) con
                   " /StemV 80 /FontFile2 " + decimal(first + 3) + ref + " >>");
 
     const std::string bytes = f.subsetBytes();
-    out.push_back("<< /Length " + decimal(static_cast<long long>(bytes.size())) + " /Length1 " + decimal(static_cast<long long>(bytes.size())) +
-                  " >>\r\nstream\r\n" + bytes + "\r\nendstream");
+    out.push_back(streamObject(bytes, " /Length1 " + decimal(static_cast<long long>(bytes.size()))));
 
     std::string cmap = "/CIDInit /ProcSet findresource begin 12 dict begin begincmap\r\n"
                        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\r\n"
@@ -442,7 +462,7 @@ std::vector<std::string> UnicodeFonts::objects(size_t k, std::int32_t first) con
         cmap += "endbfchar\r\n";
     }
     cmap += "endcmap CMapName currentdict /CMap defineresource pop end end";
-    out.push_back("<< /Length " + decimal(static_cast<long long>(cmap.size())) + " >>\r\nstream\r\n" + cmap + "\r\nendstream");
+    out.push_back(streamObject(cmap));
     return out;
 }
 
