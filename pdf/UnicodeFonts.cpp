@@ -1,9 +1,9 @@
 #include "pdf/UnicodeFonts.h"
 
 #include "pdf/Cp1252.h"
+#include "pdf/Deflate.h"
 
 #include <fontconfig/fontconfig.h>
-#include <zlib.h>
 
 #include <hb-ot.h>
 #include <hb-subset.h>
@@ -401,15 +401,12 @@ namespace {
 // goes into its dictionary (a font program's /Length1, its size unpacked).
 std::string streamObject(const std::string &bytes, const std::string &extra = {})
 {
-    uLongf packedSize = compressBound(uLong(bytes.size()));
-    std::string packed(packedSize, '\0');
-    if (compress2(reinterpret_cast<Bytef *>(packed.data()), &packedSize, reinterpret_cast<const Bytef *>(bytes.data()),
-                  uLong(bytes.size()), Z_DEFAULT_COMPRESSION) != Z_OK || packedSize >= bytes.size())
+    const std::optional<std::string> packed = deflated(bytes);
+    if (!packed)
         return "<< /Length " + decimal(static_cast<long long>(bytes.size())) + extra + " >>\r\nstream\r\n" + bytes +
                "\r\nendstream";
-    packed.resize(packedSize);
-    return "<< /Length " + decimal(static_cast<long long>(packed.size())) + " /Filter /FlateDecode" + extra +
-           " >>\r\nstream\r\n" + packed + "\r\nendstream";
+    return "<< /Length " + decimal(static_cast<long long>(packed->size())) + " /Filter /FlateDecode" + extra +
+           " >>\r\nstream\r\n" + *packed + "\r\nendstream";
 }
 
 }  // namespace
