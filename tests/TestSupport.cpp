@@ -244,6 +244,12 @@ QString TempTree::file(const QString &relative, const QByteArray &content)
     return path;
 }
 
+void TempTree::files(const QString &pattern, int count)
+{
+    for (int i = 0; i < count; ++i)
+        file(pattern.arg(i));
+}
+
 QString TempTree::folder(const QString &relative)
 {
     const QString path = root() + relative;

@@ -202,6 +202,8 @@ public:
     QString root() const;  // ends with "/"
     QString file(const QString &relative, const QByteArray &content = {});
     QString folder(const QString &relative);
+    // `count` empty files, `pattern`'s "%1" numbering them from 0.
+    void files(const QString &pattern, int count);
     QString sparseFile(const QString &relative, qint64 size);
     bool valid() const { return dir_.isValid(); }
 

@@ -424,8 +424,7 @@ private slots:
     {
         TempTree t;
         const QString jpg = writeJpeg(t, "photo.jpg", QSize(80, 60), Qt::red, Qt::blue);
-        for (int i = 0; i < 60; ++i)
-            t.file(QString("tree/d%1/f.txt").arg(i));
+        t.files("tree/d%1/f.txt", 60);
         FakeServices fakes;
         fakes.fileSystem->delayMs = 30;
         auto w = testing::makeWindow(fakes);

@@ -117,8 +117,7 @@ private slots:
     void exportButtonsNeedMoreThanTenEntries()
     {
         TempTree t;
-        for (int i = 0; i < 10; ++i)
-            t.file(QString("f%1.jpg").arg(i));
+        t.files("f%1.jpg", 10);
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         runSearch(*w, t.root(), "*.jpg");
@@ -170,8 +169,7 @@ private slots:
     void theCounterSaysNothingIsSelected()
     {
         TempTree t;
-        for (int i = 0; i < 5; ++i)
-            t.file(QString("d%1/f.jpg").arg(i));
+        t.files("d%1/f.jpg", 5);
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         runSearch(*w, t.root(), "*.jpg");
@@ -337,8 +335,7 @@ private slots:
     void listHiddenWhileSearchingWhenAsked()
     {
         TempTree t;
-        for (int i = 0; i < 5; ++i)
-            t.file(QString("d%1/f.jpg").arg(i));
+        t.files("d%1/f.jpg", 5);
         FakeServices fakes;
         fakes.fileSystem->delayMs = 20;
         auto w = testing::makeWindow(fakes);
