@@ -1,16 +1,21 @@
 #include "export/DocumentExport.h"
 
 #include "export/BackgroundExport.h"
+#include "export/ExportFile.h"
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
 #include "platform/FileUrl.h"
-#include "platform/XmlText.h"
 #include "platform/Services.h"
+#include "platform/WholeFile.h"
+#include "platform/XmlText.h"
+
+#include <QFile>
 
 #include <QUrl>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -193,9 +198,15 @@ void exportDocument(const ExportContext &context, search::EntryList entries)
     if (!context.prepareFolder())
         return;
     const QString path = context.newPathOf(QStringLiteral("QuorvelFileSearch"), QStringLiteral(".docx"));
-    context.background.run([&context, path, entries = std::move(entries)](ExportProgress &progress) {
-        ZipPackage package(path, ZipPackage::Mode::Create);
-        const bool written =
+    context.background.run([&context, planned = path, entries = std::move(entries)](ExportProgress &progress) {
+        // Written beside its name, and given the first of its names free when complete.
+        platform::FileBeside file(QFile::encodeName(planned).toStdString());
+        if (!file.create() || !file.close()) {
+            const QString reason = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
+            return std::function<void()>([&context, planned, reason] { context.messages.cannotWrite(planned, reason); });
+        }
+        ZipPackage package(QFile::decodeName(QByteArray::fromStdString(file.path())), ZipPackage::Mode::Create);
+        bool written =
             package.isOpen() && package.write(QStringLiteral("[Content_Types].xml"), contentTypes()) &&
             package.write(QStringLiteral("_rels/.rels"), packageRelationships()) &&
             package.write(QStringLiteral("docProps/core.xml"), coreProperties()) &&
@@ -206,10 +217,14 @@ void exportDocument(const ExportContext &context, search::EntryList entries)
             package.commit();
         if (progress.stopped())
             return std::function<void()>();
-        if (!written) {
-            const QString reason = package.errorString();
-            return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });
+        QString reason = package.errorString();
+        if (written && !claimNumberedName(file, context.folder, QStringLiteral("QuorvelFileSearch"), QStringLiteral(".docx"))) {
+            written = false;
+            reason = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
         }
+        const QString path = QFile::decodeName(QByteArray::fromStdString(file.target()));
+        if (!written)
+            return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });
         const QString application = officeApplicationFor(context.shell, path);
         return std::function<void()>([&context, path, application] {
             openWithOfficeApplication(context, path, QStringLiteral("document"), application);

@@ -17,6 +17,17 @@ QString ExportContext::newPathOf(const QString &stem, const QString &extension) 
     return path;
 }
 
+bool claimNumberedName(platform::FileBeside &file, const QString &folder, const QString &stem, const QString &extension)
+{
+    constexpr int kMostTries = 100;
+    int tries = 0;
+    return file.claimTarget([&]() -> std::string {
+        if (++tries > kMostTries)
+            return {};
+        return QFile::encodeName(platform::firstFreeName(folder, stem, extension, nullptr)).toStdString();
+    });
+}
+
 bool ExportContext::prepareFolder() const
 {
     QString reason;

@@ -24,6 +24,12 @@ using ExportWriter = bool (*)(const search::EntryList &entries, const ExportSink
 // complete; nothing is opened when it could not be written, and the user is told why.
 void writeAndOpen(const ExportContext &context, const QString &name, search::EntryList entries, ExportWriter writer);
 
+// Gives a numbered export written beside `file`'s target the first of its names
+// ("stem.ext", "stem (2).ext", ...) that nothing holds at that moment, never
+// replacing a file another window or program wrote meanwhile; the name it got
+// is the file's target afterwards.
+bool claimNumberedName(platform::FileBeside &file, const QString &folder, const QString &stem, const QString &extension);
+
 // The bytes an export writer makes of `entries`, gathered.
 QByteArray exportBytes(const search::EntryList &entries, ExportWriter writer);
 

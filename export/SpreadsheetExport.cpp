@@ -1,6 +1,7 @@
 #include "export/SpreadsheetExport.h"
 
 #include "export/BackgroundExport.h"
+#include "export/ExportFile.h"
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
@@ -456,10 +457,10 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
     if (!context.prepareFolder())
         return;
     const QString path = context.newPathOf(QStringLiteral("QuorvelFileSearch"), QStringLiteral(".xlsx"));
-    context.background.run([&context, path, input = std::move(input)](ExportProgress &progress) {
+    context.background.run([&context, planned = path, input = std::move(input)](ExportProgress &progress) {
         progress.say(kProgress);
         // Written beside its name and given it only when complete.
-        platform::FileBeside file(QFile::encodeName(path).toStdString());
+        platform::FileBeside file(QFile::encodeName(planned).toStdString());
         std::optional<QString> failure;
         std::vector<int> linked;
         if (!file.create() || !file.close()) {
@@ -470,9 +471,12 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
             if (QString packageFailure;
                 !failure && !progress.stopped() && !finishPackage(written, input.entries, linked, packageFailure))
                 failure = packageFailure;
-            if (!failure && !progress.stopped() && !file.replaceTarget())
+            if (!failure && !progress.stopped() &&
+                !claimNumberedName(file, context.folder, QStringLiteral("QuorvelFileSearch"), QStringLiteral(".xlsx")))
                 failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
         }
+        // Another window may have taken the name first: the workbook is where it landed.
+        const QString path = QFile::decodeName(QByteArray::fromStdString(file.target()));
         if (progress.stopped())
             return std::function<void()>();
         const qsizetype total = input.entries.size();

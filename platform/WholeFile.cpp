@@ -6,6 +6,7 @@
 #include <random>
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 namespace platform {
@@ -84,6 +85,38 @@ bool FileBeside::replaceTarget()
     }
     replaced_ = true;
     return true;
+}
+
+bool FileBeside::claimTarget(const std::function<std::string()> &next)
+{
+    if (!close())
+        return false;
+    const auto take = [this](const std::string &name) {
+        target_ = name;
+        replaced_ = true;
+        return true;
+    };
+    for (std::string name = target_; !name.empty(); name = next()) {
+        // A hard link fails where the name is taken.
+        if (::link(path_.c_str(), name.c_str()) == 0) {
+            ::unlink(path_.c_str());
+            return take(name);
+        }
+        if (errno != EEXIST) {
+            // A file system without hard links may still rename without replacing;
+            // one that cannot do that either gets the file the old way.
+            if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0)
+                return take(name);
+            if ((errno == EINVAL || errno == ENOSYS) && ::rename(path_.c_str(), name.c_str()) == 0)
+                return take(name);
+        }
+        if (errno != EEXIST) {
+            error_ = errno;
+            return false;
+        }
+    }
+    error_ = EEXIST;
+    return false;
 }
 
 WholeFile::WholeFile(std::string target, WriteFunction write)

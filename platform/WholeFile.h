@@ -2,6 +2,7 @@
 
 // Standard library and POSIX only: the PDF writer uses it too.
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include <sys/types.h>
@@ -28,6 +29,11 @@ public:
     // Renames the file over the target, which replaces a link planted there
     // rather than writing through it.
     bool replaceTarget();
+    // Gives the file the target's name only if nothing holds that name, never
+    // replacing what another program put there meanwhile; when the name is
+    // taken, tries the names `next` gives (empty: none left), and target() is the
+    // name it got. False, with errorNumber() set, when no name could be taken.
+    bool claimTarget(const std::function<std::string()> &next);
     int errorNumber() const { return error_; }
 
 private:

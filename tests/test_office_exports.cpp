@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <QDir>
+#include <QSet>
 #include <QtTest>
 
 #include <zip.h>
@@ -260,6 +262,41 @@ private slots:
         QVERIFY(!fakes.shell->asked.isEmpty());
         QVERIFY(!fakes.shell->askedOnWindowThread);  // never asked where the window waits for it
         QCOMPARE(fakes.shell->opened.size(), 4);  // each opened once written
+    }
+
+    // Two windows exporting into one folder at the same moment: each claims a name
+    // of its own when its file is complete, and neither replaces the other's.
+    void twoWindowsExportingAtOnceGetTwoNames()
+    {
+        FakeServices first, second;
+        auto a = testing::makeWindow(first);
+        auto b = testing::makeWindow(second);
+        b->services().applicationFolder = first.appFolder->path();
+        const QString folder = first.appFolder->path() + "/";
+        for (const char *kind : {"docx", "xlsx"}) {
+            testing::fillList(*a, {"/first/a.txt", "/first/b.txt"});
+            testing::fillList(*b, {"/second/c.txt"});
+            QAction *exportA = QByteArray(kind) == "docx" ? a->Word : a->Excel;
+            QAction *exportB = QByteArray(kind) == "docx" ? b->Word : b->Excel;
+            exportA->trigger();
+            exportB->trigger();
+            QVERIFY(testing::settled(*a) && testing::settled(*b));
+            const QString one = folder + "QuorvelFileSearch." + kind;
+            const QString two = folder + "QuorvelFileSearch (2)." + kind;
+            QCOMPARE(first.shell->opened.size() + second.shell->opened.size(), 2);
+            const QString fromA = first.shell->opened.last();
+            const QString fromB = second.shell->opened.last();
+            QCOMPARE(QSet<QString>({fromA, fromB}), QSet<QString>({one, two}));
+            const QByteArray partA = part(fromA, QByteArray(kind) == "docx" ? "word/document.xml" : "xl/worksheets/sheet1.xml");
+            const QByteArray partB = part(fromB, QByteArray(kind) == "docx" ? "word/document.xml" : "xl/worksheets/sheet1.xml");
+            QVERIFY(partA.contains("/first/b.txt") && !partA.contains("/second/"));
+            QVERIFY(partB.contains("/second/c.txt") && !partB.contains("/first/"));
+            first.shell->opened.clear();
+            second.shell->opened.clear();
+            QFile::remove(one);
+            QFile::remove(two);
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());  // nothing left beside
     }
 
     void everyWorkbookIsANewFile()
