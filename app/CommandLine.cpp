@@ -1,12 +1,14 @@
 #include "app/CommandLine.h"
 
+#include "app/Version.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
 
-const QString kVersionLine = QStringLiteral("Quorvel File Search 13.1.9");
+const QString kVersionLine = QStringLiteral("Quorvel File Search " QUORVEL_VERSION);
 constexpr int kUsageError = 2;
 
 // Options the toolkit reads itself; they take a value unless marked.

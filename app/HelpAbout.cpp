@@ -1,5 +1,7 @@
 #include "app/HelpAbout.h"
 
+#include "app/Version.h"
+
 #include "platform/Brand.h"
 #include "platform/FileNames.h"
 #include "platform/PictureBox.h"
@@ -13,7 +15,7 @@ namespace helpabout {
 
 QString aboutText()
 {
-    return QStringLiteral("Quorvel File Search\nVersion 13.1.9\nby Quorvel Software (") + brand::kContactEmail +
+    return QStringLiteral("Quorvel File Search\nVersion " QUORVEL_VERSION "\nby Quorvel Software (") + brand::kContactEmail +
            QLatin1Char(')');
 }
 

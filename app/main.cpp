@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "app/Version.h"
 #include "preview/Picture.h"
 
 #include <QApplication>
@@ -53,8 +54,8 @@ int main(int argc, char *argv[])
     // numbers with ".", and the window's own texts follow Qt's locale, not this one.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Quorvel File Search"));
-    QApplication::setApplicationVersion(QStringLiteral("13.1.9"));
-    QApplication::setDesktopFileName(QStringLiteral("example.quorvel.FileSearch"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     // Fusion draws the fixed button colours on every desktop; other styles may not.
     if (!userStyle)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

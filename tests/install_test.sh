@@ -22,16 +22,18 @@ check() {  # check NAME COMMAND...
 
 DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >/dev/null
 root=$stage/root/usr
-id=example.quorvel.FileSearch
+# The version and id as the build knows them.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+id=$(sed -n 's/^#define QUORVEL_APP_ID "\(.*\)"$/\1/p' "$build/generated/app/Version.h")
 
 check "the program is installed and says its version" \
-    sh -c "'$root/bin/quorvelfilesearch' --version | grep -qx 'Quorvel File Search 13.1.9'"
+    sh -c "'$root/bin/quorvelfilesearch' --version | grep -qx 'Quorvel File Search $version'"
 check "the metafile helper is installed where the program looks, and converts" \
     sh -c "'$root/libexec/quorvel/quorvel-metafile' emf < '$(dirname "$0")/data/shapes.emf' | head -c 12 | od -An -tu4 | grep -q '9855 *7209'"
 check "the desktop entry is valid" desktop-file-validate "$root/share/applications/$id.desktop"
 check "the desktop entry takes a folder" grep -qx 'Exec=quorvelfilesearch %f' "$root/share/applications/$id.desktop"
 check "the AppStream metadata is valid" appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml"
-check "the metadata names the release" grep -q 'release version="13.1.9"' "$root/share/metainfo/$id.metainfo.xml"
+check "the metadata names the release" grep -q "release version=\"$version\"" "$root/share/metainfo/$id.metainfo.xml"
 check "the metadata has a screenshot" grep -q '<screenshot type="default">' "$root/share/metainfo/$id.metainfo.xml"
 check "the scalable icon" test -s "$root/share/icons/hicolor/scalable/apps/$id.svg"
 for size in 16 22 24 32 48 64 128 256; do

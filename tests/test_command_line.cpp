@@ -1,5 +1,6 @@
 // The command line, and where exports go.
 #include "TestSupport.h"
+#include "app/Version.h"
 #include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "platform/ExportFolder.h"
@@ -59,7 +60,7 @@ private slots:
         QVERIFY(!help.output.contains("--style"));  // the toolkit's own are not ours to explain
         QCOMPARE(read({"-h"}).output, help.output);
 
-        QCOMPARE(read({"--version"}).output, QString("Quorvel File Search 13.1.9\n"));
+        QCOMPARE(read({"--version"}).output, QString("Quorvel File Search " QUORVEL_VERSION "\n"));
         QCOMPARE(read({"-v"}).exitStatus, 0);
     }
 
@@ -110,7 +111,7 @@ private slots:
     {
         const Run version = runProgram({"--version"});
         QCOMPARE(version.status, 0);
-        QCOMPARE(version.out, QString("Quorvel File Search 13.1.9\n"));
+        QCOMPARE(version.out, QString("Quorvel File Search " QUORVEL_VERSION "\n"));
         const Run help = runProgram({"--help"});
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.contains("--pattern"));

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "app/Version.h"
 #include "app/AboutTexts.h"
 #include "app/Form1.h"
 #include "preview/AnimatedPreview.h"
@@ -208,7 +209,7 @@ private slots:
         QVERIFY(!w->Text5->isHidden());
         QCOMPARE(fakes.messages->shown.size(), size_t(1));
         QCOMPARE(fakes.messages->shown[0].text,
-                 QString("Quorvel File Search\nVersion 13.1.9\nby Quorvel Software (support@quorvel.example)"));
+                 QString("Quorvel File Search\nVersion " QUORVEL_VERSION "\nby Quorvel Software (support@quorvel.example)"));
         QCOMPARE(fakes.messages->shown[0].title, QString("Quorvel File Search"));
         QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::None);
         // The thank-you text stays over the preview until another entry is selected.
