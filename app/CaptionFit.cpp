@@ -80,7 +80,8 @@ int naturalStretch(const QFont &font)
     normal.setStretch(QFont::Unstretched);
     const qreal asked = QFontMetricsF(normal).horizontalAdvance(sample);
     const qreal own = QFontMetricsF(font).horizontalAdvance(sample);
-    return asked > 0 ? qRound(QFont::Unstretched * own / asked) : int(QFont::Unstretched);
+    constexpr int kUnstretched = QFont::Unstretched;  // 100: percent of the face's own width
+    return asked > 0 ? qRound(kUnstretched * own / asked) : kUnstretched;
 }
 
 // `percent` of the face's own width.
