@@ -4,16 +4,12 @@
 #include "platform/FolderEnumeration.h"
 #include "platform/Palette.h"
 #include "platform/StatusLine.h"
-#include "search/FileFinder.h"
 #include "search/ResultList.h"
 #include "search/WalkSession.h"
 
-#include <QFile>
 #include <QPushButton>
 
 #include <sys/stat.h>
-
-#include <utility>
 
 namespace search {
 namespace {
