@@ -70,7 +70,7 @@ void DesktopListings::listTree()
     walk_.begin();
     const QString desktop = desktopFolder_;
     if (desktop.isEmpty()) {
-        walk_.finish(false);
+        walk_.finish();
         endTreeListing();
         return;
     }

@@ -102,7 +102,7 @@ void WalkSession::applyBatch()
     shown_.dirCount = batch.dirCount;
     shown_.total = batch.listedSize;
     if (batch.ended) {
-        finish(false);
+        finish();
         return;
     }
     // The walk's own selection of its newest entry does not stop a picture being decoded.
@@ -113,7 +113,7 @@ void WalkSession::stop()
 {
     control_.stop();
     if (walk_)
-        finish(true);
+        finish();
 }
 
 void WalkSession::abandon()
@@ -123,14 +123,14 @@ void WalkSession::abandon()
     whenEnded_ = nullptr;
 }
 
-void WalkSession::finish(bool stopped)
+void WalkSession::finish()
 {
     frame_.stop();
     walk_.reset();  // not walking any more: the last selection stops a decode like a person's
     view_.list->flushPending();
     view_.list->show();
     searchIdle_ = true;
-    shown_.stopped = stopped;
+    shown_.stopped = control_.StopRequested;
     if (std::function<void(const WalkOutcome &)> whenEnded = std::exchange(whenEnded_, nullptr))
         whenEnded(shown_);
 }

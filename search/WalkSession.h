@@ -66,7 +66,6 @@ public:
     WalkSession(WalkView view, platform::StatusLine &status, WalkSettings settings);
     ~WalkSession();
 
-    const WalkControl &control() const { return control_; }
     // No search runs, and one has ended since the window opened.
     bool searchIdle() const { return searchIdle_; }
     // A walk is filling the list now.
@@ -82,8 +81,9 @@ public:
     void stop();
     // Ends the running walk now and forgets it: another filling takes the list.
     void abandon();
-    // Shows the list as a finished walk leaves it, and tells whoever waits for the end.
-    void finish(bool stopped);
+    // Shows the list as a finished walk leaves it, and tells whoever waits for the
+    // end, and whether it was stopped.
+    void finish();
 
 private:
     void wake(bool ended);
@@ -92,7 +92,7 @@ private:
     WalkView view_;
     platform::StatusLine &status_;
     const WalkSettings settings_;
-    WalkControl control_;
+    WalkControl control_;  // the run and stop flags: Cancel sets them, a new walk clears them
     bool searchIdle_ = false;
 
     std::unique_ptr<BackgroundWalk> walk_;
