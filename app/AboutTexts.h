@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace about {
 
 // The thank-you text shown in the preview box by About; CR LF between lines.
-inline const QString kThankYou = QStringLiteral(
+inline constexpr char kThankYou[] = QT_TRANSLATE_NOOP(
+    "Form1",
     "Thank you for using \"Quorvel File Search\".\r\n"
     "\r\n"
     "\r\n"
@@ -18,5 +20,11 @@ inline const QString kThankYou = QStringLiteral(
     "\r\n"
     "\r\n"
     "Thank you for your support,\r\n");
+
+// The thank-you text in the user's language.
+inline QString thankYou()
+{
+    return QCoreApplication::translate("Form1", kThankYou);
+}
 
 }  // namespace about

@@ -3,8 +3,8 @@
 #include "app/Version.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
@@ -24,29 +24,33 @@ const ToolkitOption kToolkitOptions[] = {
 };
 
 struct Options {
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help and exits.")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QCoreApplication::translate("CommandLine", "Shows this help and exits.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                               QStringLiteral("Shows the version and exits.")};
+                               QCoreApplication::translate("CommandLine", "Shows the version and exits.")};
     QCommandLineOption pattern{QStringLiteral("pattern"),
-                               QStringLiteral("The file specification, e.g. \"*.jpg;*.png\"."), QStringLiteral("SPEC")};
-    QCommandLineOption search{QStringLiteral("search"), QStringLiteral("Starts the search at once.")};
+                               QCoreApplication::translate("CommandLine", "The file specification, e.g. \"*.jpg;*.png\"."),
+                               QCoreApplication::translate("CommandLine", "SPEC")};
+    QCommandLineOption search{QStringLiteral("search"),
+                              QCoreApplication::translate("CommandLine", "Starts the search at once.")};
 };
 
 void describe(QCommandLineParser &parser, const Options &options)
 {
-    parser.setApplicationDescription(QStringLiteral("Finds files by name below a folder, previews pictures, "
-                                                    "and exports the list."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine", "Finds files by name below a folder, previews pictures, and exports the list."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({options.help, options.version, options.pattern, options.search});
     for (const ToolkitOption &t : kToolkitOptions) {
         QCommandLineOption option(QLatin1String(t.name));
         if (t.takesValue)
-            option.setValueName(QStringLiteral("value"));
+            option.setValueName(QCoreApplication::translate("CommandLine", "value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
-    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("The folder to search in."),
-                                 QStringLiteral("[folder]"));
+    parser.addPositionalArgument(QCoreApplication::translate("CommandLine", "folder"),
+                                 QCoreApplication::translate("CommandLine", "The folder to search in."),
+                                 QCoreApplication::translate("CommandLine", "[folder]"));
 }
 
 // The program as it was called: before the application object exists the parser
@@ -61,10 +65,25 @@ CommandLine usageError(const QStringList &arguments, const QString &message)
 {
     const QString program = programName(arguments);
     CommandLine result;
-    result.error = program + QStringLiteral(": ") + message + QStringLiteral("\nTry '") + program +
-                   QStringLiteral(" --help' for more information.\n");
+    result.error = program + QStringLiteral(": ") + message + QLatin1Char('\n') +
+                   QCoreApplication::translate("CommandLine", "Try '%1 --help' for more information.").arg(program) +
+                   QLatin1Char('\n');
     result.exitStatus = kUsageError;
     return result;
+}
+
+// The help, naming the program as it was called rather than by the path the
+// parser would show.
+QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    QString text = parser.helpText();
+    const QString shownName = QCoreApplication::instance() && !QCoreApplication::arguments().isEmpty()
+                                  ? QCoreApplication::arguments().constFirst()
+                                  : QStringLiteral("<executable_name>");
+    const qsizetype at = text.indexOf(shownName);
+    if (at >= 0 && at < text.indexOf(QLatin1Char('\n')))
+        text.replace(at, shownName.size(), programName(arguments));
+    return text;
 }
 
 }  // namespace
@@ -83,8 +102,7 @@ CommandLine readCommandLine(const QStringList &arguments)
         return usageError(arguments, parser.errorText());
     CommandLine result;
     if (parser.isSet(help)) {
-        result.output = parser.helpText().replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
-                                                  QStringLiteral("Usage: ") + programName(arguments));
+        result.output = helpText(parser, arguments);
         return result;
     }
     if (parser.isSet(version)) {
@@ -93,14 +111,14 @@ CommandLine readCommandLine(const QStringList &arguments)
     }
     const QStringList folders = parser.positionalArguments();
     if (folders.size() > 1)
-        return usageError(arguments, QStringLiteral("Only one folder can be searched; more were given."));
+        return usageError(arguments, QCoreApplication::translate("CommandLine", "Only one folder can be searched; more were given."));
     StartOptions options;
     if (!folders.isEmpty()) {
         const QFileInfo folder(folders.first());
         if (!folder.exists())
-            return usageError(arguments, QStringLiteral("No such folder: ") + folders.first());
+            return usageError(arguments, QCoreApplication::translate("CommandLine", "No such folder: %1").arg(folders.first()));
         if (!folder.isDir())
-            return usageError(arguments, QStringLiteral("Not a folder: ") + folders.first());
+            return usageError(arguments, QCoreApplication::translate("CommandLine", "Not a folder: %1").arg(folders.first()));
         options.folder = folder.absoluteFilePath();
     }
     options.pattern = parser.value(pattern);

@@ -259,7 +259,7 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::msg1()
 {
-    services_.messages->inform(QStringLiteral("List box empty"));
+    services_.messages->inform(tr("List box empty"));
 }
 
 void Form1::Command2_Click()

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -66,7 +67,7 @@ QFont fontOf(const char *family, double points)
 
 QWidget *makeControl(const ControlRow &row, QWidget *parent)
 {
-    const QString caption = QString::fromUtf8(row.caption);
+    const QString caption = QCoreApplication::translate("Form1", row.caption);
     switch (row.kind) {
     case ControlKind::ListBox:
         return new search::ResultList(parent);
@@ -150,7 +151,7 @@ void Form1::buildControls()
         QWidget *control = makeControl(row, row.insidePicture1 ? picture1 : area_);
         control->setObjectName(QLatin1String(row.name));
         if (*row.toolTip)
-            control->setToolTip(QString::fromUtf8(row.toolTip));
+            control->setToolTip(QCoreApplication::translate("Form1", row.toolTip));
         colour(control, row.kind, row.colour);
         const QRect &t = row.twips;
         control->setGeometry(qRound(t.x() / tppX), qRound(t.y() / tppY), qRound(t.width() / tppX),
@@ -169,11 +170,11 @@ void Form1::buildControls()
     Label2->setFont(fontOf("MS Sans Serif", kLabel2PointSize));
     Label2->setWordWrap(true);
     Label3->setWordWrap(true);
-    Text5->setPlainText(QString(about::kThankYou).remove(QLatin1Char('\r')));
+    Text5->setPlainText(about::thankYou().remove(QLatin1Char('\r')));
     QPalette thankYou = Text5->palette();
     thankYou.setColor(QPalette::Text, kThankYouText);
     Text5->setPalette(thankYou);
-    Picture2->setToolTip(QStringLiteral("Goto ") + brand::kWebAddress);
+    Picture2->setToolTip(QCoreApplication::translate("Form1", "Goto %1").arg(brand::kWebAddress));
     Picture2->setPicture(renderBanner(*Picture2));
 
     for (const ControlEntry &c : controls_)
@@ -230,16 +231,22 @@ void Form1::bindControls()
 void Form1::nameForScreenReaders()
 {
     const std::pair<QWidget *, const char *> accessibleNames[] = {
-        {List1, "Results"},       {Drive1, "Drive"},         {Dir1, "Folder"},
-        {Text1, "Search folder"}, {Text2, "File specification"}, {Text3, "Items found"},
-        {Text4, "Size of files found"}, {Text5, "Thank you"}, {Picture1, "Preview"},
-        {Picture2, "Web page"}};
+        {List1, QT_TRANSLATE_NOOP("Form1", "Results")},
+        {Drive1, QT_TRANSLATE_NOOP("Form1", "Drive")},
+        {Dir1, QT_TRANSLATE_NOOP("Form1", "Folder")},
+        {Text1, QT_TRANSLATE_NOOP("Form1", "Search folder")},
+        {Text2, QT_TRANSLATE_NOOP("Form1", "File specification")},
+        {Text3, QT_TRANSLATE_NOOP("Form1", "Items found")},
+        {Text4, QT_TRANSLATE_NOOP("Form1", "Size of files found")},
+        {Text5, QT_TRANSLATE_NOOP("Form1", "Thank you")},
+        {Picture1, QT_TRANSLATE_NOOP("Form1", "Preview")},
+        {Picture2, QT_TRANSLATE_NOOP("Form1", "Web page")}};
     // Labels whose caption is their content (Label3's hint) are announced by it.
     for (const auto &[control, name] : accessibleNames)
-        control->setAccessibleName(QLatin1String(name));
-    Label1->setAccessibleDescription(QStringLiteral("Status"));
-    Label2->setAccessibleDescription(QStringLiteral("Kind of the previewed file"));
-    Label4->setAccessibleDescription(QStringLiteral("Selected entry"));
+        control->setAccessibleName(tr(name));
+    Label1->setAccessibleDescription(tr("Status"));
+    Label2->setAccessibleDescription(tr("Kind of the previewed file"));
+    Label4->setAccessibleDescription(tr("Selected entry"));
 }
 
 void Form1::buildMenus()
@@ -250,35 +257,35 @@ void Form1::buildMenus()
         controls_.push_back({nullptr, ControlKind::Menu});
         return a;
     };
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("Menu"));
+    QMenu *menu = menuBar()->addMenu(tr("Menu"));
     menu->setObjectName(QStringLiteral("Menu"));
-    QMenu *exportMenu = menu->addMenu(QStringLiteral("Export"));
+    QMenu *exportMenu = menu->addMenu(tr("Export"));
     exportMenu->setObjectName(QStringLiteral("Export"));
-    Excel = action(exportMenu, QStringLiteral("Excel"), "Excel");
-    Word = action(exportMenu, QStringLiteral("Word"), "Word");
-    Notepad = action(exportMenu, QStringLiteral("Note pad"), "Notepad");
-    QMenu *view = menu->addMenu(QStringLiteral("View in"));
+    Excel = action(exportMenu, tr("Excel"), "Excel");
+    Word = action(exportMenu, tr("Word"), "Word");
+    Notepad = action(exportMenu, tr("Note pad"), "Notepad");
+    QMenu *view = menu->addMenu(tr("View in"));
     view->setObjectName(QStringLiteral("View"));
-    Html = action(view, QStringLiteral("Html"), "Html");
-    PDF = action(view, QStringLiteral("PDF"), "PDF");
-    Print = action(menu, QStringLiteral("Print"), "Print");
-    Exit = action(menu, QStringLiteral("Exit"), "Exit");
+    Html = action(view, tr("Html"), "Html");
+    PDF = action(view, tr("PDF"), "PDF");
+    Print = action(menu, tr("Print"), "Print");
+    Exit = action(menu, tr("Exit"), "Exit");
 
-    menuCopy = menuBar()->addMenu(QStringLiteral("Action"));
+    menuCopy = menuBar()->addMenu(tr("Action"));
     menuCopy->setObjectName(QStringLiteral("menuCopy"));
-    copylist = action(menuCopy, QStringLiteral("Copy List to Clipboard"), "copylist");
-    copy1 = action(menuCopy, QStringLiteral("Copy Full Path to Clipboard"), "copy1");
-    CopyImage = action(menuCopy, QStringLiteral("Copy Image to Clipboard"), "CopyImage");
-    openfolder = action(menuCopy, QStringLiteral("Open Folder"), "openfolder");
-    openfile = action(menuCopy, QStringLiteral("Open File"), "openfile");
-    Fileproperty = action(menuCopy, QStringLiteral("File Property"), "Fileproperty");
+    copylist = action(menuCopy, tr("Copy List to Clipboard"), "copylist");
+    copy1 = action(menuCopy, tr("Copy Full Path to Clipboard"), "copy1");
+    CopyImage = action(menuCopy, tr("Copy Image to Clipboard"), "CopyImage");
+    openfolder = action(menuCopy, tr("Open Folder"), "openfolder");
+    openfile = action(menuCopy, tr("Open File"), "openfile");
+    Fileproperty = action(menuCopy, tr("File Property"), "Fileproperty");
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu *help = menuBar()->addMenu(tr("Help"));
     help->setObjectName(QStringLiteral("Help"));
-    Helpf1 = action(help, QStringLiteral("Help"), "Helpf1");
+    Helpf1 = action(help, tr("Help"), "Helpf1");
     Helpf1->setShortcut(QKeySequence(Qt::Key_F1));
     Helpf1->setShortcutContext(Qt::ApplicationShortcut);
-    About = action(help, QStringLiteral("About"), "About");
+    About = action(help, tr("About"), "About");
 
     // The printer dialog counts among the controls but has no place on the window.
     controls_.push_back({nullptr, ControlKind::CommonDialog});

@@ -9,19 +9,21 @@
 #include "platform/Services.h"
 #include "search/ResultList.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 namespace helpabout {
 
 QString aboutText()
 {
-    return QStringLiteral("Quorvel File Search\nVersion " QUORVEL_VERSION "\nby Quorvel Software (") + brand::kContactEmail +
-           QLatin1Char(')');
+    return QCoreApplication::translate("Form1", "Quorvel File Search\nVersion %1\nby Quorvel Software (%2)")
+        .arg(QStringLiteral(QUORVEL_VERSION), brand::kContactEmail);
 }
 
 QString helpText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "Form1",
         "Unlike Microsoft Windows built-in search utility, Quorvel File Search features provide options for Preview "
         "of Image while searching to let you find exactly the files\\Images you are looking for.");
 }

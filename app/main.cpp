@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "app/Translations.h"
 #include "app/Version.h"
 #include "preview/Picture.h"
 
@@ -40,8 +41,14 @@ QStringList argumentsOf(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    // Read before the window system is reached: --help and a bad option need no display.
-    const CommandLine commandLine = readCommandLine(argumentsOf(argc, argv));
+    // Read before the window system is reached: --help and a bad option need no
+    // display. They are answered in the user's language all the same.
+    CommandLine commandLine;
+    {
+        const QCoreApplication reading(argc, argv);
+        const Translations language;
+        commandLine = readCommandLine(argumentsOf(argc, argv));
+    }
     if (!commandLine.options) {
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
@@ -59,6 +66,7 @@ int main(int argc, char *argv[])
     // Fusion draws the fixed button colours on every desktop; other styles may not.
     if (!userStyle)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const Translations language;
     Form1 window(platform::desktopServices());
     window.show();
     window.start(*commandLine.options);

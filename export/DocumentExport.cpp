@@ -227,7 +227,7 @@ void exportDocument(const ExportContext &context, search::EntryList entries)
             return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });
         const QString application = officeApplicationFor(context.shell, path);
         return std::function<void()>([&context, path, application] {
-            openWithOfficeApplication(context, path, QStringLiteral("document"), application);
+            openWithOfficeApplication(context, path, OfficeKind::Document, application);
         });
     });
 }

@@ -5,6 +5,7 @@
 #include "platform/FileNames.h"
 #include "platform/Services.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 
@@ -16,7 +17,6 @@ namespace {
 
 // A page holds 27 entries of one centimetre and its footer.
 constexpr int kEntriesPerPage = 27;
-const QString kProgress = QStringLiteral("Please wait exporting List to PDF : ");
 const std::string kFooter = "Exported to PDF Format by Quorvel Software ................Page No. ";
 
 std::string utf8(const QString &text)
@@ -104,11 +104,12 @@ bool writeEntries(quorvelPDF &pdf, ExportProgress &progress, const search::Entry
     int page = 0;
     double position = 0.0;
     const int count = int(entries.size());
+    const QString saying = QCoreApplication::translate("Export", "Please wait exporting List to PDF : ");
     for (int i = 0; i < count; ++i) {
         if (progress.stopped())
             return false;
         const QString shown = platform::shownFileName(entries[i]);
-        progress.say(kProgress + shown);
+        progress.say(saying + shown);
         const std::string entry = utf8(shown);
         ++lines;
         double x = kEntryLeft;

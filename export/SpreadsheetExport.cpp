@@ -13,6 +13,7 @@
 #include "platform/WholeFile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -34,7 +35,6 @@
 namespace listexport {
 namespace {
 
-const QString kProgress = QStringLiteral("Please wait exporting List to Excel");
 // The links a worksheet holds, and the longest link; spreadsheet programs refuse more.
 constexpr qsizetype kLongestLink = 2079;
 constexpr double kPictureColumnWidth = 45;  // characters
@@ -282,7 +282,8 @@ QString GetFilenameFromPath(platform::MessageBoxes &messages, const QString &sFi
                             int enmCase)
 {
     if (enmCase != UpperCase && enmCase != LowerCase && enmCase != ProperCase) {
-        messages.show(QStringLiteral("Error on Line "), QStringLiteral("Quorvel File Search: Function>Getfilename.."),
+        messages.show(QCoreApplication::translate("Export", "Error on Line "),
+                      QCoreApplication::translate("Export", "Quorvel File Search: Function>Getfilename.."),
                      platform::MessageIcon::Critical);
         return {};
     }
@@ -358,12 +359,15 @@ RowFormats addFormats(lxw_workbook *book)
 bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgress &progress,
                     const search::EntryList &entries, int mostLinks, std::vector<int> &linked)
 {
+    const QString saying = QCoreApplication::translate("Export", "Please wait exporting List to Excel : ");
+    const QString sayingPicture =
+        QCoreApplication::translate("Export", "Please wait exporting List to Excel with Image filename ");
     for (int i = 0; i < int(entries.size()); ++i) {
         if (progress.stopped())
             return false;
         const QString &E = entries[i];
         const auto row = lxw_row_t(i);
-        progress.say(kProgress + QStringLiteral(" : ") + E);
+        progress.say(saying + E);
         const bool isJpg = E.right(3).toUpper() == QLatin1String("JPG");
         const QByteArray text = platform::xmlSafe(E).toUtf8();
         const QByteArray name = platform::xmlSafe(fileNamePart(E, false, LowerCase)).toUtf8();
@@ -377,7 +381,7 @@ bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgr
         }
         if (isJpg) {
             worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr);
-            progress.say(QStringLiteral("Please wait exporting List to Excel with Image filename ") + E);
+            progress.say(sayingPicture + E);
             worksheet_set_row(sheet, row, kPictureRowHeight, nullptr);
             InsertPictureInRange(sheet, E, row);
         }
@@ -458,7 +462,7 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
         return;
     const QString path = context.newPathOf(QStringLiteral("QuorvelFileSearch"), QStringLiteral(".xlsx"));
     context.background.run([&context, planned = path, input = std::move(input)](ExportProgress &progress) {
-        progress.say(kProgress);
+        progress.say(QCoreApplication::translate("Export", "Please wait exporting List to Excel"));
         // Written beside its name and given it only when complete.
         platform::FileBeside file(QFile::encodeName(planned).toStdString());
         std::optional<QString> failure;
@@ -493,18 +497,18 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
             }
             const QLocale locale;
             if (total > fit) {
-                context.messages.inform(QStringLiteral("A worksheet holds ") + locale.toString(fit) +
-                                        QStringLiteral(" entries; the last ") + locale.toString(total - fit) +
-                                        QStringLiteral(" of the ") + locale.toString(total) +
-                                        QStringLiteral(" in the list were left out of ") + path + QLatin1Char('.'));
+                context.messages.inform(
+                    QCoreApplication::translate(
+                        "Export", "A worksheet holds %1 entries; the last %2 of the %3 in the list were left out of %4.")
+                        .arg(locale.toString(fit), locale.toString(total - fit), locale.toString(total), path));
             }
             if (unlinked > 0) {
-                context.messages.inform(QStringLiteral("A worksheet holds ") + locale.toString(mostLinks) +
-                                        QStringLiteral(" links; ") + locale.toString(unlinked) +
-                                        QStringLiteral(" entries in ") + path +
-                                        QStringLiteral(" are plain text, without a link."));
+                context.messages.inform(
+                    QCoreApplication::translate(
+                        "Export", "A worksheet holds %1 links; %2 entries in %3 are plain text, without a link.")
+                        .arg(locale.toString(mostLinks), locale.toString(unlinked), path));
             }
-            openWithOfficeApplication(context, path, QStringLiteral("spreadsheet"), application);
+            openWithOfficeApplication(context, path, OfficeKind::Spreadsheet, application);
         });
     });
 }

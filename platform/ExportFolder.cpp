@@ -1,5 +1,6 @@
 #include "platform/ExportFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +43,7 @@ bool makeFolder(const QString &folder, QString &reason)
     errno = 0;
     if (QDir().mkpath(folder))
         return true;
-    reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("the folder cannot be made");
+    reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QCoreApplication::translate("Export", "the folder cannot be made");
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Brand.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 #include <QTime>
@@ -26,7 +27,8 @@ public:
     // The one message for a file that could not be written.
     void cannotWrite(const QString &path, const QString &reason)
     {
-        show(QStringLiteral("Cannot write ") + path + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason),
+        show(reason.isEmpty() ? QCoreApplication::translate("Export", "Cannot write %1").arg(path)
+                              : QCoreApplication::translate("Export", "Cannot write %1: %2").arg(path, reason),
              brand::kAppTitle, MessageIcon::Critical);
     }
 };

@@ -11,6 +11,7 @@
 #include "search/ResultList.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
@@ -37,8 +38,9 @@ FileActions::FileActions(search::ResultList *list, QMenu *actionMenu, platform::
 
 void FileActions::openFailed()
 {
-    messages_.show(QStringLiteral("There was an error when trying to open a default programme"),
-                   QStringLiteral("Error........Quorvele  File  Search"), platform::MessageIcon::Critical);
+    messages_.show(QCoreApplication::translate("Preview", "There was an error when trying to open a default programme"),
+                   QCoreApplication::translate("Preview", "Error........Quorvele  File  Search"),
+                   platform::MessageIcon::Critical);
 }
 
 std::function<void()> FileActions::laterFailure()
@@ -83,7 +85,7 @@ void FileActions::showProperties()
 void FileActions::copyPath()
 {
     if (list_->ListCount() < 1) {
-        messages_.show(QStringLiteral("No filename selected"), brand::kAppTitle, platform::MessageIcon::Critical);
+        messages_.show(QCoreApplication::translate("Preview", "No filename selected"), brand::kAppTitle, platform::MessageIcon::Critical);
         return;
     }
     const QString path = list_->List(list_->ListIndex());
@@ -111,7 +113,7 @@ void FileActions::copyList()
 void FileActions::copyImage()
 {
     clipboardImage_.copy(list_->Text(),
-                         [this] { status_.setText(QStringLiteral("The picture could not be copied.")); });
+                         [this] { status_.setText(QCoreApplication::translate("Preview", "The picture could not be copied.")); });
 }
 
 }  // namespace preview

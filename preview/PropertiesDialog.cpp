@@ -3,6 +3,7 @@
 #include "platform/FileNames.h"
 #include "platform/Formatting.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -76,28 +77,29 @@ PropertiesDialog::PropertiesDialog(const QString &path, QWidget *parent)
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const QString name = platform::shownFileName(path.mid(slash + 1));
 
-    setWindowTitle(name + QStringLiteral(" Properties"));
+    setWindowTitle(QCoreApplication::translate("Preview", "%1 Properties").arg(name));
     setAttribute(Qt::WA_DeleteOnClose);
     auto *form = new QFormLayout(this);
-    auto row = [&](const QString &label, const QString &value) {
+    // Each value is found by its label's English name, whatever language it is shown in.
+    auto row = [&](const char *label, const QString &value) {
         auto *shown = new QLabel(value, this);
         shown->setTextFormat(Qt::PlainText);
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        shown->setObjectName(label);
-        form->addRow(label + QLatin1Char(':'), shown);
+        shown->setObjectName(QLatin1String(label));
+        form->addRow(QCoreApplication::translate("Preview", "%1:").arg(QCoreApplication::translate("Preview", label)), shown);
     };
     const QString kind = kindOf(path);
-    row(QStringLiteral("Name"), name);
-    row(QStringLiteral("Folder"), platform::shownFileName(slash > 0 ? path.left(slash) : QStringLiteral("/")));
-    row(QStringLiteral("Kind"), isLink ? QStringLiteral("Link to ") + kind : kind);
-    row(QStringLiteral("Size"), platform::formatGrouped(known ? qint64(info.stx_size) : 0) + QStringLiteral(" bytes"));
-    row(QStringLiteral("Created"), dateText(info.stx_btime, known && (info.stx_mask & STATX_BTIME)));
-    row(QStringLiteral("Modified"), dateText(info.stx_mtime, known));
-    row(QStringLiteral("Accessed"), dateText(info.stx_atime, known));
-    row(QStringLiteral("Owner"), known ? userName(info.stx_uid) + QStringLiteral(" (") + groupName(info.stx_gid) +
+    row(QT_TRANSLATE_NOOP("Preview", "Name"), name);
+    row(QT_TRANSLATE_NOOP("Preview", "Folder"), platform::shownFileName(slash > 0 ? path.left(slash) : QStringLiteral("/")));
+    row(QT_TRANSLATE_NOOP("Preview", "Kind"), isLink ? QCoreApplication::translate("Preview", "Link to %1").arg(kind) : kind);
+    row(QT_TRANSLATE_NOOP("Preview", "Size"), QCoreApplication::translate("Preview", "%1 bytes").arg(platform::formatGrouped(known ? qint64(info.stx_size) : 0)));
+    row(QT_TRANSLATE_NOOP("Preview", "Created"), dateText(info.stx_btime, known && (info.stx_mask & STATX_BTIME)));
+    row(QT_TRANSLATE_NOOP("Preview", "Modified"), dateText(info.stx_mtime, known));
+    row(QT_TRANSLATE_NOOP("Preview", "Accessed"), dateText(info.stx_atime, known));
+    row(QT_TRANSLATE_NOOP("Preview", "Owner"), known ? userName(info.stx_uid) + QStringLiteral(" (") + groupName(info.stx_gid) +
                                              QLatin1Char(')')
                                        : QStringLiteral("-"));
-    row(QStringLiteral("Permissions"), permissionsText(known ? info.stx_mode : 0));
+    row(QT_TRANSLATE_NOOP("Preview", "Permissions"), permissionsText(known ? info.stx_mode : 0));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     form->addRow(buttons);

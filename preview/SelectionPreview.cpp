@@ -9,6 +9,7 @@
 #include "search/ResultList.h"
 #include "search/WalkSession.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,6 +65,12 @@ QSize screenBound(const platform::PictureBox &box)
     return bound.expandedTo(QSize(1024, 1024));
 }
 
+// The counter: which entry of how many is selected.
+QString positionText(int position, int count)
+{
+    return QCoreApplication::translate("Preview", "%1 from %2").arg(QString::number(position), QString::number(count));
+}
+
 }  // namespace
 
 SelectionPreview::SelectionPreview(PreviewControls controls, const search::WalkSession &walk)
@@ -74,7 +81,7 @@ SelectionPreview::SelectionPreview(PreviewControls controls, const search::WalkS
     // A list filled or emptied with nothing selected: the counter says so, for the list it shows.
     const auto nothingSelected = [this] {
         if (c_.list->ListIndex() < 0)
-            c_.position->setText(QStringLiteral("0 from ") + QString::number(c_.list->ListCount()));
+            c_.position->setText(positionText(0, c_.list->ListCount()));
     };
     QObject::connect(c_.list->model(), &QAbstractItemModel::rowsInserted, c_.position, nothingSelected);
     QObject::connect(c_.list->model(), &QAbstractItemModel::modelReset, c_.position, nothingSelected);
@@ -169,13 +176,12 @@ void SelectionPreview::show()
         c_.kind->setText(QString());
         if (isOfficeExtension(extension)) {
             c_.kind->show();
-            c_.kind->setText(QStringLiteral("Office File"));
+            c_.kind->setText(QCoreApplication::translate("Preview", "Office File"));
         }
         c_.copyImage->hide();
     }
     c_.list->setToolTip(platform::plainToolTip(platform::shownFileName(t)));
-    c_.position->setText(QString::number(c_.list->ListIndex() + 1) + QStringLiteral(" from ") +
-                         QString::number(c_.list->ListCount()));
+    c_.position->setText(positionText(c_.list->ListIndex() + 1, c_.list->ListCount()));
 }
 
 }  // namespace preview

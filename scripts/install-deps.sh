@@ -6,6 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins libqt6svg6
+  # The window's texts in other languages: compiling catalogues, and the toolkit's own texts.
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+  # Native on Wayland, and a headless compositor to test it in.
+  qt6-wayland weston
   libgl-dev libvulkan-dev
   libxlsxwriter-dev libzip-dev libstb-dev libemf2svg-dev libwmf-dev
   # Names beyond Windows-1252 in the PDF: shaping, subsetting, finding fonts, and a
@@ -17,7 +21,7 @@ packages=(
   xdg-utils
   qpdf poppler-utils
   # The validators the install test runs, and what the Debian package is built with.
-  desktop-file-utils appstream file dpkg-dev
+  desktop-file-utils appstream file dpkg-dev lintian
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation fonts-urw-base35
   libvips-tools
   # The references the search benchmark compares with.

@@ -7,6 +7,7 @@
 #include "search/ResultList.h"
 #include "search/WalkSession.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 
 #include <sys/stat.h>
@@ -57,7 +58,7 @@ void DesktopListings::listFiles()
     for (const QString &name : names)
         list_->AddItem(desktop + QLatin1Char('/') + name);
     list_->flushPending();
-    button_->setText(QStringLiteral("Showing Desktop File"));
+    button_->setText(QCoreApplication::translate("Search", "Showing Desktop File"));
     platform::setFixedColour(button_, QPalette::Button, kDesktopButtonColour);
     list_->setBackColor(kDesktopListColour);
     status_.setText(QString());

@@ -3,14 +3,13 @@
 #include "platform/FileNames.h"
 #include "search/FolderPrefetch.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <climits>
 
 namespace search {
 namespace {
-
-const QString kSearchingIn = QStringLiteral("Searching in... ");
 
 // Reads each folder when the walk comes to it, on the walk's thread.
 class FolderReader final : public FolderSource {
@@ -41,6 +40,8 @@ struct Walk {
     int &FileCount;
     int &DirCount;
     std::int64_t listedSize = 0;
+    // Translated once: the status is said for every folder.
+    const QString searchingIn = QCoreApplication::translate("Search", "Searching in... ");
 
     std::int64_t folder(const FolderJob &job);
 };
@@ -55,7 +56,7 @@ std::int64_t Walk::folder(const FolderJob &job)
     for (const FolderJob &sub : scan->subfolders) {
         if (sink.stopRequested())
             return 0;
-        sink.status(kSearchingIn + sub.path.chopped(1));
+        sink.status(searchingIn + sub.path.chopped(1));
         addOne(DirCount);
         sink.folderFound(DirCount);
     }
@@ -64,7 +65,7 @@ std::int64_t Walk::folder(const FolderJob &job)
     WalkTotals totals;
     totals.folder = job.path;
     for (const std::vector<FolderScan::Match> &matches : scan->matches) {
-        sink.status(kSearchingIn + job.path);
+        sink.status(searchingIn + job.path);
         for (const FolderScan::Match &match : matches) {
             if (sink.stopRequested())
                 return size;

@@ -9,6 +9,7 @@
 #include "search/SearchTexts.h"
 #include "search/WalkSession.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,7 +17,6 @@
 namespace search {
 namespace {
 
-const QString kCancel = QStringLiteral("Cancel");
 // More entries than this make the list worth exporting.
 constexpr int kExportableCount = 10;
 
@@ -53,7 +53,7 @@ void SearchCommand::run()
     status_.setText(QString());
     const QString folder = c_.folder->text();
     const QString fileSpec = c_.patterns->text();
-    c_.searchButton->setText(kCancel);
+    c_.searchButton->setText(QCoreApplication::translate("Search", "Cancel"));
     walk_.start(folder, fileSpec, [this](const WalkOutcome &outcome) { writeSummary(outcome); });
 }
 
@@ -65,11 +65,11 @@ void SearchCommand::writeSummary(const WalkOutcome &outcome)
         for (QPushButton *b : c_.exportButtons)
             b->show();
         c_.desktopButton->show();
-        c_.desktopButton->setText(QStringLiteral("Show Desktop File"));
+        c_.desktopButton->setText(QCoreApplication::translate("Search", "Show Desktop File"));
     }
     c_.counts->setText(countsText(outcome.fileCount, outcome.dirCount));
     c_.sizes->setPlainText(summarySizeText(platform::shownFileName(outcome.folder), outcome.total));
-    c_.searchButton->setText(QStringLiteral("Search"));
+    c_.searchButton->setText(QCoreApplication::translate("Search", "Search"));
     status_.setText(elapsedText(startTime_, EndTime, outcome.stopped));
 }
 

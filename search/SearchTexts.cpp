@@ -2,6 +2,8 @@
 
 #include "platform/Formatting.h"
 
+#include <QCoreApplication>
+
 namespace search {
 
 using platform::formatGrouped;
@@ -9,27 +11,28 @@ using platform::roundedKibi;
 
 QString countsText(int fileCount, int dirCount)
 {
-    return QStringLiteral("Total Items found = ") + QString::number(fileCount) +
-           QStringLiteral("  in Directories = ") + QString::number(std::int64_t(dirCount) + 1);
+    return QCoreApplication::translate("Search", "Total Items found = %1  in Directories = %2")
+        .arg(QString::number(fileCount), QString::number(std::int64_t(dirCount) + 1));
 }
 
 QString walkSizeText(const QString &folder, std::int64_t folderSize)
 {
-    return folder + QLatin1Char('\n') + QStringLiteral("   >>> Size of files found =") +
-           formatGrouped(folderSize) + QStringLiteral(" Bytes ( ") + formatGrouped(roundedKibi(folderSize)) +
-           QStringLiteral(" KB )");
+    return folder + QLatin1Char('\n') +
+           QCoreApplication::translate("Search", "   >>> Size of files found =%1 Bytes ( %2 KB )")
+               .arg(formatGrouped(folderSize), formatGrouped(roundedKibi(folderSize)));
 }
 
 QString summarySizeText(const QString &folder, std::int64_t total)
 {
-    return QStringLiteral("Size of files found under ") + folder + QStringLiteral(" = ") + formatGrouped(total) +
-           QStringLiteral(" Bytes (") + formatGrouped(roundedKibi(total)) + QStringLiteral(" KB )");
+    return QCoreApplication::translate("Search", "Size of files found under %1 = %2 Bytes (%3 KB )")
+        .arg(folder, formatGrouped(total), formatGrouped(roundedKibi(total)));
 }
 
 QString elapsedText(QTime start, QTime end, bool stopped)
 {
-    return QStringLiteral("Find in ") + platform::formatElapsed(start, end) +
-           (stopped ? QStringLiteral(" .....Stopped.") : QString());
+    const QString elapsed = platform::formatElapsed(start, end);
+    return stopped ? QCoreApplication::translate("Search", "Find in %1 .....Stopped.").arg(elapsed)
+                   : QCoreApplication::translate("Search", "Find in %1").arg(elapsed);
 }
 
 }  // namespace search

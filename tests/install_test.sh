@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR and checks what a desktop needs of
 # it: the program, a valid desktop entry, the icons, valid AppStream metadata, the
-# manual page; then builds the Debian package and reads its dependencies.
+# manual page, the catalogues; then builds the Debian package, reads its
+# dependencies and has lintian judge it.
 set -uo pipefail
 build=$(cd "$1" && pwd)
 stage=$(mktemp -d)
@@ -42,7 +43,11 @@ for size in 16 22 24 32 48 64 128 256; do
     check "the ${size}px icon" test "$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null | tr -s ' ')" = \
         " 0 0 $((size / 256)) $((size % 256)) 0 0 $((size / 256)) $((size % 256))"
 done
-check "the manual page" grep -q '^\.TH QUORVELFILESEARCH 1' "$root/share/man/man1/quorvelfilesearch.1"
+check "the catalogues are installed where the program looks" \
+    sh -c "LANG=de_DE.UTF-8 LANGUAGE= LC_ALL= '$root/bin/quorvelfilesearch' --help | grep -q 'Beginnt sofort mit der Suche'"
+check "English stays English" \
+    sh -c "LANG=C LANGUAGE= LC_ALL= '$root/bin/quorvelfilesearch' --help | grep -q 'Starts the search at once'"
+check "the manual page, compressed" sh -c "gzip -dc '$root/share/man/man1/quorvelfilesearch.1.gz' | grep -q '^\\.TH QUORVELFILESEARCH 1'"
 
 if command -v cpack >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
     (cd "$stage" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$stage/deb" >"$stage/cpack.log" 2>&1) || cat "$stage/cpack.log"
@@ -51,6 +56,12 @@ if command -v cpack >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
     check "its dependencies come from the binary" sh -c "dpkg-deb -f '$deb' Depends | grep -q libqt6widgets6"
     check "it installs the desktop entry" sh -c "dpkg-deb -c '$deb' | grep -q 'usr/share/applications/$id.desktop'"
     check "it installs the metafile helper" sh -c "dpkg-deb -c '$deb' | grep -q 'usr/libexec/quorvel/quorvel-metafile'"
+    check "it recommends the Wayland platform" sh -c "dpkg-deb -f '$deb' Recommends | grep -q qt6-wayland"
+    if command -v lintian >/dev/null; then
+        check "lintian finds no error and no warning" lintian --pedantic --fail-on error,warning "$deb"
+    else
+        echo "SKIP: lintian is not installed"
+    fi
 fi
 
 echo "$passed passed, $failed failed"

@@ -237,7 +237,7 @@ private slots:
                                  "If you liked it, appreicaite  your donation thus I \r\n" +
                                  "will ensure future development of this \r\n" + "software. \r\n" + "\r\n" + "\r\n" +
                                  "Thank you for your support,\r\n";
-        QCOMPARE(about::kThankYou, expected);
+        QCOMPARE(QString(about::kThankYou), expected);
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         QCOMPARE(w->Text5->toPlainText(), QString(expected).remove('\r'));
