@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 #include "app/Translations.h"
 #include "app/Version.h"
+#include "platform/TerminationSignals.h"
 #include "preview/Picture.h"
 
 #include <QApplication>
@@ -68,6 +69,10 @@ int main(int argc, char *argv[])
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const Translations language;
     Form1 window(platform::desktopServices());
+    // A signal to end ends the program as its close button does: a walk let go, an
+    // export stopped before it leaves a half-written file.
+    const platform::TerminationSignals termination;
+    QObject::connect(&termination, &platform::TerminationSignals::received, &window, &QWidget::close);
     window.show();
     window.start(*commandLine.options);
     return app.exec();

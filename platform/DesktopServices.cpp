@@ -3,6 +3,7 @@
 #include "platform/FileUrl.h"
 #include "platform/Services.h"
 #include "platform/DesktopBackground.h"
+#include "platform/DesktopMessageBoxes.h"
 #include "platform/TextPrinting.h"
 
 #include <QApplication>
@@ -20,17 +21,6 @@
 
 namespace platform {
 namespace {
-
-class DesktopMessageBoxes final : public MessageBoxes {
-public:
-    void show(const QString &text, const QString &title, MessageIcon icon) override
-    {
-        QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title,
-                        text, QMessageBox::Ok, QApplication::activeWindow());
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-    }
-};
 
 // How long the opener may take to start before opening counts as failed.
 constexpr int kStartTimeoutMs = 1000;

@@ -23,7 +23,11 @@
 #include <QtTest>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+
+#include <csignal>
+#include <xcb/xcb.h>
 
 
 namespace {
@@ -108,6 +112,31 @@ QString xdo(const QStringList &arguments)
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
+xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+{
+    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name);
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+    return reply ? reply->atom : XCB_ATOM_NONE;
+}
+
+// What a window manager sends when a person clicks a window's close button.
+void askToClose(const QString &window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    QVERIFY(x11);
+    xcb_connection_t *connection = x11->connection();
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window.toULong());
+    message.type = atom(connection, "WM_PROTOCOLS");
+    message.data.data32[0] = atom(connection, "WM_DELETE_WINDOW");
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, message.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+}
+
 QColor screenPixel(QPoint at)
 {
     const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage();
@@ -162,8 +191,7 @@ public:
     {
         if (!process.waitForStarted(5000))
             return false;
-        const QString window =
-            xdo({"search", "--sync", "--onlyvisible", "--name", "^Quorvel File Search"}).section('\n', 0, 0);
+        window = xdo({"search", "--sync", "--onlyvisible", "--name", "^Quorvel File Search .*Ver"}).section('\n', 0, 0);
         if (window.isEmpty())
             return false;
         for (const QString &line : xdo({"getwindowgeometry", "--shell", window}).split('\n')) {
@@ -189,6 +217,7 @@ public:
     }
 
     QProcess process;
+    QString window;  // the X window's id
     QPoint origin;
 
 private:
@@ -400,6 +429,47 @@ private slots:
         share.answer();
         QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
         QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
+    }
+
+    // The window's close button ends the program even while a message waits for
+    // an answer, and the message goes with it.
+    void closingTheWindowWithAMessageOpenClosesBoth()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not installed");
+        const Layout layout = readLayout();
+        Program running(session_.display(), QDir::tempPath(), {});
+        QVERIFY2(running.findWindow(), "the window did not appear");
+        running.clickAt(layout.text2);
+        xdo({"key", "F1"});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            xdo({"search", "--onlyvisible", "--name", "^Quorvel File Search"}).split('\n').size() == 2, 5000);
+        askToClose(running.window);
+        QVERIFY2(running.process.waitForFinished(2000), "the program did not end");
+        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(running.process.exitCode(), 0);
+    }
+
+    // A signal to end the program ends it as the close button does, during a search.
+    void aSignalToEndClosesTheProgramCleanly_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+
+    void aSignalToEndClosesTheProgramCleanly()
+    {
+        QFETCH(int, signalNumber);
+        testing::TempTree tree;
+        tree.files("f%1.jpg", 200);
+        Program running(session_.display(), QDir::tempPath(), {"--pattern", "*.jpg", "--search", tree.root()});
+        QVERIFY2(running.findWindow(), "the window did not appear");
+        QVERIFY(::kill(pid_t(running.process.processId()), signalNumber) == 0);
+        QVERIFY2(running.process.waitForFinished(2000), "the program did not end");
+        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(running.process.exitCode(), 0);
     }
 
 private:

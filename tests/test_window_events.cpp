@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "app/AboutTexts.h"
 #include "app/Form1.h"
+#include "platform/DesktopMessageBoxes.h"
 #include "platform/Palette.h"
 #include "platform/PictureBox.h"
 #include "preview/AnimatedPreview.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -547,6 +549,42 @@ private slots:
             QVERIFY(w->List1->entries().toStringList().contains(tree));
             QCOMPARE(w->List1->backColor(), QColor(214, 230, 230));
         }
+    }
+
+    // A message holds the window's input until it is answered, as a modal one
+    // would; only the close button gets through (tested on a real X server).
+    void aMessageHoldsTheWindowUntilAnswered()
+    {
+        FakeServices fakes;
+        platform::Services services = fakes.make();
+        auto boxes = std::make_unique<platform::DesktopMessageBoxes>();
+        platform::DesktopMessageBoxes &messages = *boxes;
+        services.messages = std::move(boxes);
+        Form1 w(std::move(services));
+        user::show(w);
+        QTest::keyClick(&w, Qt::Key_F1);
+        QTRY_COMPARE(messages.open().size(), size_t(1));
+        QMessageBox *box = messages.open().front();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+
+        const bool checked = w.Check1->isChecked();
+        user::click(w.Check1);
+        QCOMPARE(w.Check1->isChecked(), checked);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);  // the window's shortcut waits too
+        QCOMPARE(messages.open().size(), size_t(1));
+        QVERIFY(box->isVisible());
+
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_VERIFY(messages.open().empty());
+        user::show(w);
+        user::click(w.Check1);
+        QCOMPARE(w.Check1->isChecked(), !checked);
+
+        // Closing the window takes its messages with it.
+        QTest::keyClick(&w, Qt::Key_F1);
+        QTRY_COMPARE(messages.open().size(), size_t(1));
+        w.close();
+        QTRY_VERIFY(messages.open().empty());
     }
 
     void everyControlHasAnAccessibleName()
