@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+
+#include <optional>
 #include <QLabel>
 
 #include <memory>
@@ -141,6 +143,7 @@ void exportPdf(const ExportContext &context, search::EntryList entries)
         // says is told, and the document shown, back on the window's thread.
         auto said = std::make_shared<RecordedMessages>();
         std::string failure;
+        std::optional<pdf::WriteError> notWritten;
         bool written = false;
         try {
             quorvelPDF pdf(said.get(), nullptr);
@@ -158,15 +161,20 @@ void exportPdf(const ExportContext &context, search::EntryList entries)
                 return std::function<void()>();
             pdf.PDFEndDoc();
             written = true;
+        } catch (const pdf::WriteError &error) {
+            notWritten = error;
         } catch (const std::exception &error) {
             failure = error.what();
         }
         if (progress.stopped())
             return std::function<void()>();
         const std::string viewerFound = written ? DesktopViewer::find(context.shell) : std::string();
-        return std::function<void()>([&context, said, path, written, failure, viewerFound] {
+        return std::function<void()>([&context, said, path, written, failure, notWritten, viewerFound] {
             WindowMessages messages(context.messages);
             said->tell(messages);
+            if (notWritten)
+                context.messages.cannotWrite(QFile::decodeName(QByteArray::fromStdString(notWritten->path())),
+                                             QString::fromLocal8Bit(notWritten->reason().c_str()));
             if (!failure.empty())
                 context.messages.inform(QString::fromStdString(failure));
             if (written) {

@@ -26,8 +26,12 @@
 
 #include <xlsxwriter.h>
 
+#include <sys/statvfs.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -236,7 +240,37 @@ QByteArray anchoredInTheirRows(const QByteArray &drawing)
 
 // What the library cannot say: pictures not printed, and the print settings;
 // and what it would hold in memory whole: the links.
-bool finishPackage(const QString &path, const search::EntryList &entries, const std::vector<int> &linked, QString &error)
+// The pieces of `part`, counting the rows they hold into `rows` as they pass.
+ZipPackage::Pieces countingRows(ZipPackage::Pieces part, qsizetype &rows)
+{
+    return [part = std::move(part), &rows, carry = QByteArray()]() mutable -> std::optional<QByteArray> {
+        std::optional<QByteArray> piece = part();
+        if (piece && !piece->isEmpty()) {
+            // A row's start may straddle two pieces: the end of the last one is looked at again.
+            const QByteArray seen = carry + *piece;
+            rows += seen.count("<row ");
+            carry = seen.right(4);
+        }
+        return piece;
+    };
+}
+
+// The reason a file on the disk holding `folder` could not be written whole, when
+// the library that failed did not keep the system's.
+QString reasonForIncomplete(const QString &folder)
+{
+    struct statvfs disk {};
+    constexpr std::uint64_t kNearlyFull = 1024 * 1024;
+    const bool full = ::statvfs(QFile::encodeName(folder).constData(), &disk) == 0 &&
+                      std::uint64_t(disk.f_bavail) * disk.f_frsize < kNearlyFull;
+    return QString::fromLocal8Bit(std::strerror(full ? ENOSPC : EIO));
+}
+
+// Writes what the library leaves out into the workbook at `path`, and checks that
+// it holds `rows` rows: the library writes its rows through temporary files
+// whose write errors it never reports.
+bool finishPackage(const QString &path, const search::EntryList &entries, const std::vector<int> &linked,
+                   qsizetype rows, QString &error)
 {
     ZipPackage package(path, ZipPackage::Mode::Change);
     const ZipPackage original(path, ZipPackage::Mode::Change);  // read as it was while the new one is written
@@ -255,11 +289,16 @@ bool finishPackage(const QString &path, const search::EntryList &entries, const 
     }
     const QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");
     const QString relationships = QStringLiteral("xl/worksheets/_rels/sheet1.xml.rels");
+    qsizetype rowsFound = 0;
     const bool written =
-        package.write(sheet, sheetWithPrintSettings(original.pieces(sheet), hyperlinks(linked))) &&
+        package.write(sheet, sheetWithPrintSettings(countingRows(original.pieces(sheet), rowsFound), hyperlinks(linked))) &&
         (linked.empty() || package.write(relationships, sheetRelationships(package.read(relationships), entries, linked)));
     if (!written || !package.commit()) {
         error = package.errorString();
+        return false;
+    }
+    if (rowsFound != rows) {
+        error = reasonForIncomplete(QFileInfo(path).absolutePath());
         return false;
     }
     return true;
@@ -356,13 +395,23 @@ RowFormats addFormats(lxw_workbook *book)
 // JPG the picture over B in a tall row.
 // False when told to stop half way. The rows whose path is a link are added to
 // `linked`: the links themselves are written into the package afterwards.
+// The first error of the library's calls, the rest being pointless after it.
+struct FirstError {
+    lxw_error error = LXW_NO_ERROR;
+    void operator()(lxw_error e)
+    {
+        if (error == LXW_NO_ERROR)
+            error = e;
+    }
+};
+
 bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgress &progress,
-                    const search::EntryList &entries, int mostLinks, std::vector<int> &linked)
+                    const search::EntryList &entries, int mostLinks, std::vector<int> &linked, FirstError &check)
 {
     const QString saying = QCoreApplication::translate("Export", "Please wait exporting List to Excel : ");
     const QString sayingPicture =
         QCoreApplication::translate("Export", "Please wait exporting List to Excel with Image filename ");
-    for (int i = 0; i < int(entries.size()); ++i) {
+    for (int i = 0; i < int(entries.size()) && check.error == LXW_NO_ERROR; ++i) {
         if (progress.stopped())
             return false;
         const QString &E = entries[i];
@@ -371,48 +420,57 @@ bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgr
         const bool isJpg = E.right(3).toUpper() == QLatin1String("JPG");
         const QByteArray text = platform::xmlSafe(E).toUtf8();
         const QByteArray name = platform::xmlSafe(fileNamePart(E, false, LowerCase)).toUtf8();
-        worksheet_write_string(sheet, row, 1, name.constData(), formats.centred);
+        check(worksheet_write_string(sheet, row, 1, name.constData(), formats.centred));
         // A worksheet holds so many links, each so long; other paths are plain text.
         if (int(linked.size()) < mostLinks && platform::fileUrl(E).size() <= kLongestLink) {
-            worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centredLink : formats.link);
+            check(worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centredLink : formats.link));
             linked.push_back(i);
         } else {
-            worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centred : nullptr);
+            check(worksheet_write_string(sheet, row, 0, text.constData(), isJpg ? formats.centred : nullptr));
         }
         if (isJpg) {
-            worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr);
+            check(worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr));
             progress.say(sayingPicture + E);
-            worksheet_set_row(sheet, row, kPictureRowHeight, nullptr);
-            InsertPictureInRange(sheet, E, row);
+            check(worksheet_set_row(sheet, row, kPictureRowHeight, nullptr));
+            InsertPictureInRange(sheet, E, row);  // a picture that cannot be placed is left out
         }
     }
     return true;
 }
 
 // The two closing rows under the entries.
-void writeClosingRows(lxw_worksheet *sheet, lxw_row_t first, const QString &fileSpec)
+void writeClosingRows(lxw_worksheet *sheet, lxw_row_t first, const QString &fileSpec, FirstError &check)
 {
     const QByteArray closing =
         (QStringLiteral("File List exported by quorvel software:  ") + brand::kContactEmail).toUtf8();
-    worksheet_write_string(sheet, first, 0, closing.constData(), nullptr);
+    check(worksheet_write_string(sheet, first, 0, closing.constData(), nullptr));
     const QByteArray spec = platform::xmlSafe(QStringLiteral("File Spec : ") + fileSpec).toUtf8();
-    worksheet_write_string(sheet, first + 1, 0, spec.constData(), nullptr);
+    check(worksheet_write_string(sheet, first + 1, 0, spec.constData(), nullptr));
 }
 
 // Header, footer, margins, headings, gridlines, A4 portrait, from page 1.
-void setPrintLayout(lxw_worksheet *sheet)
+void setPrintLayout(lxw_worksheet *sheet, FirstError &check)
 {
     constexpr double kMarginInches = 0.14;
     constexpr std::uint8_t kA4 = 9;  // the paper code of A4
-    worksheet_set_header(sheet, "&CPage &P of &N");
+    check(worksheet_set_header(sheet, "&CPage &P of &N"));
     const QByteArray footer = (QStringLiteral("&CFile List by Quorvel Software ") + brand::kContactEmail).toUtf8();
-    worksheet_set_footer(sheet, footer.constData());
+    check(worksheet_set_footer(sheet, footer.constData()));
     worksheet_set_margins(sheet, kMarginInches, kMarginInches, kMarginInches, kMarginInches);
     worksheet_print_row_col_headers(sheet);
     worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
     worksheet_set_portrait(sheet);
     worksheet_set_paper(sheet, kA4);
     worksheet_set_start_page(sheet, 1);
+}
+
+// Why a workbook could not be written: the system's reason when the library met
+// one, its own description otherwise.
+QString reasonFor(lxw_error error, int systemError)
+{
+    if (systemError != 0)
+        return QString::fromLocal8Bit(std::strerror(systemError));
+    return QString::fromUtf8(lxw_strerror(error));
 }
 
 // Writes the workbook at `path`; the failure's description (which may be empty),
@@ -423,34 +481,46 @@ std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput
     const platform::CNumericLocale numbersWithAPoint;
     // Each row goes to the disk once the next one begins, and its texts stand in
     // the row itself: a long list costs the memory of a row, not of the sheet.
+    // The library's temporary files go beside the workbook, on the disk the person
+    // chose, never into a /tmp that may be small or full.
+    QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
+    options.tmpdir = folder.data();
+    errno = 0;
     std::unique_ptr<lxw_workbook, WorkbookCloser> book(
         workbook_new_opt(QFile::encodeName(path).constData(), &options));
     lxw_worksheet *sheet = book ? workbook_add_worksheet(book.get(), nullptr) : nullptr;
     if (!sheet)
-        return QString();
+        return reasonFor(LXW_ERROR_MEMORY_MALLOC_FAILED, errno);
     const QByteArray title = QStringLiteral("File List by Quorvel Software").toUtf8();
     lxw_doc_properties properties{};
     properties.title = const_cast<char *>(title.constData());
-    workbook_set_properties(book.get(), &properties);
+    FirstError check;
+    check(workbook_set_properties(book.get(), &properties));
 
     // What a worksheet cannot hold is left out; the closing rows always stay.
     const search::EntryList entries = input.entries.first(entriesThatFit(input.rows));
-    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries, input.links, linked)) {
+    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries, input.links, linked, check)) {
         lxw_workbook_free(book.release());  // nothing of it is written
         return QString();
     }
     // Nothing selected means no row to activate; the sheet then opens at its top.
     if (input.selected >= 0 && input.selected < entries.size())
         worksheet_set_selection(sheet, lxw_row_t(input.selected), 0, lxw_row_t(input.selected), 0);
-    worksheet_set_column(sheet, 0, 0, fittedWidth(entries), nullptr);
-    writeClosingRows(sheet, lxw_row_t(entries.size()), input.fileSpec);
-    setPrintLayout(sheet);
+    check(worksheet_set_column(sheet, 0, 0, fittedWidth(entries), nullptr));
+    writeClosingRows(sheet, lxw_row_t(entries.size()), input.fileSpec, check);
+    setPrintLayout(sheet, check);
+    if (check.error != LXW_NO_ERROR) {
+        const int systemError = errno;
+        lxw_workbook_free(book.release());
+        return reasonFor(check.error, systemError);
+    }
 
+    errno = 0;
     const lxw_error result = workbook_close(book.release());
     if (result != LXW_NO_ERROR)
-        return QString::fromUtf8(lxw_strerror(result));
+        return reasonFor(result, errno);
     return std::nullopt;
 }
 
@@ -472,8 +542,9 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
         } else {
             const QString written = QFile::decodeName(QByteArray::fromStdString(file.path()));
             failure = writeWorkbook(written, input, progress, linked);
+            const qsizetype rows = std::min<qsizetype>(input.entries.size(), entriesThatFit(input.rows)) + 2;
             if (QString packageFailure;
-                !failure && !progress.stopped() && !finishPackage(written, input.entries, linked, packageFailure))
+                !failure && !progress.stopped() && !finishPackage(written, input.entries, linked, rows, packageFailure))
                 failure = packageFailure;
             if (!failure && !progress.stopped() &&
                 !claimNumberedName(file, context.folder, QStringLiteral("QuorvelFileSearch"), QStringLiteral(".xlsx")))

@@ -9,6 +9,18 @@
 #include <memory>
 
 namespace listexport {
+namespace {
+
+// The system's reason when the archive met one (a full disk reads "No space left
+// on device", not the archive's wording around it), the archive's own otherwise.
+QString reasonOf(zip_error_t *error)
+{
+    if (zip_error_system_type(error) == ZIP_ET_SYS && zip_error_code_system(error) != 0)
+        return QString::fromLocal8Bit(std::strerror(zip_error_code_system(error)));
+    return QString::fromUtf8(zip_error_strerror(error));
+}
+
+}  // namespace
 
 ZipPackage::ZipPackage(const QString &path, Mode mode)
 {
@@ -18,7 +30,7 @@ ZipPackage::ZipPackage(const QString &path, Mode mode)
     if (!archive_) {
         zip_error_t e;
         zip_error_init_with_code(&e, error);
-        error_ = QString::fromUtf8(zip_error_strerror(&e));
+        error_ = reasonOf(&e);
         zip_error_fini(&e);
     }
 }
@@ -164,13 +176,13 @@ bool ZipPackage::add(const QString &name, zip_source *source)
     const zip_int64_t index = zip_file_add(archive_, name.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
     if (index < 0) {
         zip_source_free(source);
-        error_ = QString::fromUtf8(zip_strerror(archive_));
+        error_ = reasonOf(zip_get_error(archive_));
         return false;
     }
     // A part unpacked by hand is the user's to change, nobody else's: rw-r--r--.
     constexpr zip_uint32_t kRegularFile0644 = 0100644;
     if (zip_file_set_external_attributes(archive_, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX, kRegularFile0644 << 16) < 0) {
-        error_ = QString::fromUtf8(zip_strerror(archive_));
+        error_ = reasonOf(zip_get_error(archive_));
         return false;
     }
     return true;
@@ -181,7 +193,7 @@ bool ZipPackage::commit()
     if (!archive_)
         return false;
     if (zip_close(archive_) != 0) {
-        error_ = QString::fromUtf8(zip_strerror(archive_));
+        error_ = reasonOf(zip_get_error(archive_));
         return false;
     }
     archive_ = nullptr;

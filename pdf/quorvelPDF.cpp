@@ -453,15 +453,15 @@ void quorvelPDF::openOutput()
         }
         throw pdf::PdfError("Permission denied: " + OutputPath + " (" + file->reason() + ")");
     }
-    creationError_ = "Cannot create " + OutputPath + " (" + file->reason() + ")";
+    creationError_ = file->reason();
 }
 
 void quorvelPDF::writeRaw(const char *data, size_t size)
 {
     if (!OutputStream)
-        throw pdf::PdfError(creationError_.empty() ? "No PDF file is open" : creationError_);
+        throw creationError_.empty() ? pdf::PdfError("No PDF file is open") : pdf::WriteError(OutputPath, creationError_);
     if (!OutputStream->write(data, size))
-        throw pdf::PdfError("Cannot write " + OutputPath + " (" + OutputStream->reason() + ")");
+        throw pdf::WriteError(OutputPath, OutputStream->reason());
 }
 
 void quorvelPDF::write(const std::string &piece)
@@ -549,7 +549,7 @@ void quorvelPDF::PDFEndDoc()
     write("%%EOF");
     const std::unique_ptr<platform::WholeFile> file = std::move(OutputStream);
     if (!file->commit())
-        throw pdf::PdfError("Cannot write " + OutputPath + " (" + file->reason() + ")");
+        throw pdf::WriteError(OutputPath, file->reason());
     if (ConfirmFlag && messages_)
         messages_->show("PDF file generated.", "Generated PDF file - " + kWriterName, false);
     if (ViewFlag)

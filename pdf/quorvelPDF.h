@@ -21,6 +21,23 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The file could not be made or written; `reason` is the system's.
+class WriteError : public PdfError {
+public:
+    WriteError(const std::string &path, const std::string &reason)
+        : PdfError("Cannot write " + path + ": " + reason)
+        , path_(path)
+        , reason_(reason)
+    {
+    }
+    const std::string &path() const { return path_; }
+    const std::string &reason() const { return reason_; }
+
+private:
+    std::string path_;
+    std::string reason_;
+};
+
 // Where the writer's own messages go (validation, confirmation, missing viewer).
 class PdfMessages {
 public:
@@ -186,7 +203,7 @@ private:
     std::unique_ptr<platform::WholeFile> OutputStream;
     // The fonts of the text Windows-1252 cannot hold; made when such text first comes.
     std::unique_ptr<pdf::UnicodeFonts> unicodeFonts_;
-    std::string creationError_;
+    std::string creationError_;  // the system's reason the file could not be made
     std::int16_t FontSize = 0;
     std::string FontFamily;
     bool ItalicFlag = false, BoldFlag = false, UnderlineFlag = false;
