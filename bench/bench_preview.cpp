@@ -55,7 +55,9 @@ QString ensurePhotoTree(const QString &photo, const QString &root)
         for (int i = 0; i < 1000; ++i) {
             if (i % 20 == 7) {
                 const QString name = QString("%1/IMG_%2.jpg").arg(folder).arg(i, 4, 10, QLatin1Char('0'));
-                ::link(QFile::encodeName(photo).constData(), QFile::encodeName(name).constData());
+                if (::link(QFile::encodeName(photo).constData(), QFile::encodeName(name).constData()) != 0 &&
+                    !QFile::copy(photo, name))
+                    qFatal("cannot place %s", qPrintable(name));
             } else {
                 QFile text(QString("%1/note%2.txt").arg(folder).arg(i));
                 text.open(QIODevice::WriteOnly);

@@ -4,6 +4,7 @@
 #include "pdf/Deflate.h"
 
 #include <fontconfig/fontconfig.h>
+#include <fribidi.h>
 
 #include <hb-ot.h>
 #include <hb-subset.h>
@@ -72,11 +73,6 @@ std::string utf16Hex(const std::u32string &text)
         }
     }
     return out;
-}
-
-bool isRightToLeft(hb_script_t script)
-{
-    return hb_script_get_horizontal_direction(script) == HB_DIRECTION_RTL;
 }
 
 bool isNeutral(hb_script_t script)
@@ -157,7 +153,7 @@ struct UnicodeFonts::Segment {
     size_t length = 0;
     int font = 0;
     hb_script_t script = HB_SCRIPT_COMMON;
-    bool rightToLeft = false;
+    FriBidiLevel level = 0;  // odd: right to left
 };
 
 std::string UnicodeFonts::Font::subsetTag() const
@@ -281,7 +277,7 @@ void UnicodeFonts::shape(const std::u32string &text, const Segment &s, std::vect
     std::unique_ptr<hb_buffer_t, BufferFree> buffer(hb_buffer_create());
     hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const std::uint32_t *>(text.data()), int(text.size()),
                         unsigned(s.start), int(s.length));
-    hb_buffer_set_direction(buffer.get(), s.rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+    hb_buffer_set_direction(buffer.get(), s.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_set_script(buffer.get(), s.script);
     hb_buffer_guess_segment_properties(buffer.get());
     hb_shape(font.font.get(), buffer.get(), nullptr, 0);
@@ -321,6 +317,26 @@ void UnicodeFonts::mapDirectly(const std::u32string &text, const Segment &s, std
     runs.push_back(std::move(run));
 }
 
+const std::vector<FriBidiLevel> &UnicodeFonts::bidiLevels(const std::u32string &text)
+{
+    const auto n = FriBidiStrIndex(text.size());
+    const auto *chars = reinterpret_cast<const FriBidiChar *>(text.data());
+    bidiTypes_.resize(text.size());
+    levels_.assign(text.size(), 0);
+    fribidi_get_bidi_types(chars, n, bidiTypes_.data());
+    // Nothing that reads right to left (no such letter, Arabic digit or direction
+    // mark): the whole line is level 0, as the algorithm would find.
+    constexpr FriBidiCharType kTurns = FRIBIDI_MASK_RTL | FRIBIDI_MASK_ARABIC | FRIBIDI_MASK_EXPLICIT | FRIBIDI_MASK_ISOLATE;
+    if (std::none_of(bidiTypes_.begin(), bidiTypes_.end(), [](FriBidiCharType t) { return (t & kTurns) != 0; }))
+        return levels_;
+    brackets_.resize(text.size());
+    fribidi_get_bracket_types(chars, n, bidiTypes_.data(), brackets_.data());
+    FriBidiParType direction = FRIBIDI_PAR_LTR;  // a path reads left to right
+    if (fribidi_get_par_embedding_levels_ex(bidiTypes_.data(), brackets_.data(), n, &direction, levels_.data()) == 0)
+        levels_.assign(text.size(), 0);
+    return levels_;
+}
+
 std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
 {
     std::u32string text = decodeUtf8(utf8);
@@ -330,10 +346,7 @@ std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
     // Each character's font ("?" where none covers it), script and direction; the
     // work vectors are kept from line to line.
     std::vector<Segment> &perChar = perChar_;
-    std::vector<int> &strong = strong_;
-    std::vector<int> &after = after_;
     perChar.resize(text.size());
-    strong.assign(text.size(), 0);
     hb_unicode_funcs_t *unicode = hb_unicode_funcs_get_default();
     hb_script_t lastScript = HB_SCRIPT_LATIN;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -343,54 +356,52 @@ std::vector<GlyphRun> UnicodeFonts::layout(const std::string &utf8)
             f = fallback;
         }
         hb_script_t script = scriptOf(unicode, text[i]);
-        // +1 left to right, -1 right to left, 0 neutral
-        strong[i] = isNeutral(script) ? 0 : (isRightToLeft(script) ? -1 : 1);
         if (isNeutral(script))
             script = lastScript;
         else
             lastScript = script;
-        perChar[i] = {i, 1, f, script, false};
+        perChar[i] = {i, 1, f, script, 0};
     }
-    // Directions: a strong character's own; a neutral one between two right-to-left
-    // characters is right-to-left; everything else reads left to right, as a path does.
-    // The nearest strong direction after each character, then before it, in one pass each.
-    after.assign(text.size() + 1, 1);
-    for (size_t i = text.size(); i-- > 0;)
-        after[i] = strong[i] != 0 ? strong[i] : after[i + 1];
-    int before = 1;
-    for (size_t i = 0; i < text.size(); ++i) {
-        perChar[i].rightToLeft = strong[i] != 0 ? strong[i] < 0 : (before < 0 && after[i + 1] < 0);
-        if (strong[i] != 0)
-            before = strong[i];
-    }
-    // Segments of one font, script and direction, shaped each; then the runs of a
-    // right-to-left stretch are drawn in reverse order.
+    const std::vector<FriBidiLevel> &levels = bidiLevels(text);
+
+    // Segments of one font, script and level, shaped each in the level's direction.
     std::vector<GlyphRun> runs;
-    std::vector<bool> runIsRtl;
+    std::vector<FriBidiLevel> runLevels;
     for (size_t i = 0; i < text.size();) {
         Segment s = perChar[i];
         size_t j = i + 1;
-        while (j < text.size() && perChar[j].font == s.font && perChar[j].script == s.script &&
-               perChar[j].rightToLeft == s.rightToLeft)
+        while (j < text.size() && perChar[j].font == s.font && perChar[j].script == s.script && levels[j] == levels[i])
             ++j;
         s.start = i;
         s.length = j - i;
-        const bool simple = !s.rightToLeft && needsNoShaping(s.script) &&
+        s.level = levels[i];
+        const bool simple = s.level % 2 == 0 && needsNoShaping(s.script) &&
                             std::none_of(text.begin() + std::ptrdiff_t(i), text.begin() + std::ptrdiff_t(j),
                                          [&](char32_t c) { return isMark(unicode, c); });
         if (simple)
             mapDirectly(text, s, runs);
         else
             shape(text, s, runs);
-        runIsRtl.push_back(s.rightToLeft);
+        runLevels.push_back(s.level);
         i = j;
     }
-    for (size_t i = 0; i < runs.size();) {
-        size_t j = i;
-        while (j < runs.size() && runIsRtl[j])
-            ++j;
-        std::reverse(runs.begin() + std::ptrdiff_t(i), runs.begin() + std::ptrdiff_t(j));
-        i = j == i ? i + 1 : j;
+    // The runs in the order they are seen (the algorithm's rule L2): from the
+    // highest level down to the lowest odd one, every stretch of runs at that
+    // level or above turns round.
+    const FriBidiLevel highest = runLevels.empty() ? 0 : *std::max_element(runLevels.begin(), runLevels.end());
+    for (FriBidiLevel level = highest; level >= 1; --level) {
+        for (size_t i = 0; i < runs.size();) {
+            if (runLevels[i] < level) {
+                ++i;
+                continue;
+            }
+            size_t j = i;
+            while (j < runs.size() && runLevels[j] >= level)
+                ++j;
+            std::reverse(runs.begin() + std::ptrdiff_t(i), runs.begin() + std::ptrdiff_t(j));
+            std::reverse(runLevels.begin() + std::ptrdiff_t(i), runLevels.begin() + std::ptrdiff_t(j));
+            i = j;
+        }
     }
     return runs;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fribidi.h>
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -17,8 +19,8 @@ struct GlyphRun {
 
 // The fonts for text that Windows-1252 cannot hold: found among the installed
 // fonts with fontconfig (a TrueType font that covers each character, DejaVu Sans
-// first), shaped with HarfBuzz (right-to-left and joining scripts come out in
-// the order they are seen), and embedded as subsets of the glyphs used, each as a
+// first), ordered by the Unicode Bidirectional Algorithm (FriBidi), shaped with
+// HarfBuzz, and embedded as subsets of the glyphs used, each as a
 // Type 0 font with an Identity-H encoding, widths and a map back to the text.
 class UnicodeFonts {
 public:
@@ -46,6 +48,9 @@ private:
     int fontFor(char32_t c);
     int loadFont(const std::string &file, int index);
     void shape(const std::u32string &text, const Segment &segment, std::vector<GlyphRun> &runs);
+    // The level of each character by the Unicode Bidirectional Algorithm, the line
+    // read left to right as a path is.
+    const std::vector<FriBidiLevel> &bidiLevels(const std::u32string &text);
     // A segment of a script that needs no shaping: each character's own glyph.
     void mapDirectly(const std::u32string &text, const Segment &segment, std::vector<GlyphRun> &runs);
 
@@ -57,7 +62,10 @@ private:
     std::vector<std::int16_t> quickFontOf_ = std::vector<std::int16_t>(kQuickCharacters, kNotLookedUp);
     std::unordered_map<char32_t, int> fontOfCharacter_;
     std::vector<Segment> perChar_;
-    std::vector<int> strong_, after_;
+    std::vector<FriBidiCharType> bidiTypes_;
+    std::vector<FriBidiBracketType> brackets_;
+    std::vector<FriBidiLevel> levels_;
+
     std::map<std::pair<std::string, int>, int> loaded_;
 };
 

@@ -14,7 +14,7 @@ packages=(
   libxlsxwriter-dev libzip-dev libstb-dev libemf2svg-dev libwmf-dev
   # Names beyond Windows-1252 in the PDF: shaping, subsetting, finding fonts, and a
   # TrueType font for Chinese, Japanese and Korean.
-  libharfbuzz-dev libfontconfig-dev fonts-droid-fallback
+  libharfbuzz-dev libfontconfig-dev libfribidi-dev fonts-droid-fallback
   # What libwmf's link line names besides itself.
   libexpat1-dev libjpeg-dev libpng-dev libfreetype-dev libx11-dev zlib1g-dev
   # The desktop's opener, which the program starts for files, folders and addresses.

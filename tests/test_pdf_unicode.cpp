@@ -85,36 +85,79 @@ private slots:
                     .hasMatch());
     }
 
-    void rightToLeftWordsAreDrawnRightToLeft()
+    // Each name is one paragraph read left to right, ordered by the Unicode
+    // Bidirectional Algorithm: right-to-left words are drawn from their last letter,
+    // numbers inside them keep their order (both kinds of digits), brackets round a
+    // number in a right-to-left name are drawn mirrored, so that they still open
+    // towards it. What is drawn is read back through the file's own map from glyphs
+    // to text, left to right as the eye meets it (a mirrored bracket maps to the
+    // character it stands for).
+    void rightToLeftTextIsOrderedAsReadersShowIt_data()
     {
-        // The glyph codes of a Hebrew name, mapped back through the file's own
-        // ToUnicode table, run from the last letter to the first.
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("drawn");
+        // pdftotext rebuilds the order it was written in only where no number stands
+        // inside right-to-left text: it turns round every stretch that is neither a
+        // left-to-right letter nor a digit.
+        QTest::addColumn<bool>("extractable");
+        QTest::newRow("Hebrew") << u8"/d/שלום.txt" << u8"/d/םולש.txt" << true;
+        QTest::newRow("Hebrew with a year") << u8"/d/שנה 2024 טיול.jpg" << u8"/d/לויט 2024 הנש.jpg" << false;
+        QTest::newRow("Arabic with Arabic-Indic digits") << u8"/d/سنة ١٤٤٥.jpg" << u8"/d/١٤٤٥ ةنس.jpg" << false;
+        QTest::newRow("a number after Hebrew") << u8"/d/טיול 3.jpg" << u8"/d/3 לויט.jpg" << false;
+        QTest::newRow("Latin and Hebrew") << u8"/photos/Trip טיול/x.jpg" << u8"/photos/Trip לויט/x.jpg" << true;
+        QTest::newRow("brackets round a number") << u8"/d/שלום (2).jpg" << u8"/d/)2( םולש.jpg" << false;
+        QTest::newRow("two Hebrew words") << u8"/data/שלום עולם.jpg" << u8"/data/םלוע םולש.jpg" << true;
+    }
+
+    void rightToLeftTextIsOrderedAsReadersShowIt()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, drawn);
+        QFETCH(bool, extractable);
         QTemporaryDir dir;
-        quorvelPDF pdf;
-        pdf.PDFFileName((dir.path() + "/rtl.pdf").toStdString());
-        pdf.PDFBeginDoc();
-        double x = 1, y = 1;
-        pdf.PDFTextOut(reinterpret_cast<const char *>(u8"/d/שלום.txt"), x, y);
-        pdf.PDFEndPage();
-        pdf.PDFEndDoc();
-        // The maps are stored compressed: read them unpacked.
-        testing::runTool("qpdf", {"--stream-data=uncompress", dir.path() + "/rtl.pdf", dir.path() + "/plain.pdf"});
-        const QByteArray bytes = testing::readFile(dir.path() + "/plain.pdf");
-        QVERIFY(bytes.contains("beginbfchar"));
-        QHash<QString, QString> toUnicode;
-        const QRegularExpression pair(R"(<([0-9A-F]{4})> <([0-9A-F]{4})>)");
-        for (auto it = pair.globalMatch(QString::fromLatin1(bytes)); it.hasNext();) {
-            const auto m = it.next();
-            toUnicode.insert(m.captured(1), QString(QChar(m.captured(2).toUShort(nullptr, 16))));
+        const QString path = dir.path() + "/rtl.pdf";
+        {
+            quorvelPDF pdf;
+            pdf.PDFFileName(path.toStdString());
+            pdf.PDFBeginDoc();
+            double x = 1, y = 1;
+            pdf.PDFTextOut(name.toStdString(), x, y);
+            // Among other names, as in a list: a page of left-to-right lines.
+            for (const char *other : {"/photos/a.jpg", "/photos/b.jpg", "/photos/c.jpg"}) {
+                x = 1;
+                y += 1;
+                pdf.PDFTextOut(other, x, y);
+            }
+            pdf.PDFEndPage();
+            pdf.PDFEndDoc();
         }
-        QString drawn;
+        // The maps are stored compressed: read them unpacked.
+        testing::runTool("qpdf", {"--stream-data=uncompress", path, dir.path() + "/plain.pdf"});
+        const QString bytes = QString::fromLatin1(testing::readFile(dir.path() + "/plain.pdf"));
+        QHash<QString, QString> toUnicode;  // per font and glyph code
+        const QRegularExpression cmap(R"(beginbfchar\r\n((?:<[0-9A-F]{4}> <[0-9A-F]+>\r\n)+)endbfchar)");
+        const QRegularExpression pair(R"(<([0-9A-F]{4})> <([0-9A-F]+)>)");
+        for (auto block = cmap.globalMatch(bytes); block.hasNext();) {
+            for (auto it = pair.globalMatch(block.next().captured(1)); it.hasNext();) {
+                const auto m = it.next();
+                QString text;
+                for (int i = 0; i < m.captured(2).size(); i += 4)
+                    text += QChar(m.captured(2).mid(i, 4).toUShort(nullptr, 16));
+                toUnicode.insert(m.captured(1), text);
+            }
+        }
+        QString seen;
         const QRegularExpression run(R"(<([0-9A-F]+)> Tj)");
-        for (auto it = run.globalMatch(QString::fromLatin1(bytes)); it.hasNext();) {
+        for (auto it = run.globalMatch(bytes); it.hasNext();) {
             const QString hex = it.next().captured(1);
             for (int i = 0; i < hex.size(); i += 4)
-                drawn += toUnicode.value(hex.mid(i, 4));
+                seen += toUnicode.value(hex.mid(i, 4));
         }
-        QCOMPARE(drawn, QString::fromUtf8("/d/םולש.txt"));
+        QCOMPARE(seen, drawn);
+        if (extractable) {
+            const QString text = withoutBidiMarks(testing::runTool("pdftotext", {"-enc", "UTF-8", path, "-"}));
+            QVERIFY2(text.contains(name), qPrintable(text));
+        }
     }
 
     // Font programs and their maps are stored compressed: a list of names in many
