@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -23,6 +24,15 @@ std::string unicodeEntry(int i)
     static const char *const kChinese[] = {"照片", "文件", "假期", "报告"};
     const char *word = i % 2 ? kCyrillic[(i / 2) % 4] : kChinese[(i / 2) % 4];
     return std::string("/home/user/") + word + "/" + word + "_" + std::to_string(100000 + i) + ".jpg";
+}
+
+// Names in many scripts, as a mixed collection has them: Latin, Greek, Cyrillic,
+// Hebrew, Arabic, Chinese and Japanese, every one different.
+std::string mixedEntry(int i)
+{
+    static const char *const kWords[] = {"holiday", "φωτογραφία", "отпуск", "טיול", "رحلة", "照片", "東京タワー"};
+    const char *word = kWords[i % 7];
+    return std::string("/home/user/") + word + "/" + word + " " + std::to_string(100000 + i) + ".jpg";
 }
 
 // The writer's part of an export: one line per entry, 27 to a page, a footer per page.
@@ -64,6 +74,10 @@ int main(int argc, char *argv[])
     const int exportEntries = 30'000;
     const double writerMs = bench::medianMs(5, [&] { writeWithWriter(path, exportEntries); });
     const double unicodeMs = bench::medianMs(5, [&] { writeWithWriter(path, exportEntries, &unicodeEntry); });
+    const int mixedEntries = 100'000;
+    const double plain100kMs = bench::medianMs(3, [&] { writeWithWriter(path, mixedEntries); });
+    const double mixedMs = bench::medianMs(3, [&] { writeWithWriter(path, mixedEntries, &mixedEntry); });
+    const double mixedMB = double(QFileInfo(QString::fromStdString(path)).size()) / (1024 * 1024);
 
     platform::Services services = platform::desktopServices();
     services.shell = std::make_unique<bench::QuietShell>();
@@ -84,6 +98,10 @@ int main(int argc, char *argv[])
     bench::report("writer alone, 30,000 entries, median of 5", writerMs, "ms");
     bench::report("writer alone, 30,000 Cyrillic and Chinese entries, median of 5", unicodeMs, "ms");
     bench::report("ratio Cyrillic and Chinese / Windows-1252 (target <= 5)", unicodeMs / writerMs, "x");
+    bench::report("writer alone, 100,000 Windows-1252 entries, median of 3", plain100kMs, "ms");
+    bench::report("writer alone, 100,000 mixed-script entries, median of 3", mixedMs, "ms");
+    bench::report("ratio mixed-script / Windows-1252, 100,000 entries", mixedMs / plain100kMs, "x");
+    bench::report("file of 100,000 mixed-script entries (target < 8)", mixedMB, "MB");
     bench::report("export through the window, 30,000 entries, median of 5", exportMs, "ms");
     bench::report("ratio export / writer (target <= 2)", exportMs / writerMs, "x");
     return 0;

@@ -9,11 +9,17 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <ctime>
 #include <filesystem>
 #include <thread>
 
 namespace {
+
+// Pages with text beyond Windows-1252 are compressed as fast as zlib can: their
+// hexadecimal glyph codes shrink tenfold even so.
+constexpr int kPageCompression = 1;
+constexpr size_t kPagesPerBatch = 32;
 
 const std::string kWriterName = "quorvelPDF 1.0";
 const std::string kCrLf = "\r\n";
@@ -498,6 +504,10 @@ void quorvelPDF::PDFBeginDoc()
 {
     PageCount = 1;
     unicodeFonts_.reset();
+    pageHasUnicode_ = false;
+    closedPages_.clear();
+    closedFirst_.reset();
+    compressingFirst_.reset();
     ObjectCount = 0;
     BytesWritten = 0;
     OffsetTable.clear();
@@ -539,6 +549,7 @@ void quorvelPDF::WriteInfo()
 void quorvelPDF::PDFEndDoc()
 {
     ClosePage();
+    writeCompressedPages();
     WritePages();
     WriteResources();
     for (std::int32_t i = 1; i <= PageCount; ++i)
@@ -680,8 +691,75 @@ void quorvelPDF::OpenContent()
         ContentBuffer.clear();
 }
 
+void quorvelPDF::closeCompressedPage()
+{
+    if (!closedFirst_)
+        closedFirst_ = ObjectCount;  // the content's object, numbered when the page opened
+    const size_t room = ContentBuffer.capacity();
+    closedPages_.push_back(std::move(ContentBuffer));
+    ContentBuffer.clear();
+    ContentBuffer.reserve(room);  // the next page is about as long
+    pageHasUnicode_ = false;
+    nextObject();  // its length's object, as an uncompressed page numbers it
+    if (closedPages_.size() < kPagesPerBatch)
+        return;
+    if (!deflater_)
+        deflater_ = std::make_unique<pdf::DeflateAhead>(kPageCompression);
+    if (compressingFirst_) {  // the batch before goes first
+        const std::int32_t first = *std::exchange(compressingFirst_, std::nullopt);
+        const std::vector<pdf::DeflateAhead::Result> pages = deflater_->take();
+        for (size_t i = 0; i < pages.size(); ++i)
+            writeCompressedPage(first + 2 * std::int32_t(i), pages[i]);
+    }
+    compressingFirst_ = std::exchange(closedFirst_, std::nullopt);
+    deflater_->start(std::exchange(closedPages_, {}));
+}
+
+void quorvelPDF::writeCompressedPages()
+{
+    if (!compressingFirst_ && !closedFirst_)
+        return;
+    if (!deflater_)
+        deflater_ = std::make_unique<pdf::DeflateAhead>(kPageCompression);
+    for (std::optional<std::int32_t> *batch : {&compressingFirst_, &closedFirst_}) {
+        if (!*batch)
+            continue;
+        if (batch == &closedFirst_)
+            deflater_->start(std::exchange(closedPages_, {}));
+        const std::int32_t first = *std::exchange(*batch, std::nullopt);
+        const std::vector<pdf::DeflateAhead::Result> pages = deflater_->take();
+        for (size_t i = 0; i < pages.size(); ++i)
+            writeCompressedPage(first + 2 * std::int32_t(i), pages[i]);
+    }
+}
+
+void quorvelPDF::writeCompressedPage(std::int32_t m, const pdf::DeflateAhead::Result &content)
+{
+    std::string head = decimal(m) + " 0 obj\r\n<< /Length " + decimal(std::int64_t(m) + 1) + " 0 R";
+    if (content.compressed)
+        head += " /Filter /FlateDecode";
+    head += "\r\n >>\r\nstream\r\n";
+    // Compressed data is ended by a line end of its own, outside its length.
+    const std::string tail = content.compressed ? "\r\nendstream\r\nendobj\r\n" : "endstream\r\nendobj\r\n";
+    writeRaw(head.data(), head.size());
+    writeRaw(content.bytes.data(), content.bytes.size());
+    write(tail);
+    RecordOffset(std::int64_t(head.size() + content.bytes.size() + tail.size()) + 2);
+
+    std::string length;
+    AppendLine(length, decimal(std::int64_t(m) + 1) + " 0 obj");
+    AppendLine(length, decimal(std::int64_t(content.bytes.size())));
+    AppendLine(length, "endobj");
+    writePiece(length);
+}
+
 void quorvelPDF::ClosePage()
 {
+    if (pageHasUnicode_) {
+        closeCompressedPage();
+        return;
+    }
+    writeCompressedPages();
     // Written in three parts rather than copied into one buffer: the same bytes,
     // without moving a page's content twice.
     static const std::string tail = "endstream\r\nendobj\r\n";
@@ -827,6 +905,7 @@ bool quorvelPDF::appendUnicodeText(std::string &b, const std::string &utf8)
     const std::vector<pdf::GlyphRun> runs = unicodeFonts_->layout(utf8);
     if (runs.empty())
         return false;
+    pageHasUnicode_ = true;
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string size;
     appendFixed(size, FontSize, 2);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pdf/Deflate.h"
 #include "pdf/UnicodeFonts.h"
 #include "platform/WholeFile.h"
 
@@ -164,6 +165,13 @@ private:
     void WriteInfo();
     void OpenContent();
     void ClosePage();
+    // Pages with text beyond Windows-1252 are stored compressed: gathered into
+    // batches as they close, each batch compressed on a thread of its own while the
+    // next is made, and written when that one is handed over (or a page without
+    // such text closes, or the document ends), so that objects keep their order.
+    void closeCompressedPage();
+    void writeCompressedPages();
+    void writeCompressedPage(std::int32_t m, const pdf::DeflateAhead::Result &content);
     void WritePages();
     void WriteResources();
     void WritePage(std::int32_t i);
@@ -203,6 +211,11 @@ private:
     std::unique_ptr<platform::WholeFile> OutputStream;
     // The fonts of the text Windows-1252 cannot hold; made when such text first comes.
     std::unique_ptr<pdf::UnicodeFonts> unicodeFonts_;
+    bool pageHasUnicode_ = false;
+    std::unique_ptr<pdf::DeflateAhead> deflater_;  // made for the first compressed page
+    std::vector<std::string> closedPages_;           // the batch being gathered
+    std::optional<std::int32_t> closedFirst_;        // the content object of its first page
+    std::optional<std::int32_t> compressingFirst_;   // the same of the batch being compressed
     std::string creationError_;  // the system's reason the file could not be made
     std::int16_t FontSize = 0;
     std::string FontFamily;
