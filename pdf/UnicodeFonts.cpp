@@ -1,5 +1,6 @@
 #include "pdf/UnicodeFonts.h"
 
+#include "pdf/CffCharset.h"
 #include "pdf/Cp1252.h"
 #include "pdf/Deflate.h"
 
@@ -125,6 +126,13 @@ struct UnicodeFonts::Font {
     std::unique_ptr<hb_font_t, FontFree> font;
     unsigned unitsPerEm = 1000;
     std::string postScriptName;
+    // CFF outlines (a CIDFontType0 font): text and widths are keyed by each glyph's
+    // CID. TrueType outlines (CIDFontType2): by the glyph index itself.
+    bool cff = false;
+    std::vector<std::uint16_t> cids;
+
+    std::uint16_t codeOf(std::uint16_t glyph) const { return cff && glyph < cids.size() ? cids[glyph] : glyph; }
+
     // Every glyph drawn, with the characters it stands for (empty for a glyph that
     // is part of a cluster another glyph already names).
     std::map<std::uint16_t, std::u32string> used;
@@ -142,9 +150,13 @@ struct UnicodeFonts::Font {
         return std::uint16_t(glyph);
     }
 
+    // The code that draws `c` in the text.
+    std::uint16_t codeFor(char32_t c) { return codeOf(glyphOf(c)); }
+
     int thousandths(hb_position_t units) const { return int(std::lround(units * 1000.0 / unitsPerEm)); }
     std::string subsetTag() const;
     std::string subsetBytes() const;
+    std::string subsetProgram(bool retainGlyphIndices, unsigned &glyphCount) const;
 };
 
 // One stretch of a line drawn in one font, in one direction and script.
@@ -170,6 +182,24 @@ std::string UnicodeFonts::Font::subsetTag() const
 
 std::string UnicodeFonts::Font::subsetBytes() const
 {
+    // A TrueType subset keeps its glyph indices, the codes in the text. A CFF
+    // subset is keyed by CID, which its charset keeps whatever the glyphs' new
+    // indices: it is packed, unless its charset lost a CID the text uses.
+    unsigned glyphCount = 0;
+    std::string program = subsetProgram(!cff, glyphCount);
+    if (cff) {
+        const std::optional<std::vector<std::uint16_t>> kept = cidsOfGlyphs(program, glyphCount);
+        const bool allKept = kept && std::all_of(used.begin(), used.end(), [&](const auto &u) {
+                                 return std::find(kept->begin(), kept->end(), codeOf(u.first)) != kept->end();
+                             });
+        if (!allKept)
+            program = subsetProgram(true, glyphCount);
+    }
+    return program;
+}
+
+std::string UnicodeFonts::Font::subsetProgram(bool retainGlyphIndices, unsigned &glyphCount) const
+{
     std::unique_ptr<hb_subset_input_t, SubsetInputFree> input(hb_subset_input_create_or_fail());
     if (!input)
         return {};
@@ -177,12 +207,15 @@ std::string UnicodeFonts::Font::subsetBytes() const
     hb_set_add(glyphs, 0);
     for (const auto &[glyph, text] : used)
         hb_set_add(glyphs, glyph);
-    // Glyph indices stay, so a code in the text is the glyph index in the subset.
-    hb_subset_input_set_flags(input.get(), HB_SUBSET_FLAGS_RETAIN_GIDS);
+    if (retainGlyphIndices)
+        hb_subset_input_set_flags(input.get(), HB_SUBSET_FLAGS_RETAIN_GIDS);
     std::unique_ptr<hb_face_t, FaceFree> subset(hb_subset_or_fail(face.get(), input.get()));
     if (!subset)
         return {};
-    std::unique_ptr<hb_blob_t, BlobFree> bytes(hb_face_reference_blob(subset.get()));
+    glyphCount = hb_face_get_glyph_count(subset.get());
+    // A CFF font goes in as its bare font program (FontFile3, CIDFontType0C).
+    std::unique_ptr<hb_blob_t, BlobFree> bytes(cff ? hb_face_reference_table(subset.get(), HB_TAG('C', 'F', 'F', ' '))
+                                                   : hb_face_reference_blob(subset.get()));
     unsigned length = 0;
     const char *data = hb_blob_get_data(bytes.get(), &length);
     return std::string(data, length);
@@ -206,10 +239,21 @@ int UnicodeFonts::loadFont(const std::string &file, int index)
     if (!f->blob)
         return -1;
     f->face.reset(hb_face_create(f->blob.get(), unsigned(index)));
-    // Only TrueType outlines go into a CIDFontType2 font.
+    // TrueType outlines go into a CIDFontType2 font; CID-keyed CFF outlines (Noto
+    // CJK, Source Han) into a CIDFontType0 font. A CFF font keyed by glyph names has
+    // no CIDs to key the text by, and is passed over.
     std::unique_ptr<hb_blob_t, BlobFree> glyf(hb_face_reference_table(f->face.get(), HB_TAG('g', 'l', 'y', 'f')));
-    if (hb_blob_get_length(glyf.get()) == 0)
-        return -1;
+    if (hb_blob_get_length(glyf.get()) == 0) {
+        std::unique_ptr<hb_blob_t, BlobFree> cff(hb_face_reference_table(f->face.get(), HB_TAG('C', 'F', 'F', ' ')));
+        unsigned length = 0;
+        const char *data = hb_blob_get_data(cff.get(), &length);
+        std::optional<std::vector<std::uint16_t>> cids =
+            cidsOfGlyphs(std::string_view(data, length), hb_face_get_glyph_count(f->face.get()));
+        if (!cids)
+            return -1;
+        f->cff = true;
+        f->cids = std::move(*cids);
+    }
     f->font.reset(hb_font_create(f->face.get()));
     f->unitsPerEm = std::max(1u, hb_face_get_upem(f->face.get()));
     char name[128] = {};
@@ -293,7 +337,7 @@ void UnicodeFonts::shape(const std::u32string &text, const Segment &s, std::vect
     std::sort(clusters.begin(), clusters.end());
     for (unsigned i = 0; i < count; ++i) {
         const auto glyph = std::uint16_t(info[i].codepoint);
-        run.glyphs.push_back(glyph);
+        run.glyphs.push_back(font.codeOf(glyph));
         // The characters of this glyph's cluster: up to the next larger cluster
         // value. The glyphs of one cluster stand together; the first names it.
         const size_t first = info[i].cluster;
@@ -313,7 +357,7 @@ void UnicodeFonts::mapDirectly(const std::u32string &text, const Segment &s, std
     GlyphRun run{size_t(s.font), {}};
     run.glyphs.reserve(s.length);
     for (size_t i = s.start; i < s.start + s.length; ++i)
-        run.glyphs.push_back(font.glyphOf(text[i]));
+        run.glyphs.push_back(font.codeFor(text[i]));
     runs.push_back(std::move(run));
 }
 
@@ -432,14 +476,20 @@ std::vector<std::string> UnicodeFonts::objects(size_t k, std::int32_t first) con
     out.push_back("<< /Type /Font /Subtype /Type0 /BaseFont /" + name + " /Encoding /Identity-H /DescendantFonts [" +
                   decimal(first + 1) + ref + "] /ToUnicode " + decimal(first + 4) + ref + " >>");
 
-    std::string widths = "/W [";
+    // Widths and the map back to the text are keyed by the codes in the text.
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> codes;  // code, glyph
     for (const auto &[glyph, text] : f.used)
-        widths += " " + decimal(glyph) + " [" +
+        codes.emplace_back(f.codeOf(glyph), glyph);
+    std::sort(codes.begin(), codes.end());
+    std::string widths = "/W [";
+    for (const auto &[code, glyph] : codes)
+        widths += " " + decimal(code) + " [" +
                   decimal(f.thousandths(hb_font_get_glyph_h_advance(f.font.get(), glyph))) + "]";
     widths += " ]";
-    out.push_back("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+    out.push_back("<< /Type /Font /Subtype " + std::string(f.cff ? "/CIDFontType0" : "/CIDFontType2") +
+                  " /BaseFont /" + name +
                   " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> /FontDescriptor " +
-                  decimal(first + 2) + ref + " /DW 1000 " + widths + " /CIDToGIDMap /Identity >>");
+                  decimal(first + 2) + ref + " /DW 1000 " + widths + (f.cff ? "" : " /CIDToGIDMap /Identity") + " >>");
 
     hb_font_extents_t extents{};
     hb_font_get_h_extents(f.font.get(), &extents);
@@ -449,19 +499,20 @@ std::vector<std::string> UnicodeFonts::objects(size_t k, std::int32_t first) con
                   decimal(f.thousandths(extents.descender)) + " 1000 " + decimal(f.thousandths(extents.ascender)) +
                   "] /ItalicAngle 0 /Ascent " + decimal(f.thousandths(extents.ascender)) + " /Descent " +
                   decimal(f.thousandths(extents.descender)) + " /CapHeight " + decimal(f.thousandths(capHeight)) +
-                  " /StemV 80 /FontFile2 " + decimal(first + 3) + ref + " >>");
+                  " /StemV 80 " + (f.cff ? "/FontFile3 " : "/FontFile2 ") + decimal(first + 3) + ref + " >>");
 
     const std::string bytes = f.subsetBytes();
-    out.push_back(streamObject(bytes, " /Length1 " + decimal(static_cast<long long>(bytes.size()))));
+    out.push_back(f.cff ? streamObject(bytes, " /Subtype /CIDFontType0C")
+                        : streamObject(bytes, " /Length1 " + decimal(static_cast<long long>(bytes.size()))));
 
     std::string cmap = "/CIDInit /ProcSet findresource begin 12 dict begin begincmap\r\n"
                        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\r\n"
                        "/CMapName /Adobe-Identity-UCS def /CMapType 2 def\r\n"
                        "1 begincodespacerange <0000> <FFFF> endcodespacerange\r\n";
     std::vector<std::pair<std::uint16_t, std::u32string>> pairs;
-    for (const auto &[glyph, text] : f.used)
-        if (!text.empty())
-            pairs.emplace_back(glyph, text);
+    for (const auto &[code, glyph] : codes)
+        if (const std::u32string &text = f.used.at(glyph); !text.empty())
+            pairs.emplace_back(code, text);
     for (size_t i = 0; i < pairs.size(); i += kPairsPerBlock) {
         const size_t n = std::min(kPairsPerBlock, pairs.size() - i);
         cmap += decimal(static_cast<long long>(n)) + " beginbfchar\r\n";

@@ -12,9 +12,11 @@ packages=(
   qt6-wayland weston
   libgl-dev libvulkan-dev
   libxlsxwriter-dev libzip-dev libstb-dev libemf2svg-dev libwmf-dev
-  # Names beyond Windows-1252 in the PDF: shaping, subsetting, finding fonts, and a
-  # TrueType font for Chinese, Japanese and Korean.
+  # Names beyond Windows-1252 in the PDF: shaping, subsetting, finding fonts,
+  # ordering right-to-left text, and fonts for the scripts DejaVu lacks (Chinese,
+  # Japanese and Korean with CFF outlines, Indic scripts and Thai, emoji).
   libharfbuzz-dev libfontconfig-dev libfribidi-dev fonts-droid-fallback
+  fonts-noto-cjk fonts-freefont-ttf fonts-symbola
   # What libwmf's link line names besides itself.
   libexpat1-dev libjpeg-dev libpng-dev libfreetype-dev libx11-dev zlib1g-dev
   # The desktop's opener, which the program starts for files, folders and addresses.

@@ -6,6 +6,8 @@
 #include "search/ResultList.h"
 
 #include <QAction>
+#include <QDir>
+#include <QImage>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -222,6 +224,40 @@ private slots:
                          words[i % words.size()] == "رحلة",
                      qPrintable(names[27 + i]));
         QCOMPARE(text.count("Page No. "), (27 + 10000 + 26) / 27);
+    }
+
+    // A font with CFF outlines (Noto CJK) is embedded as such: a CIDFontType0 font
+    // with its bare font program. Korean, which no TrueType font of the set covers,
+    // comes back from the file and is drawn.
+    void aKoreanNameThroughACffFont()
+    {
+        const QString fonts = testing::runTool("fc-list", {":lang=ko:fontformat=CFF", "file"});
+        if (fonts.trimmed().isEmpty())
+            QSKIP("no font with CFF outlines covers Korean here (fonts-noto-cjk)");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const QString name = QString::fromUtf8("/data/한국어 파일.txt");
+        const QString pdf = exportPdf(fakes, *w, {name, "/plain/a.txt"});
+        QVERIFY(testing::runTool("qpdf", {"--check", pdf}).contains("No syntax or stream encoding errors"));
+        QVERIFY2(QRegularExpression(R"([A-Z]{6}\+\S+\s+CID Type 0C\s+Identity-H\s+yes\s+yes\s+yes)")
+                     .match(testing::runTool("pdffonts", {pdf}))
+                     .hasMatch(),
+                 qPrintable(testing::runTool("pdffonts", {pdf})));
+        QVERIFY(testing::readFile(pdf).contains("/Subtype /CIDFontType0C"));
+        const QString text = testing::runTool("pdftotext", {"-enc", "UTF-8", pdf, "-"});
+        QVERIFY2(text.contains(name), qPrintable(text));
+        // Drawn, not left blank: the Korean line's own pixels on the rendered page.
+        QTemporaryDir pages;
+        testing::runTool("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-png", pdf, pages.path() + "/p"});
+        const QStringList png = QDir(pages.path()).entryList({"*.png"});
+        QCOMPARE(png.size(), 1);
+        const QImage page(pages.filePath(png.first()));
+        const QRect hangul(QPoint(88, 20), QSize(60, 20));  // after "/data/", on the first line
+        int dark = 0;
+        for (int y = hangul.top(); y <= hangul.bottom(); ++y)
+            for (int x = hangul.left(); x <= hangul.right(); ++x)
+                dark += qGray(page.pixel(x, y)) < 128;
+        QVERIFY2(dark > 40, qPrintable(QString::number(dark)));
     }
 
     void aCharacterNoFontCoversBecomesAQuestionMark()

@@ -1,3 +1,4 @@
+#include "pdf/CffCharset.h"
 #include "pdf/Cp1252.h"
 #include "pdf/quorvelPDF.h"
 
@@ -62,6 +63,51 @@ QByteArray contentOfObject(const QByteArray &file, int number)
 class TestPdfWriter : public QObject {
     Q_OBJECT
 private slots:
+    // The CIDs of a CID-keyed CFF font's glyphs, read from its charset in each of
+    // the three formats; a font keyed by names, or a table cut short, gives none.
+    void cffCharsetsGiveEachGlyphsCid_data()
+    {
+        QTest::addColumn<QByteArray>("charset");
+        QTest::addColumn<bool>("cidKeyed");
+        QTest::addColumn<QList<int>>("cids");
+        const QList<int> expected{0, 100, 101, 102, 7, 8, 9};
+        // Format 0: each glyph's CID; format 1: ranges of up to 256; format 2: ranges of up to 65,536.
+        QTest::newRow("format 0") << QByteArray("\x00\x00\x64\x00\x65\x00\x66\x00\x07\x00\x08\x00\x09", 13)
+                                  << true << expected;
+        QTest::newRow("format 1") << QByteArray("\x01\x00\x64\x02\x00\x07\x02", 7) << true << expected;
+        QTest::newRow("format 2") << QByteArray("\x02\x00\x64\x00\x02\x00\x07\x00\x02", 9) << true << expected;
+        QTest::newRow("keyed by names") << QByteArray("\x02\x00\x64\x00\x02\x00\x07\x00\x02", 9) << false
+                                        << QList<int>{};
+        QTest::newRow("cut short") << QByteArray("\x01\x00\x64\x02\x00", 5) << true << QList<int>{};
+    }
+
+    void cffCharsetsGiveEachGlyphsCid()
+    {
+        QFETCH(QByteArray, charset);
+        QFETCH(bool, cidKeyed);
+        QFETCH(QList<int>, cids);
+        // Header; a Name INDEX of one name; a Top DICT INDEX whose dict names the
+        // registry, ordering and supplement (ROS, when keyed by CID) and where the
+        // charset stands; then the charset.
+        QByteArray dict;
+        if (cidKeyed)
+            dict += QByteArray("\x8b\x8c\x8b\x0c\x1e", 5);  // 0 1 0 ROS
+        const int charsetAt = 4 + 6 + 5 + int(dict.size()) + 4;
+        dict += char(28);
+        dict += char(charsetAt >> 8);
+        dict += char(charsetAt & 0xFF);
+        dict += char(15);  // charset
+        QByteArray cff("\x01\x00\x04\x01", 4);
+        cff += QByteArray("\x00\x01\x01\x01\x02" "A", 6);
+        cff += QByteArray("\x00\x01\x01\x01", 4) + char(1 + dict.size()) + dict;
+        QCOMPARE(cff.size(), charsetAt);
+        cff += charset;
+        const std::optional<std::vector<std::uint16_t>> read = pdf::cidsOfGlyphs(std::string_view(cff.constData(), size_t(cff.size())), 7);
+        QCOMPARE(read.has_value(), !cids.isEmpty());
+        if (read)
+            QCOMPARE(QList<int>(read->begin(), read->end()), cids);
+    }
+
     void freshObjectDefaults()
     {
         quorvelPDF pdf;
