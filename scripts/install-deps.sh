@@ -24,6 +24,8 @@ packages=(
   qpdf poppler-utils
   # The validators the install test runs, and what the Debian package is built with.
   desktop-file-utils appstream file dpkg-dev lintian
+  # A spreadsheet application, to measure where it places the workbook's pictures.
+  libreoffice-calc-nogui
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation fonts-urw-base35
   libvips-tools
   # The references the search benchmark compares with.

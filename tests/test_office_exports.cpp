@@ -13,6 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QStandardPaths>
+#include <QProcess>
 #include <QXmlStreamReader>
 #include <QDir>
 #include <QSet>
@@ -59,6 +62,64 @@ private slots:
         QCOMPARE(messages.shown[0].text, QString("Error on Line "));
         QCOMPARE(messages.shown[0].title, QString("Quorvel File Search: Function>Getfilename.."));
         QCOMPARE(messages.shown[0].icon, platform::MessageIcon::Critical);
+    }
+
+    // Where a spreadsheet application puts the pictures: LibreOffice places them by
+    // their anchors' cells. Each lies over B of its own row, 161 points high, inside
+    // the row, and none overlaps the next, three tall rows running.
+    void libreOfficePlacesEachPictureInItsRow()
+    {
+        const QString office = QStandardPaths::findExecutable("soffice");
+        if (office.isEmpty())
+            QSKIP("LibreOffice is not installed: the pictures' placement is not measured");
+        TempTree t;
+        QStringList photos;
+        for (int i = 0; i < 3; ++i) {
+            photos << t.root() + QString("IMG_%1.jpg").arg(i);
+            QVERIFY(QFile::copy(testing::testData("gradient.jpg"), photos.last()));
+        }
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, photos);
+        w->Excel->trigger();
+        QVERIFY(testing::settled(*w));
+        const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
+        QTemporaryDir profile;
+        QProcess convert;
+        convert.start(office, {"-env:UserInstallation=file://" + profile.path(), "--headless", "--convert-to", "fods",
+                               "--outdir", t.root(), book});
+        QVERIFY(convert.waitForFinished(120000));
+        const QByteArray flat = testing::readFile(t.root() + "QuorvelFileSearch.fods");
+        QVERIFY2(!flat.isEmpty(), convert.readAllStandardError().constData());
+
+        // Each picture's frame on the sheet: pictures that keep their place whatever
+        // the cells do stand on the sheet itself, at their own distance from its top.
+        struct Frame {
+            double y = 0, height = 0, x = 0;  // inches
+        };
+        const auto inches = [](QStringView length) {
+            const double value = length.left(length.size() - 2).toDouble();
+            return length.endsWith(u"cm") ? value / 2.54 : length.endsWith(u"mm") ? value / 25.4 : value;
+        };
+        std::vector<Frame> frames;
+        QXmlStreamReader xml(flat);
+        while (!xml.atEnd()) {
+            if (xml.readNextStartElement() && xml.qualifiedName() == u"draw:frame") {
+                const QXmlStreamAttributes a = xml.attributes();
+                frames.push_back({inches(a.value("svg:y")), inches(a.value("svg:height")), inches(a.value("svg:x"))});
+            }
+        }
+        QCOMPARE(int(frames.size()), 3);
+        std::sort(frames.begin(), frames.end(), [](const Frame &a, const Frame &b) { return a.y < b.y; });
+        const double row = 175 / 72.0;  // each photo's row, in inches
+        for (int i = 0; i < 3; ++i) {
+            const Frame &f = frames[size_t(i)];
+            // From the top of its own row, 161 points high, ending inside it: no overlap.
+            QVERIFY2(std::abs(f.y - i * row) < 0.02, qPrintable(QString("picture %1 at %2 in").arg(i).arg(f.y)));
+            QVERIFY2(std::abs(f.height - 161 / 72.0) < 0.02, qPrintable(QString::number(f.height)));
+            QVERIFY2(f.y + f.height <= (i + 1) * row + 0.01, qPrintable(QString::number(f.y + f.height)));
+            QCOMPARE(f.x, frames[0].x);  // all over the same column
+        }
     }
 
     void workbookRowsLinksAndPictures()
