@@ -47,6 +47,12 @@ void BackgroundExports::run(ExportWork work)
     });
 }
 
+void BackgroundExports::runQuietly(std::function<void()> chore)
+{
+    if (!stopped_)
+        worker_.post(std::move(chore));
+}
+
 void BackgroundExports::stop()
 {
     stopped_ = true;

@@ -55,6 +55,9 @@ public:
     BackgroundExports &operator=(const BackgroundExports &) = delete;
 
     void run(ExportWork work);
+    // Runs `chore` on the exports' thread before what is asked after it, without
+    // showing anything: housekeeping no one waits for.
+    void runQuietly(std::function<void()> chore);
     // An export waits or is being written (also one told to stop that has not yet).
     bool busy() const { return running_ > 0 || writing_.load(); }
     // A name given to an export that is still to be written: no other export takes it.

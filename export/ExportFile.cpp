@@ -31,8 +31,15 @@ bool claimNumberedName(platform::FileBeside &file, const QString &folder, const 
 bool ExportContext::prepareFolder() const
 {
     QString reason;
-    if (platform::makeFolder(folder, reason))
+    if (platform::makeFolder(folder, reason)) {
+        // What an export cut short long ago left behind goes; a day's grace spares
+        // one another instance of the program is writing now.
+        constexpr long long kDay = 24 * 60 * 60;
+        background.runQuietly([folder = QFile::encodeName(folder).toStdString()] {
+            platform::removeStaleParts(folder, kDay);
+        });
         return true;
+    }
     messages.cannotWrite(folder, reason);
     return false;
 }

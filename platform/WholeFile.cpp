@@ -1,11 +1,15 @@
 #include "platform/WholeFile.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <random>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdio.h>
 #include <unistd.h>
 
@@ -23,7 +27,46 @@ std::string candidateName(const std::string &target)
     return target + suffix;
 }
 
+// Whether `name` is one this program gives a file it is writing: any name, then
+// ".part-" and twelve lower-case hexadecimal digits.
+bool isPartName(const char *name)
+{
+    const size_t length = std::strlen(name);
+    constexpr size_t kSuffix = 6 + 12;  // ".part-" and the digits
+    if (length <= kSuffix || std::strncmp(name + length - kSuffix, ".part-", 6) != 0)
+        return false;
+    for (size_t i = length - 12; i < length; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i])) || std::isupper(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
 }  // namespace
+
+int removeStaleParts(const std::string &folder, long long olderThanSeconds)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    DIR *dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return 0;
+    }
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isPartName(entry->d_name))
+            continue;
+        struct stat st {};
+        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid() || now - st.st_mtime < olderThanSeconds)
+            continue;
+        removed += ::unlinkat(fd, entry->d_name, 0) == 0;
+    }
+    ::closedir(dir);  // closes fd too
+    return removed;
+}
 
 FileBeside::FileBeside(std::string target)
     : target_(std::move(target))

@@ -4,9 +4,12 @@
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace preview {
 namespace {
@@ -16,6 +19,16 @@ std::int32_t readInt32(const QByteArray &data, qsizetype at)
     std::int32_t v = 0;
     std::memcpy(&v, data.constData() + at, sizeof v);
     return v;
+}
+
+// The extent from `low` to `high`, a hostile header's included: nothing where it
+// is empty, reversed or wider than an int holds.
+std::optional<int> extent(std::int32_t low, std::int32_t high)
+{
+    const std::int64_t length = std::int64_t(high) - std::int64_t(low);
+    if (length <= 0 || length > INT_MAX)
+        return std::nullopt;
+    return int(length);
 }
 
 struct FreeDeleter {
@@ -58,7 +71,11 @@ MetafileDrawing emfToSvg(const QByteArray &emf)
     // EMR_HEADER: type 1, then the bounds and, from byte 24, the frame in HIMETRIC.
     if (emf.size() < 88 || readInt32(emf, 0) != 1 || emf.mid(40, 4) != " EMF")
         return {};
-    const QSize himetric(readInt32(emf, 32) - readInt32(emf, 24), readInt32(emf, 36) - readInt32(emf, 28));
+    const std::optional<int> width = extent(readInt32(emf, 24), readInt32(emf, 32));
+    const std::optional<int> height = extent(readInt32(emf, 28), readInt32(emf, 36));
+    if (!width || !height)
+        return {};
+    const QSize himetric(*width, *height);
     QByteArray contents = emf;
     generatorOptions options{};
     char nameSpace[] = "";
@@ -109,6 +126,8 @@ MetafileDrawing wmfToSvg(const QByteArray &wmf)
     if (played != wmf_E_None || !out || outLength == 0)
         return {};
     // The stream's memory belongs to the library's allocator, freed with the API.
+    if (himetricWidth > INT_MAX || himetricHeight > INT_MAX)
+        return {};
     return {QByteArray(out, qsizetype(outLength)), QSize(int(himetricWidth), int(himetricHeight))};
 }
 

@@ -43,7 +43,7 @@ QString programPath()
 // Where each control the test uses sits inside the window, read off a window of
 // our own built on the same display with the same fonts.
 struct Layout {
-    QPoint text2, command1, command9, picture1Centre, menuBarMenu, list, listViewportOrigin;
+    QPoint text2, command1, command3, command9, picture1Centre, menuBarMenu, list, listViewportOrigin;
     QRect text3, picture1;
     int entryHeight = 0;
     QRect copyListItem;  // inside the Action menu, relative to its top-left corner
@@ -58,6 +58,7 @@ Layout readLayout()
     Layout l;
     l.text2 = at(w->Text2, w->Text2->rect().center());
     l.command1 = at(w->Command1, w->Command1->rect().center());
+    l.command3 = at(w->Command3, w->Command3->rect().center());
     l.command9 = at(w->Command9, w->Command9->rect().center());
     l.picture1 = QRect(at(w->Picture1, w->Picture1->contentsRect().topLeft()), w->Picture1->contentsRect().size());
     l.picture1Centre = l.picture1.center();
@@ -166,7 +167,8 @@ bool waitForColour(QPoint at, QColor colour, int timeoutMs = 10000)
 // window is on the screen.
 class Program {
 public:
-    Program(const QString &display, const QString &folder, const QStringList &arguments)
+    Program(const QString &display, const QString &folder, const QStringList &arguments,
+            const QString &program = programPath())
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("DISPLAY", display);
@@ -179,7 +181,7 @@ public:
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(folder);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(programPath(), arguments);
+        process.start(program, arguments);
     }
     ~Program()
     {
@@ -470,6 +472,46 @@ private slots:
         QVERIFY2(running.process.waitForFinished(2000), "the program did not end");
         QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(running.process.exitCode(), 0);
+    }
+
+    // Ended by a signal while it writes an export: the export stops without a
+    // half-written file, the earlier one stays, the program exits cleanly.
+    void aSignalDuringAnExportLeavesTheEarlierFile()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not installed");
+        const Layout layout = readLayout();
+        // The program in a folder of its own, where its exports go.
+        QTemporaryDir install;
+        const QString program = install.path() + "/quorvelfilesearch";
+        QVERIFY(QFile::copy(programPath(), program));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        const QString book = install.path() + "/QuorvelFileSearch.xlsx";
+        QFile earlier(book);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("the earlier export");
+        earlier.close();
+        QTemporaryDir tree(QFileInfo("/dev/shm").isWritable() ? QStringLiteral("/dev/shm/quorvel-e2e-XXXXXX")
+                                                              : QDir::tempPath() + "/quorvel-e2e-XXXXXX");
+        for (int f = 0; f < 100; ++f) {
+            QDir().mkpath(tree.path() + QString("/f%1").arg(f));
+            for (int i = 0; i < 1000; ++i)
+                QFile(tree.path() + QString("/f%1/%2.txt").arg(f).arg(i)).open(QIODevice::WriteOnly);
+        }
+        Program running(session_.display(), QDir::tempPath(), {"--pattern", "*", "--search", tree.path()}, program);
+        QVERIFY2(running.findWindow(), "the window did not appear");
+        // The search ends when its summary shows.
+        QVERIFY2(waitForColour(running.origin + layout.text3.center(), QColor(255, 255, 0), 30000), "no summary");
+        // A workbook of 100,000 rows takes a while to write.
+        running.clickAt(layout.command3);
+        QTest::qWait(300);
+        QVERIFY(::kill(pid_t(running.process.processId()), SIGTERM) == 0);
+        QVERIFY2(running.process.waitForFinished(3000), "the program did not end");
+        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(running.process.exitCode(), 0);
+        QCOMPARE(testing::readFile(book), QByteArray("the earlier export"));
+        QCOMPARE(QDir(install.path()).entryList({"*.xlsx*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"QuorvelFileSearch.xlsx"});
     }
 
 private:

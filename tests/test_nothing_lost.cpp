@@ -130,6 +130,39 @@ private slots:
                  names.size());
     }
 
+    // A write cut short (the program killed, the machine off) leaves a part file; the
+    // next export removes those of its own pattern older than a day, and nothing else.
+    void theNextExportRemovesOldPartFiles()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const QString folder = fakes.appFolder->path();
+        const auto aged = [&](const QString &name, int days) {
+            const QString path = folder + "/" + name;
+            QFile f(path);
+            f.open(QIODevice::WriteOnly);
+            f.write("cut short");
+            f.close();
+            const QDateTime then = QDateTime::currentDateTime().addDays(-days);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(then, QFileDevice::FileModificationTime));
+        };
+        aged("QuorvelFileSearch.txt.part-0123456789ab", 2);
+        aged("quorvelfilesearch.pdf.part-aaaaaaaaaaaa", 0);  // another instance may be writing it
+        aged("notes.part-zz", 3);                             // not a name this program gives
+        aged("upper.part-ABCDEF012345", 3);
+        TempTree t;
+        const QString victim = t.file("victim.part-bbbbbbbbbbbb", "someone else's");
+        QVERIFY(QFile::link(victim, folder + "/link.part-cccccccccccc"));
+        testing::fillList(*w, {"/a.jpg"});
+        w->Notepad->trigger();
+        QVERIFY(testing::settled(*w));
+        QStringList left = QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+        QCOMPARE(left, QStringList({"QuorvelFileSearch.txt", "link.part-cccccccccccc", "notes.part-zz",
+                                    "quorvelfilesearch.pdf.part-aaaaaaaaaaaa", "upper.part-ABCDEF012345"}));
+        QCOMPARE(testing::readFile(victim), QByteArray("someone else's"));
+    }
+
     void aWriteThatFailsAtTheEndIsReported()
     {
         TempTree t;

@@ -155,6 +155,17 @@ private slots:
         QVERIFY(timer.elapsed() < 3000);
         QVERIFY(emfToSvg("not a metafile").svg.isEmpty());
         QVERIFY(wmfToSvg(QByteArray(64, '\0')).svg.isEmpty());
+
+        // A header whose frame is wider than an int holds, or reversed, is no picture.
+        const auto withFrame = [&bytes](std::int32_t left, std::int32_t right) {
+            QByteArray patched = bytes;
+            std::memcpy(patched.data() + 24, &left, 4);
+            std::memcpy(patched.data() + 32, &right, 4);
+            return patched;
+        };
+        QVERIFY(emfToSvg(withFrame(-2'000'000'000, 2'000'000'000)).svg.isEmpty());
+        QVERIFY(emfToSvg(withFrame(500, 100)).svg.isEmpty());
+        QCOMPARE(emfToSvg(withFrame(0, 9855)).himetric, QSize(9855, 7209));
     }
 
     void firstFrameAndIconSize()
