@@ -1,8 +1,9 @@
 #include "app/BackgroundArea.h"
 
+#include "preview/DecoderClient.h"
+
 #include "platform/DesktopBackground.h"
 
-#include <QImageReader>
 #include <QPainter>
 
 BackgroundArea::BackgroundArea(QWidget *parent)
@@ -26,11 +27,15 @@ void BackgroundArea::findWallpaper(WallpaperFinder find)
         const QString path = find([this] { return closing_.load(); });
         if (path.isEmpty() || closing_)
             return;
-        QImageReader reader(path);
-        const QSize natural = reader.size();
-        if (natural.width() > 2560 || natural.height() > 1600)
-            reader.setScaledSize(natural.scaled(2560, 1600, Qt::KeepAspectRatio));
-        const QImage picture = reader.read();
+        // Read by the decoder helper, as every picture is: no screen needs more than this.
+        preview::decoding::Request request;
+        request.route = preview::decoding::Route::Wallpaper;
+        request.boundWidth = 2560;
+        request.boundHeight = 1600;
+        const std::optional<preview::HelperPicture> decoded =
+            preview::decoderOfThisThread().decode(path, request, [this] { return closing_.load(); });
+        preview::decoderOfThisThread().finish();  // no other picture comes this way
+        const QImage picture = decoded ? decoded->image : QImage();
         if (!picture.isNull())
             platform::deliverTo(this, [this, picture] {
                 wallpaper_ = picture;

@@ -3,7 +3,6 @@
 #include "app/Translations.h"
 #include "app/Version.h"
 #include "platform/TerminationSignals.h"
-#include "preview/Picture.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -56,7 +55,6 @@ int main(int argc, char *argv[])
         return commandLine.exitStatus;
     }
     const bool userStyle = styleChosenByUser(argc, argv);
-    preview::quietenPictureReports();
     QApplication app(argc, argv);
     // The toolkit took the user's locale for the C library too; file formats need
     // numbers with ".", and the window's own texts follow Qt's locale, not this one.

@@ -77,7 +77,6 @@ private:
 // offscreen when there is none (a second line, not what people see).
 inline void choosePlatform()
 {
-    preview::quietenPictureReports();  // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
 }

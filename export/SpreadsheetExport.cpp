@@ -4,6 +4,7 @@
 #include "export/ExportFile.h"
 #include "export/OfficeApplication.h"
 #include "export/ZipPackage.h"
+#include "preview/DecoderClient.h"
 #include "platform/Brand.h"
 #include "platform/FileNames.h"
 #include "platform/FileUrl.h"
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QLabel>
 #include <QLocale>
 #include <QLineEdit>
@@ -346,28 +346,17 @@ QString fileNamePart(const QString &sFilePath, bool bWithExtension, Case enmCase
 
 QByteArray cellPicture(const QString &path, QSize cellPixels, QSize &pictureSize)
 {
-    QFile file;
-    if (!platform::openRegularFile(path, file))
+    // Decoded and encoded as a JPEG in the decoder helper: the export's thread
+    // never reads a picture's content.
+    preview::decoding::Request request;
+    request.route = preview::decoding::Route::CellPicture;
+    request.boundWidth = cellPixels.width() * 2;
+    request.boundHeight = cellPixels.height() * 2;
+    const std::optional<preview::HelperPicture> decoded = preview::decoderOfThisThread().decode(path, request);
+    if (!decoded || decoded->encoded.isEmpty())
         return {};
-    QImageReader reader(&file);
-    reader.setAutoTransform(true);
-    const QSize natural = reader.size();
-    const QSize limit = cellPixels * 2;
-    if (natural.isValid() && (natural.width() > limit.width() || natural.height() > limit.height()))
-        reader.setScaledSize(natural.scaled(limit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    QImage image = reader.read();
-    if (image.isNull())
-        return {};
-    image = image.convertToFormat(QImage::Format_RGB32);
-    image.setDotsPerMeterX(3780);  // 96 dpi, so the picture's size in the sheet is its size in pixels
-    image.setDotsPerMeterY(3780);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "JPG", 85))
-        return {};
-    pictureSize = image.size();
-    return bytes;
+    pictureSize = decoded->size;
+    return decoded->encoded;
 }
 
 namespace {

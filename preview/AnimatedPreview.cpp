@@ -106,7 +106,7 @@ void AnimatedPreview::tick()
 
     PictureBox &box = *c_.preview;
     const std::optional<Picture> frame = selection_.shownPicture();
-    const bool opaque = frame && !frame->isVector() && !frame->image().hasAlphaChannel();
+    const bool opaque = frame && !frame->image().hasAlphaChannel();
     const QRect inner(QPoint(0, 0), box.innerSize());
     for (long i = 0; i < frames; ++i) {
         box.PaintWidth = std::int16_t(box.PaintWidth - 3);

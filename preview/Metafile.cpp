@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#include <iconv.h>
 #include <memory>
 #include <optional>
 
@@ -46,24 +48,11 @@ struct WmfApi {
 
 }  // namespace
 
-// A drawing as the helper hands it over: its HIMETRIC width and height and the
-// length of the SVG (three native 32-bit integers), then the SVG.
-QByteArray packDrawing(const MetafileDrawing &drawing)
+void prepareMetafileConversions()
 {
-    const std::int32_t header[3] = {drawing.himetric.width(), drawing.himetric.height(),
-                                    std::int32_t(drawing.svg.size())};
-    return QByteArray(reinterpret_cast<const char *>(header), sizeof header) + drawing.svg;
-}
-
-MetafileDrawing unpackDrawing(const QByteArray &packed)
-{
-    std::int32_t header[3];
-    if (packed.size() < qsizetype(sizeof header))
-        return {};
-    std::memcpy(header, packed.constData(), sizeof header);
-    if (header[2] < 0 || packed.size() != qsizetype(sizeof header) + header[2])
-        return {};
-    return {packed.mid(sizeof header), QSize(header[0], header[1])};
+    // The converters of UTF-16 text, loaded now and never closed.
+    for (const char *from : {"UTF-16LE", "UTF-16", "UCS-2LE"})
+        (void)iconv_open("UTF-8", from);
 }
 
 MetafileDrawing emfToSvg(const QByteArray &emf)

@@ -28,13 +28,9 @@ PictureDecoder::Kept load(const PreviewRequest &request, const platform::FileSta
             kept.failed = kept.picture->isEmpty();
             return kept;
         }
-        QImage source = Module2::DecodePicture(request.path, interrupted);
         // A huge picture is resampled for each box size from a copy no larger than
         // the screen, which looks the same and costs a fraction of the time.
-        if (request.keepBound.isValid() &&
-            (source.width() > request.keepBound.width() || source.height() > request.keepBound.height()))
-            source = source.scaled(request.keepBound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        kept.source = std::move(source);
+        kept.source = Module2::DecodePicture(request.path, interrupted, request.keepBound);
         kept.failed = false;
     } catch (const PictureError &) {
     } catch (const std::bad_alloc &) {
@@ -75,11 +71,7 @@ DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::option
     if (kept->failed)
         return result;
     if (!request.png) {
-        // A drawing reaches the window as a bitmap of the size it is shown at.
-        try {
-            result.picture = kept->picture->rasterised(request.showSize);
-        } catch (const std::bad_alloc &) {
-        }
+        result.picture = kept->picture;  // a drawing: a bitmap of the size it is shown at
         return result;
     }
     try {

@@ -4,12 +4,11 @@
 #include "platform/Rounding.h"
 #include "platform/Twips.h"
 #include "preview/Picture.h"
-#include "preview/PictureFile.h"
+#include "preview/DecoderClient.h"
 #include "platform/PictureBox.h"
 #include "preview/Resample.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <QPainter>
 
 namespace Module2 {
@@ -28,22 +27,19 @@ void DrawImageStretched(QImage &bitmap, const QImage &image)
     painter.drawImage(0, 0, scaled);
 }
 
-QImage DecodePicture(const QString &path, const preview::Interrupted &interrupted)
+QImage DecodePicture(const QString &path, const preview::Interrupted &interrupted, QSize keepBound)
 {
-    preview::PictureFile file(path, interrupted);
-    QImage decoded;
-    if (file.ok()) {
-        QImageReader reader(&file);
-        reader.setAutoTransform(true);
-        const QSize natural = reader.size();
-        if (natural.isValid() && qint64(natural.width()) * natural.height() <= preview::kLargestPicturePixels) {
-            preview::allowLargestPictures();
-            decoded = reader.read();
-        }
+    preview::decoding::Request request;
+    request.route = preview::decoding::Route::Png;
+    if (keepBound.isValid()) {
+        request.boundWidth = keepBound.width();
+        request.boundHeight = keepBound.height();
     }
-    if (decoded.isNull())
+    const std::optional<preview::HelperPicture> decoded =
+        preview::decoderOfThisThread().decode(path, request, interrupted);
+    if (!decoded || decoded->image.isNull())
         throw preview::PictureError(999, QStringLiteral("GDI+ Module"), QStringLiteral("Error loading picture ") + path);
-    return decoded;
+    return decoded->image;
 }
 
 QImage RenderStretched(const QImage &image, QSize size, QRgb background)

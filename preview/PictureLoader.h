@@ -24,7 +24,9 @@ QImage LoadPictureScaled(const QString &path, int width, int height, QRgb backgr
 
 // The two halves of that: the file decoded at its own size, and a bitmap of
 // `size` showing `image` stretched over `background`.
-QImage DecodePicture(const QString &path, const preview::Interrupted &interrupted = {});
+// The file is read by the decoder helper's PNG route: a PNG, and nothing else.
+// A picture larger than `keepBound` (when given) comes back only that large.
+QImage DecodePicture(const QString &path, const preview::Interrupted &interrupted = {}, QSize keepBound = {});
 QImage RenderStretched(const QImage &image, QSize size, QRgb background);
 
 // The size in pixels of the bitmap the loader makes for the box: its inner size,

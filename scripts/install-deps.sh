@@ -17,6 +17,8 @@ packages=(
   # Japanese and Korean with CFF outlines, Indic scripts and Thai, emoji).
   libharfbuzz-dev libfontconfig-dev libfribidi-dev fonts-droid-fallback
   fonts-noto-cjk fonts-freefont-ttf fonts-symbola
+  # The system-call filter the picture decoder helper confines itself with.
+  libseccomp-dev
   # What libwmf's link line names besides itself.
   libexpat1-dev libjpeg-dev libpng-dev libfreetype-dev libx11-dev zlib1g-dev
   # The desktop's opener, which the program starts for files, folders and addresses.

@@ -29,8 +29,8 @@ id=$(sed -n 's/^#define QUORVEL_APP_ID "\(.*\)"$/\1/p' "$build/generated/app/Ver
 
 check "the program is installed and says its version" \
     sh -c "'$root/bin/quorvelfilesearch' --version | grep -qx 'Quorvel File Search $version'"
-check "the metafile helper is installed where the program looks, and converts" \
-    sh -c "'$root/libexec/quorvel/quorvel-metafile' emf < '$(dirname "$0")/data/shapes.emf' | head -c 12 | od -An -tu4 | grep -q '9855 *7209'"
+check "the decoder helper is installed where the program looks, and confines itself" \
+    sh -c "'$root/libexec/quorvel/quorvel-decoder' --probe-confinement | grep -qx 'open: Operation not permitted'"
 check "the desktop entry is valid" desktop-file-validate "$root/share/applications/$id.desktop"
 check "the desktop entry takes a folder" grep -qx 'Exec=quorvelfilesearch %f' "$root/share/applications/$id.desktop"
 check "the AppStream metadata is valid" appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml"
@@ -55,7 +55,7 @@ if command -v cpack >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
     check "a Debian package is built" test -n "$deb"
     check "its dependencies come from the binary" sh -c "dpkg-deb -f '$deb' Depends | grep -q libqt6widgets6"
     check "it installs the desktop entry" sh -c "dpkg-deb -c '$deb' | grep -q 'usr/share/applications/$id.desktop'"
-    check "it installs the metafile helper" sh -c "dpkg-deb -c '$deb' | grep -q 'usr/libexec/quorvel/quorvel-metafile'"
+    check "it installs the decoder helper" sh -c "dpkg-deb -c '$deb' | grep -q 'usr/libexec/quorvel/quorvel-decoder'"
     check "it recommends the Wayland platform" sh -c "dpkg-deb -f '$deb' Recommends | grep -q qt6-wayland"
     if command -v lintian >/dev/null; then
         check "lintian finds no error and no warning" lintian --pedantic --fail-on error,warning "$deb"

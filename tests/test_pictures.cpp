@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include "app/Form1.h"
 #include "preview/AnimatedPreview.h"
+#include "preview/DecoderClient.h"
+#include "preview/Decoding.h"
 #include "preview/Metafile.h"
 #include "preview/Picture.h"
 #include "platform/PictureBox.h"
@@ -16,6 +18,8 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImageWriter>
+#include <QProcess>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -29,6 +33,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstring>
 #include <future>
 
@@ -83,7 +88,6 @@ private slots:
         QTest::newRow("bmp") << "gradient.bmp" << 5292 << 3969;
         QTest::newRow("gif") << "anim.gif" << 1588 << 1058;
         QTest::newRow("ico") << "multi.ico" << 847 << 847;
-        QTest::newRow("png") << "alpha.png" << 3175 << 2117;
         QTest::newRow("emf") << "shapes.emf" << 9855 << 7209;
     }
     void loadsEveryKindFromRealProducers()
@@ -101,7 +105,7 @@ private slots:
     {
         for (const char *file : {"shapes.emf", "shapes.wmf"}) {
             const Picture p = LoadPicture(testing::testData(file));
-            QVERIFY2(p.isVector(), file);
+            QVERIFY2(p.fromDrawing(), file);
             QVERIFY(p.Width > 1000 && p.Height > 1000);
             QImage canvas(400, 300, QImage::Format_RGB32);
             canvas.fill(Qt::white);
@@ -125,34 +129,97 @@ private slots:
         }
     }
 
-    void metafileConversionIsIsolated()
+    // Each kind is read by its own decoder, by what the file holds: the six-kind
+    // loader reads JPG, BMP, GIF, ICO and the metafiles, the PNG route PNG alone.
+    // A PNG, SVG, TIFF or WebP under a picture's name is no picture.
+    void eachKindByItsOwnDecoder()
     {
-        QFile emf(testing::testData("shapes.emf"));
-        QVERIFY(emf.open(QIODevice::ReadOnly));
-        const QByteArray bytes = emf.readAll();
-        // The helper program, as installed beside the program, converts it.
-        QVERIFY(!metafileHelper().isEmpty());
-        const MetafileDrawing drawing = convertInHelper(bytes, MetafileKind::Emf);
-        QCOMPARE(drawing.himetric, QSize(9855, 7209));
-        QCOMPARE(drawing.svg, emfToSvg(bytes).svg);
-        QVERIFY(convertInHelper("not a metafile", MetafileKind::Wmf).svg.isEmpty());
+        TempTree t;
+        const auto disguised = [&t](const char *format, const char *name) {
+            QImage image(64, 48, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            const QString path = t.root() + name;
+            QImageWriter writer(path, format);
+            return writer.write(image) ? path : QString();
+        };
+        for (const auto &[format, name] : {std::pair{"png", "png.jpg"}, std::pair{"tiff", "tiff.jpg"},
+                                           std::pair{"webp", "webp.bmp"}, std::pair{"png", "png.gif"}}) {
+            const QString path = disguised(format, name);
+            if (path.isEmpty())
+                continue;  // this machine writes no such file
+            QVERIFY_THROWS_EXCEPTION(PictureError, LoadPicture(path));
+        }
+        QVERIFY(QFile::copy(testing::testData("shapes.svg"), t.root() + "svg.jpg"));
+        QVERIFY_THROWS_EXCEPTION(PictureError, LoadPicture(t.root() + "svg.jpg"));
+        QVERIFY_THROWS_EXCEPTION(PictureError, LoadPicture(testing::testData("alpha.png")));
+        // A JPEG named .bmp is a JPEG: the content decides.
+        QVERIFY(QFile::copy(testing::testData("gradient.jpg"), t.root() + "jpeg.bmp"));
+        QVERIFY(!LoadPicture(t.root() + "jpeg.bmp").isEmpty());
+        // The PNG route reads a PNG, and a JPEG named .png not at all.
+        QCOMPARE(Module2::DecodePicture(testing::testData("alpha.png")).size(), QSize(120, 80));
+        QVERIFY(QFile::copy(testing::testData("gradient.jpg"), t.root() + "jpeg.png"));
+        QVERIFY_THROWS_EXCEPTION(PictureError, Module2::DecodePicture(t.root() + "jpeg.png"));
+    }
 
-        // A helper that crashes, one that never finishes, one that is missing or
-        // answers nonsense: each costs only its picture.
+    // Every picture is decoded in the helper, which confines itself: once confined
+    // it can open no file, make no socket and start no process.
+    void theHelperIsConfined()
+    {
+        const QString helper = DecoderClient::decoderHelperPath();
+        QVERIFY(!helper.isEmpty());
+        QProcess probe;
+        probe.start(helper, {"--probe-confinement"});
+        QVERIFY(probe.waitForFinished(10000));
+        const QString said = QString::fromLocal8Bit(probe.readAllStandardOutput());
+        QVERIFY2(probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0, qPrintable(said));
+        QVERIFY(said.contains("open: Operation not permitted"));
+        QVERIFY(said.contains("socket: Operation not permitted"));
+        QVERIFY(said.contains("fork: refused"));
+    }
+
+    // A helper killed, crashing, hanging, missing or talking nonsense costs only
+    // the picture it was decoding; the next picture gets a new helper.
+    void aHelperThatFailsCostsOnlyItsPicture()
+    {
+        const QString jpeg = testing::testData("gradient.jpg");
+        decoding::Request request;
+        DecoderClient client;
+        QVERIFY(client.decode(jpeg, request));
+        const pid_t first = client.helperProcess();
+        QVERIFY(first > 0);
+        QVERIFY(client.decode(jpeg, request));
+        QCOMPARE(client.helperProcess(), first);  // kept for the next picture
+        ::kill(first, SIGKILL);
+        QTest::qWait(50);
+        QVERIFY(client.decode(jpeg, request));  // the next picture gets a new helper
+        QVERIFY(client.helperProcess() != first);
+
         TempTree t;
         const auto helper = [&t](const char *name, const QByteArray &script) {
             const QString path = t.file(name, "#!/bin/sh\n" + script + "\n");
             QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             return path;
         };
-        QVERIFY(convertInHelper(bytes, MetafileKind::Emf, helper("crashes", "kill -SEGV $$")).svg.isEmpty());
-        QVERIFY(convertInHelper(bytes, MetafileKind::Emf, helper("garbles", "head -c 100 /dev/zero")).svg.isEmpty());
-        QVERIFY(convertInHelper(bytes, MetafileKind::Emf, t.root() + "missing").svg.isEmpty());
+        QVERIFY(!DecoderClient(helper("crashes", "kill -SEGV $$")).decode(jpeg, request));
+        QVERIFY(!DecoderClient(helper("garbles", "head -c 100 /dev/zero >&3")).decode(jpeg, request));
+        QVERIFY(!DecoderClient(t.root() + "missing").decode(jpeg, request));
         QElapsedTimer timer;
         timer.start();
-        const MetafileDrawing hung = convertInHelper(bytes, MetafileKind::Emf, helper("hangs", "exec sleep 60"), 300);
-        QVERIFY(hung.svg.isEmpty());
+        QVERIFY(!DecoderClient(helper("hangs", "exec sleep 60")).decode(jpeg, request, {}, 300));
         QVERIFY(timer.elapsed() < 3000);
+        // A picture no one waits for any more stops at once.
+        timer.restart();
+        QVERIFY(!DecoderClient(helper("slow", "exec sleep 60")).decode(jpeg, request, [] { return true; }));
+        QVERIFY(timer.elapsed() < 1000);
+        // Only a regular file is handed over.
+        QVERIFY(!client.decode("/dev/zero", request));
+    }
+
+    void metafileHeadersAreChecked()
+    {
+        QFile emf(testing::testData("shapes.emf"));
+        QVERIFY(emf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = emf.readAll();
         QVERIFY(emfToSvg("not a metafile").svg.isEmpty());
         QVERIFY(wmfToSvg(QByteArray(64, '\0')).svg.isEmpty());
 
@@ -467,11 +534,17 @@ private slots:
         big.fill(QColor(0, 128, 255));
         const QString png = t.file("big.png");
         QVERIFY(big.save(png, "PNG"));
+        const QString bmp = t.file("big.bmp");
+        QVERIFY(big.save(bmp, "BMP"));
         big = QImage();
-        const Picture shown = LoadPicture(png, QSize(200, 150));
+        const Picture shown = LoadPicture(bmp, QSize(200, 150));
         QVERIFY(!shown.isEmpty());
         QCOMPARE(shown.Width, qRound(6200 * himetricPerPixelX()));
         QCOMPARE(QColor(shown.image().pixel(5, 5)).blue(), 255);
+        // The PNG route, within the helper's memory limit.
+        const QImage decoded = Module2::DecodePicture(png, {}, QSize(1000, 1000));
+        QCOMPARE(decoded.size(), QSize(1000, 1000));
+        QCOMPARE(QColor(decoded.pixel(5, 5)).blue(), 255);
     }
 
     void aMetafileIsCopiedAtMostFourThousandPixelsLong()
@@ -492,8 +565,8 @@ private slots:
         testing::user::chooseFromActionMenu(*w, w->CopyImage);
         QVERIFY(testing::settled(*w));
         const QImage copied = QGuiApplication::clipboard()->image();
-        QCOMPARE(copied.width(), Picture::kLongestDrawnSide);
-        QCOMPARE(copied.height(), qRound(Picture::kLongestDrawnSide * 4.0 / 6.0));
+        QCOMPARE(copied.width(), decoding::kLongestDrawnSide);
+        QCOMPARE(copied.height(), qRound(decoding::kLongestDrawnSide * 4.0 / 6.0));
     }
 
     // --- Decoding off the window's thread ---
@@ -543,8 +616,9 @@ private slots:
         QCOMPARE(order, expected);
     }
 
-    // A drawing is never replayed where it is painted: it reaches the window as a
-    // bitmap of exactly the size it is shown at, drawn again for every new size.
+    // A drawing is never replayed in the window's process: it reaches it as a
+    // bitmap of exactly the size it is shown at, made again by the helper for
+    // every new size.
     void aDrawingArrivesAsABitmapOfItsShownSize()
     {
         std::optional<PictureDecoder::Kept> kept;
@@ -553,9 +627,8 @@ private slots:
         request.showSize = QSize(120, 90);
         const DecodedPreview first = PictureDecoder::decode(request, kept);
         QVERIFY(first.picture);
-        QVERIFY(!first.picture->isVector());
+        QVERIFY(first.picture->fromDrawing());
         QCOMPARE(first.picture->decodedSize(), QSize(120, 90));
-        QVERIFY(kept && kept->picture->isVector());  // the drawing stays where it was loaded
         for (const QSize size : {QSize(60, 45), QSize(300, 200)}) {
             request.showSize = size;
             const DecodedPreview again = PictureDecoder::decode(request, kept);
@@ -593,8 +666,8 @@ private slots:
         // A decode stopped half way (a newer picture was asked for) keeps nothing,
         // and is not taken for a file that is no picture.
         request.path = writeJpeg(t, "other.jpg", QSize(800, 600), Qt::green, Qt::green);
-        int reads = 0;
-        const DecodedPreview stopped = PictureDecoder::decode(request, kept, [&reads] { return ++reads > 2; });
+        int asked = 0;
+        const DecodedPreview stopped = PictureDecoder::decode(request, kept, [&asked] { return ++asked > 1; });
         QVERIFY(!stopped.picture);
         QVERIFY(!kept);
         QVERIFY(PictureDecoder::decode(request, kept).picture);

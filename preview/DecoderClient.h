@@ -1,0 +1,68 @@
+#pragma once
+
+#include "preview/DecoderProtocol.h"
+#include "preview/PictureFile.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+#include <sys/types.h>
+
+namespace preview {
+
+// A picture as the helper decoded it.
+struct HelperPicture {
+    QImage image;          // the pixels, mapped from the helper's sealed memory file
+    QByteArray encoded;    // or the encoded picture, for a cell picture
+    QSize size;            // of the pixels or the encoded picture
+    QSize natural;         // pixels, or hundredths of a millimetre for a drawing
+    bool reduced = false;
+    bool drawing = false;
+};
+
+// The window's side of the picture decoder helper (quorvel-decoder): the helper
+// is started on first use and kept for the next picture; each picture's file is
+// opened here (regular files only) and handed over as a descriptor. A helper that
+// crashes, hangs past the time allowed, or is no longer waited for is killed; it
+// costs that picture, and a new one is started for the next.
+// One client per thread that decodes: the helper ends with the thread that
+// started it, even when the whole program is killed.
+class DecoderClient {
+public:
+    explicit DecoderClient(QString helper = decoderHelperPath());
+    ~DecoderClient();
+    DecoderClient(const DecoderClient &) = delete;
+    DecoderClient &operator=(const DecoderClient &) = delete;
+
+    // The picture at `path` decoded as `request` says; nothing when it is no
+    // picture of the route's kinds, cannot be read, the helper fails or takes
+    // longer than `timeoutMs`, or `interrupted` says it is no longer wanted.
+    std::optional<HelperPicture> decode(const QString &path, const decoding::Request &request,
+                                        const Interrupted &interrupted = {}, int timeoutMs = 10000);
+
+    // Ends the helper now rather than with the thread: a thread that decodes once.
+    void finish() { stop(); }
+
+    // The helper's process, -1 when none runs: for tests that kill it.
+    pid_t helperProcess() const { return pid_; }
+
+    // The helper program installed with the program.
+    static QString decoderHelperPath();
+
+private:
+    bool start();
+    void stop();
+
+    QString helper_;
+    int socket_ = -1;
+    pid_t pid_ = -1;
+};
+
+// The client of the calling thread.
+DecoderClient &decoderOfThisThread();
+
+}  // namespace preview

@@ -1,0 +1,209 @@
+// The picture decoder helper: decodes what the window hands it, confined, one
+// picture at a time. The window passes each picture as an open file descriptor
+// over the socket it started this program with (descriptor 3), and gets the
+// pixels back in a sealed memory file.
+#include "preview/Confinement.h"
+#include "preview/DecoderProtocol.h"
+#include "preview/Decoding.h"
+#include "preview/PreloadedFiles.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace preview::decoding;
+
+constexpr int kSocket = 3;
+// Larger files are no picture anyone previews; reading them would only cost memory.
+constexpr off_t kLargestFile = 512 * 1024 * 1024;
+
+// The request and the picture's descriptor; false when the window has gone.
+bool receive(Request &request, int &fd)
+{
+    iovec data{&request, sizeof request};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t got = ::recvmsg(kSocket, &message, MSG_CMSG_CLOEXEC);
+    if (got <= 0)
+        return false;
+    fd = -1;
+    for (cmsghdr *c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c))
+        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS && c->cmsg_len == CMSG_LEN(sizeof(int)))
+            std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
+    return got == sizeof request && request.magic == kMagic;
+}
+
+QByteArray readAll(int fd)
+{
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kLargestFile)
+        return {};
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+// The answer in a memory file the window maps: written, then sealed, so that it
+// can change no more.
+int sealedCopy(const char *data, qsizetype length)
+{
+    const int fd = ::memfd_create("quorvel-picture", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+    if (fd < 0)
+        return -1;
+    qsizetype done = 0;
+    while (done < length) {
+        const ssize_t n = ::write(fd, data + done, size_t(length - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            return -1;
+        }
+        done += n;
+    }
+    if (::fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void answer(const Reply &reply, int fd)
+{
+    iovec data{const_cast<Reply *>(&reply), sizeof reply};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    if (fd >= 0) {
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        cmsghdr *c = CMSG_FIRSTHDR(&message);
+        c->cmsg_level = SOL_SOCKET;
+        c->cmsg_type = SCM_RIGHTS;
+        c->cmsg_len = CMSG_LEN(sizeof(int));
+        std::memcpy(CMSG_DATA(c), &fd, sizeof fd);
+    }
+    (void)::sendmsg(kSocket, &message, MSG_NOSIGNAL);
+}
+
+void serve()
+{
+    for (;;) {
+        Request request;
+        int fd = -1;
+        if (!receive(request, fd)) {
+            if (fd >= 0)
+                ::close(fd);
+            return;
+        }
+        const QByteArray bytes = readAll(fd);
+        if (fd >= 0)
+            ::close(fd);
+        const Decoded decoded = bytes.isEmpty() ? Decoded{} : decode(request, bytes);
+        Reply reply;
+        int memory = -1;
+        if (!decoded.encoded.isEmpty()) {
+            memory = sealedCopy(decoded.encoded.constData(), decoded.encoded.size());
+            reply.width = decoded.encodedSize.width();
+            reply.height = decoded.encodedSize.height();
+            reply.flags = kEncoded;
+            reply.length = decoded.encoded.size();
+        } else if (!decoded.image.isNull()) {
+            memory = sealedCopy(reinterpret_cast<const char *>(decoded.image.constBits()), decoded.image.sizeInBytes());
+            reply.width = decoded.image.width();
+            reply.height = decoded.image.height();
+            reply.bytesPerLine = int(decoded.image.bytesPerLine());
+            reply.format = std::uint32_t(decoded.image.format());
+            reply.length = decoded.image.sizeInBytes();
+        }
+        reply.ok = memory >= 0;
+        reply.naturalWidth = decoded.natural.width();
+        reply.naturalHeight = decoded.natural.height();
+        reply.flags |= (decoded.reduced ? std::uint32_t(kReduced) : 0u) | (decoded.drawing ? std::uint32_t(kDrawing) : 0u);
+        answer(reply, memory);
+        if (memory >= 0)
+            ::close(memory);
+    }
+}
+
+// What the confinement refuses, tried once confined: the test of the confinement.
+int probe()
+{
+    const int file = ::open("/etc/hostname", O_RDONLY | O_CLOEXEC);
+    const int fileError = errno;
+    const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int socketError = errno;
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    std::printf("open: %s\nsocket: %s\nfork: %s\n", file < 0 ? std::strerror(fileError) : "allowed",
+                socket < 0 ? std::strerror(socketError) : "allowed", child < 0 ? "refused" : "allowed");
+    std::fflush(stdout);
+    return file < 0 && socket < 0 && child < 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    const bool probing = argc == 2 && std::strcmp(argv[1], "--probe-confinement") == 0;
+    if (!probing) {
+        if (argc != 3 || std::strcmp(argv[1], "--serve") != 0) {
+            std::fputs("usage: quorvel-decoder --serve PARENT-PID (with the socket as descriptor 3)\n", stderr);
+            return 2;
+        }
+        // Ended with the window's thread that started it, however that ends.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != pid_t(std::atol(argv[2])))
+            return 1;  // that thread is gone already
+    }
+    // Text in drawings needs the toolkit's fonts, which need an application; no
+    // window system is reached.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int fakeArgc = 1;
+    char name[] = "quorvel-decoder";
+    char *fakeArgv[] = {name, nullptr};
+    QGuiApplication application(fakeArgc, fakeArgv);
+    // libwmf opens the standard fonts it maps every font to when a drawing needs
+    // them, long after the confinement: they are read now, served from memory then.
+    preview::preloadFiles("/usr/share/fonts/type1/urw-base35", ".t1");
+    warmUp();
+    std::string why;
+    preview::servePreloadedFilesOnly();
+    if (!preview::confineThisProcess(why)) {
+        std::fprintf(stderr, "quorvel-decoder: cannot confine itself: %s\n", why.c_str());
+        return 3;
+    }
+    // Ended without the toolkit's teardown, which the confinement would only refuse.
+    std::fflush(stdout);
+    std::_Exit(probing ? probe() : (serve(), 0));
+}
