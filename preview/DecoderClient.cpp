@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -138,17 +139,16 @@ DecoderClient::DecoderClient(QString helper)
 DecoderClient::~DecoderClient()
 {
     stop();
+    end(spare_);
 }
 
-bool DecoderClient::start()
+DecoderClient::Helper DecoderClient::spawn() const
 {
-    if (pid_ > 0)
-        return true;
     if (helper_.isEmpty())
-        return false;
+        return {};
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0)
-        return false;
+        return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, ends[1], 3);  // the helper's end, kept open across exec
@@ -162,23 +162,41 @@ bool DecoderClient::start()
     ::close(ends[1]);
     if (spawned != 0) {
         ::close(ends[0]);
-        return false;
+        return {};
     }
-    socket_ = ends[0];
-    pid_ = pid;
-    return true;
+    return {ends[0], pid};
+}
+
+void DecoderClient::end(Helper &helper)
+{
+    if (helper.socket >= 0)
+        ::close(helper.socket);  // a helper waiting for a request ends
+    if (helper.pid > 0) {
+        ::kill(helper.pid, SIGKILL);  // one still decoding ends too
+        while (::waitpid(helper.pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    helper = {};
+}
+
+bool DecoderClient::start()
+{
+    if (pid_ <= 0) {
+        Helper next = spare_.pid > 0 ? std::exchange(spare_, Helper{}) : spawn();
+        socket_ = next.socket;
+        pid_ = next.pid;
+    }
+    // The spare starts while this one works: ready when it is needed.
+    if (keepSpare_ && spare_.pid <= 0)
+        spare_ = spawn();
+    return pid_ > 0;
 }
 
 void DecoderClient::stop()
 {
-    if (socket_ >= 0)
-        ::close(socket_);  // a helper waiting for a request ends
+    Helper current{socket_, pid_};
+    end(current);
     socket_ = -1;
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);  // one still decoding ends too
-        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }
     pid_ = -1;
 }
 

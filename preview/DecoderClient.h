@@ -46,6 +46,9 @@ public:
 
     // Ends the helper now rather than with the thread: a thread that decodes once.
     void finish() { stop(); }
+    // Keeps a second helper started and ready, for a thread whose pictures are often
+    // overtaken (the preview): the one stopped half way is replaced without a wait.
+    void keepSpare(bool keep) { keepSpare_ = keep; }
 
     // The helper's process, -1 when none runs: for tests that kill it.
     pid_t helperProcess() const { return pid_; }
@@ -54,12 +57,20 @@ public:
     static QString decoderHelperPath();
 
 private:
+    struct Helper {
+        int socket = -1;
+        pid_t pid = -1;
+    };
     bool start();
     void stop();
+    Helper spawn() const;
+    static void end(Helper &helper);
 
     QString helper_;
     int socket_ = -1;
     pid_t pid_ = -1;
+    bool keepSpare_ = false;
+    Helper spare_;
 };
 
 // The client of the calling thread.

@@ -1,5 +1,6 @@
 #include "preview/PictureDecoder.h"
 
+#include "preview/DecoderClient.h"
 #include "preview/PictureLoader.h"
 
 #include <limits>
@@ -93,6 +94,8 @@ void PictureDecoder::request(PreviewRequest request)
     if (!request.whileWalking)
         barrier_ = serial;
     worker_.post([this, serial, request = std::move(request)] {
+        // The preview's pictures are often overtaken: a spare helper takes over at once.
+        decoderOfThisThread().keepSpare(true);
         DecodedPreview decoded = decode(request, kept_, [this, serial] { return barrier_ > serial; });
         platform::deliverTo(&receiver_, [this, serial, decoded = std::move(decoded)] {
             if (serial == awaited_)
