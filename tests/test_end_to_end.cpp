@@ -514,6 +514,42 @@ private slots:
                  QStringList{"QuorvelFileSearch.xlsx"});
     }
 
+    // The decoder helpers end with the window, even when it is killed outright.
+    void theDecoderHelpersEndWithTheWindow()
+    {
+        QTemporaryDir folder;
+        solidJpeg(folder.path() + "/blue.jpg", Qt::blue);
+        Program running(session_.display(), QDir::tempPath(), {"--pattern", "*.jpg", "--search", folder.path()});
+        QVERIFY2(running.findWindow(), "the window did not appear");
+        const qint64 pid = running.process.processId();
+        const auto helpers = [pid] {
+            QList<qint64> found;
+            for (const QString &task : QDir(QString("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                QFile children(QString("/proc/%1/task/%2/children").arg(pid).arg(task));
+                if (children.open(QIODevice::ReadOnly))
+                    for (const QByteArray &child : children.readAll().split(' '))
+                        if (!child.trimmed().isEmpty())
+                            found << child.trimmed().toLongLong();
+            }
+            return found;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!helpers().isEmpty(), 10000);  // the preview's picture was decoded
+        const QList<qint64> started = helpers();
+        for (qint64 helper : started) {
+            QFile command(QString("/proc/%1/cmdline").arg(helper));
+            QVERIFY(command.open(QIODevice::ReadOnly));
+            QVERIFY2(command.readAll().contains("quorvel-decoder"), "a child that is no decoder helper");
+        }
+        ::kill(pid_t(pid), SIGKILL);
+        QVERIFY(running.process.waitForFinished(3000));
+        const auto alive = [](qint64 helper) {
+            QFile stat(QString("/proc/%1/stat").arg(helper));
+            return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
+        };
+        for (qint64 helper : started)
+            QTRY_VERIFY2_WITH_TIMEOUT(!alive(helper), "a helper outlived the window", 2000);
+    }
+
 private:
     Session &session_;
 };
