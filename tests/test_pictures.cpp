@@ -215,6 +215,32 @@ private slots:
         QVERIFY(!client.decode("/dev/zero", request));
     }
 
+    // Every input that ever crashed a decoder or tripped a sanitizer while fuzzing
+    // (scripts/fuzz.sh) is replayed through the helper: each costs at most its
+    // picture, within the time allowed, and the next picture decodes.
+    void fuzzedInputsCostOnlyTheirPicture()
+    {
+        const std::pair<const char *, decoding::Request> routes[] = {
+            {"picture", {decoding::kMagic, decoding::Route::Picture, decoding::Metafile::None, 200, 150}},
+            {"png", {decoding::kMagic, decoding::Route::Png, decoding::Metafile::None, 200, 150}},
+            {"emf", {decoding::kMagic, decoding::Route::Picture, decoding::Metafile::Emf, 200, 150}},
+            {"wmf", {decoding::kMagic, decoding::Route::Picture, decoding::Metafile::Wmf, 200, 150}}};
+        DecoderClient client;
+        int replayed = 0;
+        for (const auto &[folder, request] : routes) {
+            const QDir inputs(QStringLiteral(QUORVEL_FUZZ_REGRESSIONS "/") + folder);
+            for (const QString &name : inputs.entryList(QDir::Files)) {
+                QElapsedTimer timer;
+                timer.start();
+                (void)client.decode(inputs.filePath(name), request, {}, 10000);
+                QVERIFY2(timer.elapsed() < 11000, qPrintable(name));
+                ++replayed;
+            }
+        }
+        QVERIFY(replayed > 0);
+        QVERIFY(client.decode(testing::testData("gradient.jpg"), routes[0].second));
+    }
+
     void metafileHeadersAreChecked()
     {
         QFile emf(testing::testData("shapes.emf"));
