@@ -514,7 +514,8 @@ private slots:
                  QStringList{"QuorvelFileSearch.xlsx"});
     }
 
-    // The decoder helpers end with the window, even when it is killed outright.
+    // The window's process loads no picture decoder; its decoder helpers end with
+    // it, even when it is killed outright.
     void theDecoderHelpersEndWithTheWindow()
     {
         QTemporaryDir folder;
@@ -540,6 +541,13 @@ private slots:
             QVERIFY(command.open(QIODevice::ReadOnly));
             QVERIFY2(command.readAll().contains("quorvel-decoder"), "a child that is no decoder helper");
         }
+        // The window itself holds no picture decoder: no image-format plugin, no
+        // JPEG or metafile library is mapped in its process.
+        QFile maps(QString("/proc/%1/maps").arg(pid));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        for (const char *library : {"/imageformats/", "libjpeg", "libwmf", "libemf2svg", "libuemf", "libgif", "libtiff"})
+            QVERIFY2(!mapped.contains(library), library);
         ::kill(pid_t(pid), SIGKILL);
         QVERIFY(running.process.waitForFinished(3000));
         const auto alive = [](qint64 helper) {
