@@ -1,6 +1,7 @@
 #include "preview/DecoderClient.h"
 
 #include "platform/FileNames.h"
+#include "preview/DescriptorPassing.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -83,37 +84,14 @@ std::optional<HelperPicture> unpack(const Reply &reply, int memory)
 
 bool sendRequest(int socket, const decoding::Request &request, int fd)
 {
-    iovec data{const_cast<decoding::Request *>(&request), sizeof request};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    cmsghdr *c = CMSG_FIRSTHDR(&message);
-    c->cmsg_level = SOL_SOCKET;
-    c->cmsg_type = SCM_RIGHTS;
-    c->cmsg_len = CMSG_LEN(sizeof(int));
-    std::memcpy(CMSG_DATA(c), &fd, sizeof fd);
-    return ::sendmsg(socket, &message, MSG_NOSIGNAL) == ssize_t(sizeof request);
+    return sendWithDescriptor(socket, &request, sizeof request, fd);
 }
 
 // The reply and its memory file; false when the helper ended or broke the protocol.
 bool receiveReply(int socket, Reply &reply, int &memory)
 {
-    iovec data{&reply, sizeof reply};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    const ssize_t got = ::recvmsg(socket, &message, MSG_CMSG_CLOEXEC);
-    memory = -1;
-    for (cmsghdr *c = CMSG_FIRSTHDR(&message); got > 0 && c; c = CMSG_NXTHDR(&message, c))
-        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS && c->cmsg_len == CMSG_LEN(sizeof(int)))
-            std::memcpy(&memory, CMSG_DATA(c), sizeof memory);
-    return got == ssize_t(sizeof reply) && reply.magic == decoding::kMagic;
+    return receiveWithDescriptor(socket, &reply, sizeof reply, memory) == ssize_t(sizeof reply) &&
+           reply.magic == decoding::kMagic;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "preview/Confinement.h"
 #include "preview/DecoderProtocol.h"
 #include "preview/Decoding.h"
+#include "preview/DescriptorPassing.h"
 #include "preview/PreloadedFiles.h"
 
 #include <QByteArray>
@@ -35,21 +36,8 @@ constexpr off_t kLargestFile = 512 * 1024 * 1024;
 // The request and the picture's descriptor; false when the window has gone.
 bool receive(Request &request, int &fd)
 {
-    iovec data{&request, sizeof request};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    const ssize_t got = ::recvmsg(kSocket, &message, MSG_CMSG_CLOEXEC);
-    if (got <= 0)
-        return false;
-    fd = -1;
-    for (cmsghdr *c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c))
-        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS && c->cmsg_len == CMSG_LEN(sizeof(int)))
-            std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
-    return got == sizeof request && request.magic == kMagic;
+    return preview::receiveWithDescriptor(kSocket, &request, sizeof request, fd) == ssize_t(sizeof request) &&
+           request.magic == kMagic;
 }
 
 QByteArray readAll(int fd)
@@ -98,21 +86,7 @@ int sealedCopy(const char *data, qsizetype length)
 
 void answer(const Reply &reply, int fd)
 {
-    iovec data{const_cast<Reply *>(&reply), sizeof reply};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    if (fd >= 0) {
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
-        cmsghdr *c = CMSG_FIRSTHDR(&message);
-        c->cmsg_level = SOL_SOCKET;
-        c->cmsg_type = SCM_RIGHTS;
-        c->cmsg_len = CMSG_LEN(sizeof(int));
-        std::memcpy(CMSG_DATA(c), &fd, sizeof fd);
-    }
-    (void)::sendmsg(kSocket, &message, MSG_NOSIGNAL);
+    (void)preview::sendWithDescriptor(kSocket, &reply, sizeof reply, fd);
 }
 
 void serve()

@@ -110,11 +110,5 @@ extern "C" int open(const char *path, int flags, ...)
     return preview::openFile(path, flags, mode);
 }
 
-extern "C" int open64(const char *path, int flags, ...)
-{
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = preview::modeOf(flags, arguments);
-    va_end(arguments);
-    return preview::openFile(path, flags, mode);
-}
+// The same for callers built with large-file names.
+extern "C" int open64(const char *path, int flags, ...) __attribute__((alias("open")));
