@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fuzzes each decoder route of the picture decoder helper for a while (default 60
-# seconds each), seeded from tests/data. An input that crashes a decoder or trips
+# seconds each, going on past crashes), seeded from tests/data. An input that crashes a decoder or trips
 # a sanitizer is kept in tests/fuzz/regressions/<route>/, which the normal test
 # suite replays through the helper. Needs clang and its libFuzzer runtime
 # (Debian: clang, libclang-rt-14-dev).
@@ -19,7 +19,8 @@ for route in picture png emf wmf; do
   echo "== $route: $seconds s"
   QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1 \
     "build-fuzz/tests/fuzz/fuzz_$route" -max_total_time="$seconds" -rss_limit_mb=4096 -max_len=1048576 \
-    -artifact_prefix="$artifacts/" -print_final_stats=1 "$corpus" 2>&1 | grep -E "^(#[0-9]+ *DONE|==[0-9]+==ERROR|SUMMARY|stat::number_of_executed_units)" || true
+    -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
+    -artifact_prefix="$artifacts/" "$corpus" 2>&1 | grep -E "^(#[0-9]+: cov|==[0-9]+==ERROR|SUMMARY|INFO: fuzzed for|INFO: exiting)" | tail -n 12 || true
   for found in "$artifacts"/*; do
     [ -e "$found" ] || continue
     cp "$found" "tests/fuzz/regressions/$route/$(sha1sum "$found" | cut -c1-16)"
