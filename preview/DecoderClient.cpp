@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -29,7 +28,6 @@ namespace preview {
 namespace {
 
 using decoding::Reply;
-using decoding::ReplyFlags;
 
 // How often a wait for the helper looks whether the picture is still wanted.
 constexpr int kPollMs = 10;
