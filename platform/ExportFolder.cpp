@@ -12,26 +12,31 @@
 
 namespace platform {
 
+QStringList installedProgramFolders()
+{
+    return {QStringLiteral("/usr"), QStringLiteral("/bin"),  QStringLiteral("/sbin"), QStringLiteral("/lib"),
+            QStringLiteral("/opt"), QStringLiteral("/snap"), QStringLiteral("/app"),  QStringLiteral("/nix")};
+}
+
 namespace {
 
-// The folders where installed programs live. Root may write there, but exports
-// must not litter them.
-bool isSystemFolder(const QString &folder)
+bool isInside(const QString &folder, const QStringList &parents)
 {
     const QString path = QDir::cleanPath(folder) + QLatin1Char('/');
-    for (const char *prefix : {"/usr/", "/bin/", "/sbin/", "/lib/", "/opt/", "/snap/", "/app/", "/nix/"})
-        if (path.startsWith(QLatin1String(prefix)))
+    for (const QString &parent : parents)
+        if (path.startsWith(QDir::cleanPath(parent) + QLatin1Char('/')))
             return true;
     return false;
 }
 
 }  // namespace
 
-QString chooseExportFolder(const QString &programFolder, const QString &documentsFolder)
+QString chooseExportFolder(const QString &programFolder, const QString &documentsFolder,
+                           const QStringList &systemFolders)
 {
     const bool writable =
         QFileInfo(programFolder).isDir() && ::access(QFile::encodeName(programFolder).constData(), W_OK) == 0;
-    if (writable && !isSystemFolder(programFolder))
+    if (writable && !isInside(programFolder, systemFolders))
         return programFolder;
     return QDir(documentsFolder).filePath(QStringLiteral("Quorvel File Search"));
 }

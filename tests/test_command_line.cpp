@@ -13,6 +13,9 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 using testing::FakeServices;
 using testing::TempTree;
 
@@ -163,6 +166,34 @@ private slots:
                  QString("/home/u/Documents/Quorvel File Search"));
         QCOMPARE(platform::chooseExportFolder("/no/such/folder", "/home/u/Documents"),
                  QString("/home/u/Documents/Quorvel File Search"));
+
+        // The rule, whoever runs the test: a writable folder where programs are
+        // installed is not written into, a writable one elsewhere is.
+        TempTree t;
+        const QString installed = t.folder("installed/bin");
+        QCOMPARE(platform::chooseExportFolder(installed, t.root() + "Documents", {t.root() + "installed"}),
+                 t.root() + "Documents/Quorvel File Search");
+        QCOMPARE(platform::chooseExportFolder(installed, t.root() + "Documents", {t.root() + "inst"}), installed);
+    }
+
+    // A program folder that cannot be written (a read-only medium) exports to the
+    // documents folder, root or not.
+    void aReadOnlyProgramFolderExportsToTheDocumentsFolder()
+    {
+        TempTree t;
+        const QString program = t.folder("readonly");
+        bool mounted = false;
+        if (::geteuid() == 0)
+            mounted = ::mount("tmpfs", QFile::encodeName(program).constData(), "tmpfs", MS_RDONLY, "size=16k") == 0;
+        else
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+        if (::geteuid() == 0 && !mounted)
+            QSKIP("root cannot mount a read-only file system here");
+        const QString chosen = platform::chooseExportFolder(program, t.root() + "Documents", {});
+        if (mounted)
+            ::umount2(QFile::encodeName(program).constData(), MNT_DETACH);
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(chosen, t.root() + "Documents/Quorvel File Search");
     }
 
     void theDocumentsFolderIsMadeWhenFirstNeeded()

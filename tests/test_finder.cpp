@@ -12,6 +12,7 @@
 #include <climits>
 #include <functional>
 #include <mutex>
+#include <dirent.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -129,6 +130,31 @@ void makeRandomTree(const QString &root, QRandomGenerator &random, int depth)
 class TestFinder : public QObject {
     Q_OBJECT
 private slots:
+    // File systems that do not report an entry's type (DT_UNKNOWN: some network and
+    // FUSE file systems) make the walk ask: a folder is one, a link to a folder is
+    // not (followed, a link loop would be walked for ever), nor is a file or a name
+    // that vanished.
+    void anEntryOfUnknownTypeIsAskedWithoutFollowingLinks()
+    {
+        testing::TempTree t;
+        t.folder("real");
+        t.file("plain.txt");
+        QVERIFY(QFile::link(t.root() + "real", t.root() + "link"));
+        QVERIFY(QFile::link(t.root(), t.root() + "real/loop"));
+        const std::shared_ptr<platform::FolderHandle> folder = platform::FolderHandle::open(QFile::encodeName(t.root()));
+        QVERIFY(folder);
+        QVERIFY(platform::isFolderEntry(DT_UNKNOWN, *folder, "real"));
+        QVERIFY(!platform::isFolderEntry(DT_UNKNOWN, *folder, "link"));
+        QVERIFY(!platform::isFolderEntry(DT_UNKNOWN, *folder, "plain.txt"));
+        QVERIFY(!platform::isFolderEntry(DT_UNKNOWN, *folder, "gone"));
+        // A reported type is taken as it is, without asking.
+        QVERIFY(platform::isFolderEntry(DT_DIR, *folder, "gone"));
+        QVERIFY(!platform::isFolderEntry(DT_LNK, *folder, "link"));
+        const std::shared_ptr<platform::FolderHandle> inner =
+            platform::FolderHandle::open(QFile::encodeName(t.root() + "real"));
+        QVERIFY(!platform::isFolderEntry(DT_UNKNOWN, *inner, "loop"));
+    }
+
     void initTestCase_data()
     {
         QTest::addColumn<int>("readers");

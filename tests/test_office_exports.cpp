@@ -3,6 +3,7 @@
 #include "export/DocumentExport.h"
 #include "export/SpreadsheetExport.h"
 #include "export/ZipPackage.h"
+#include "platform/XmlText.h"
 #include "search/ResultList.h"
 
 #include <QAction>
@@ -120,6 +121,31 @@ private slots:
             QVERIFY2(f.y + f.height <= (i + 1) * row + 0.01, qPrintable(QString::number(f.y + f.height)));
             QCOMPARE(f.x, frames[0].x);  // all over the same column
         }
+    }
+
+    // Every character of the first plane, against what XML 1.0 may hold: the
+    // controls but tab, line feed and carriage return, U+FFFE and U+FFFF become
+    // U+FFFD, everything else stays; halves of surrogate pairs only when alone.
+    void xmlSafeTextKeepsWhatXmlHoldsAndNothingElse()
+    {
+        for (char32_t c = 0; c <= 0xFFFF; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue;
+            const bool held = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
+            const QString one{QChar(char16_t(c))};
+            QCOMPARE(platform::xmlSafe(one), held ? one : QString(QChar(0xFFFD)));
+        }
+        const QChar replacement(0xFFFD);
+        const QString pair = QString::fromUcs4(U"\U0001F600");
+        QCOMPARE(platform::xmlSafe(pair), pair);
+        QCOMPARE(platform::xmlSafe("a" + pair + "b"), "a" + pair + "b");
+        for (char16_t half : {char16_t(0xD800), char16_t(0xDBFF), char16_t(0xDC00), char16_t(0xDFFF)}) {
+            QCOMPARE(platform::xmlSafe(QString(QChar(half))), QString(replacement));
+            QCOMPARE(platform::xmlSafe("x" + QString(QChar(half)) + "y"), "x" + QString(replacement) + "y");
+        }
+        // A pair the wrong way round is two halves alone.
+        const QChar reversed[] = {QChar(0xDE00), QChar(0xD83D)};
+        QCOMPARE(platform::xmlSafe(QString(reversed, 2)), QString(2, replacement));
     }
 
     void workbookRowsLinksAndPictures()
