@@ -597,6 +597,45 @@ private slots:
 
     // --- Decoding off the window's thread ---
 
+    // The newest request wins: a person's selection stops the decode under way and
+    // only its own picture arrives; a walk's selections let the decode under way
+    // finish, and results never arrive older after newer.
+    void theNewestRequestWins()
+    {
+        TempTree t;
+        QImage huge(7000, 5000, QImage::Format_RGB32);  // a decode that takes a while
+        huge.fill(Qt::gray);
+        const QString slow = t.root() + "slow.bmp";
+        QVERIFY(huge.save(slow, "BMP"));
+        huge = QImage();
+        const QString quick = writeJpeg(t, "quick.jpg", QSize(80, 60), Qt::red, Qt::red);
+        const QString other = writeJpeg(t, "other.jpg", QSize(80, 60), Qt::blue, Qt::blue);
+        QStringList delivered;
+        PictureDecoder decoder([&delivered](const DecodedPreview &d) { delivered << QFileInfo(d.path).fileName(); });
+        const auto ask = [&decoder](const QString &path, bool walking) {
+            PreviewRequest request;
+            request.path = path;
+            request.showSize = QSize(100, 75);
+            request.whileWalking = walking;
+            decoder.request(request);
+        };
+
+        ask(slow, false);
+        QTest::qWait(100);  // under way
+        ask(quick, false);
+        QTRY_VERIFY_WITH_TIMEOUT(!decoder.busy(), 15000);
+        QCOMPARE(delivered, QStringList{"quick.jpg"});
+
+        delivered.clear();
+        ask(slow, true);
+        QTest::qWait(100);
+        ask(quick, true);
+        ask(other, true);  // the one waiting before it is never decoded
+        QTRY_VERIFY_WITH_TIMEOUT(!decoder.busy(), 15000);
+        QCOMPARE(delivered.last(), QString("other.jpg"));
+        QVERIFY(!delivered.contains("quick.jpg"));
+    }
+
     void aWorkerRunsTheNewestWaitingJobOrEveryJob_data()
     {
         QTest::addColumn<int>("policy");
