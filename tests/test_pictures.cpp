@@ -911,14 +911,28 @@ private slots:
         QCOMPARE((fullHeight - height) % 2, 0);
     }
 
+    // Starting or stopping the animation draws the preview's stored picture (after
+    // a PNG, the loader's bitmap) shrunk to the banner's size into the top-left corner.
     void animationAfterAPngDrawsTheStoredPictureSmall()
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {testing::testData("alpha.png")}, 0);
+        const QImage stored = w->Picture1->picture().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!stored.isNull());
         leftClick(*w);
-        QVERIFY(!w->Picture1->canvasImage().isNull());
-        rightClick(*w);
+        rightClick(*w);  // stopped: the last thing drawn is the small picture
+        QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
+        const QImage canvas = w->Picture1->canvasImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!canvas.isNull());
+        const QSize small = w->Picture2->innerSize();
+        QVERIFY(small.width() < canvas.width() && small.height() < canvas.height());
+        const QImage expected = stored.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (const QPointF at : {QPointF(0.25, 0.5), QPointF(0.5, 0.5), QPointF(0.75, 0.25), QPointF(0.5, 0.8)}) {
+            const QPoint p(int(at.x() * small.width()), int(at.y() * small.height()));
+            QVERIFY2(near(canvas.pixel(p), QColor(expected.pixel(p)), 48),
+                     qPrintable(QString("at %1,%2").arg(p.x()).arg(p.y())));
+        }
     }
 };
 

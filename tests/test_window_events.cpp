@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -426,26 +427,32 @@ private slots:
         QCOMPARE(w->Label4->font().stretch(), int(QFont::AnyStretch));
     }
 
+    // A mouse move over the window repaints its whole background, and nothing
+    // repaints it while the window stands idle.
     void aMouseMoveOverTheWindowRepaintsTheBackground()
     {
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         user::show(*w);
-        QTest::qWait(20);
-        int paints = 0;
-        struct PaintCounter : QObject {
-            int *count;
+        struct PaintRecorder : QObject {
+            int paints = 0;
+            QRegion region;
             bool eventFilter(QObject *, QEvent *e) override
             {
-                if (e->type() == QEvent::Paint)
-                    ++*count;
+                if (e->type() == QEvent::Paint) {
+                    ++paints;
+                    region += static_cast<QPaintEvent *>(e)->region();
+                }
                 return false;
             }
-        } counter;
-        counter.count = &paints;
-        w->innerArea()->installEventFilter(&counter);
+        } recorder;
+        QTest::qWait(100);  // the first paints are over
+        w->innerArea()->installEventFilter(&recorder);
+        QTest::qWait(150);
+        QCOMPARE(recorder.paints, 0);
         QTest::mouseMove(w->innerArea(), QPoint(5, 200));
-        QTRY_VERIFY(paints > 0);
+        QTRY_VERIFY(recorder.paints > 0);
+        QCOMPARE(recorder.region.boundingRect(), w->innerArea()->rect());
     }
 
     // --- Colours under a light and a dark palette ---
