@@ -11,7 +11,7 @@ namespace listexport {
 QString ExportContext::newPathOf(const QString &stem, const QString &extension) const
 {
     // An export still being written has its name, though its file is not there yet.
-    const QString path = platform::firstFreeName(folder, stem, extension,
+    QString path = platform::firstFreeName(folder, stem, extension,
                                                  [this](const QString &name) { return background.promised(name); });
     background.promise(path);
     return path;
@@ -34,7 +34,7 @@ bool ExportContext::prepareFolder() const
     if (platform::makeFolder(folder, reason)) {
         // What an export cut short long ago left behind goes; a day's grace spares
         // one another instance of the program is writing now.
-        constexpr long long kDay = 24 * 60 * 60;
+        constexpr long long kDay = 24LL * 60 * 60;
         background.runQuietly([folder = QFile::encodeName(folder).toStdString()] {
             platform::removeStaleParts(folder, kDay);
         });

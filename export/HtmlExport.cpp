@@ -69,7 +69,7 @@ bool writeHtml(const search::EntryList &entries, const ExportSink &sink, ExportP
         if (progress.stopped())
             return false;
         rows += "<TR>\r\n" + cellLine(entries[i]).toUtf8() + "\r\n</TR>\r\n";
-        if (rows.size() > 64 * 1024) {
+        if (rows.size() > qsizetype(64) * 1024) {
             sink(rows);
             rows.clear();
         }

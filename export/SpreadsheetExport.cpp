@@ -106,12 +106,13 @@ QByteArray hyperlinks(const std::vector<int> &linked)
     QByteArray links = "<hyperlinks>";
     for (size_t i = 0; i < linked.size(); ++i)
         links += "<hyperlink ref=\"A" + QByteArray::number(linked[i] + 1) + "\" r:id=\"rIdL" +
-                 QByteArray::number(qulonglong(i + 1)) + "\"/>";
+                 QByteArray::number(qulonglong(i) + 1) + "\"/>";
     return links + "</hyperlinks>";
 }
 
 // The sheet's relationships: those the library wrote (its drawing), then one per link.
-ZipPackage::Pieces sheetRelationships(QByteArray written, const search::EntryList &entries, const std::vector<int> &linked)
+ZipPackage::Pieces sheetRelationships(const QByteArray &written, const search::EntryList &entries,
+                                      const std::vector<int> &linked)
 {
     const qsizetype end = written.lastIndexOf("</Relationships>");
     QByteArray head = end >= 0 ? written.left(end) : kRelationshipsHead;
@@ -260,7 +261,7 @@ ZipPackage::Pieces countingRows(ZipPackage::Pieces part, qsizetype &rows)
 QString reasonForIncomplete(const QString &folder)
 {
     struct statvfs disk {};
-    constexpr std::uint64_t kNearlyFull = 1024 * 1024;
+    constexpr std::uint64_t kNearlyFull = std::uint64_t(1024) * 1024;
     const bool full = ::statvfs(QFile::encodeName(folder).constData(), &disk) == 0 &&
                       std::uint64_t(disk.f_bavail) * disk.f_frsize < kNearlyFull;
     return QString::fromLocal8Bit(std::strerror(full ? ENOSPC : EIO));

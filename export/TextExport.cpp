@@ -15,7 +15,7 @@ bool writeText(const search::EntryList &entries, const ExportSink &sink, ExportP
         if (progress.stopped())
             return false;
         lines += platform::shownFileName(entry).toUtf8() + "\r\n";
-        if (lines.size() > 64 * 1024) {
+        if (lines.size() > qsizetype(64) * 1024) {
             sink(lines);
             lines.clear();
         }

@@ -140,7 +140,7 @@ bool ZipPackage::write(const QString &name, Pieces pieces)
         zip_error_fini(&part->error);
         return false;
     }
-    part.release();  // the source owns it now, and frees it
+    (void)part.release();  // the source owns it now, and frees it
     return add(name, source);
 }
 
@@ -151,7 +151,7 @@ ZipPackage::Pieces ZipPackage::pieces(const QString &name) const
         return [] { return std::optional<QByteArray>(); };
     const std::shared_ptr<zip_file_t> file(opened, &zip_fclose);
     return [file]() -> std::optional<QByteArray> {
-        QByteArray piece(64 * 1024, Qt::Uninitialized);
+        QByteArray piece(qsizetype(64) * 1024, Qt::Uninitialized);
         const zip_int64_t got = zip_fread(file.get(), piece.data(), zip_uint64_t(piece.size()));
         if (got < 0)
             return std::nullopt;

@@ -577,7 +577,7 @@ void quorvelPDF::openInViewer()
 
 std::string quorvelPDF::showInViewer(pdf::PdfViewer &viewer, pdf::PdfMessages *messages, const std::string &file)
 {
-    const std::string viewerPath = viewer.findViewer();
+    std::string viewerPath = viewer.findViewer();
     if (!viewerPath.empty()) {
         viewer.openWith(viewerPath, file);
         return viewerPath;
@@ -825,7 +825,7 @@ void quorvelPDF::WritePages()
 
 std::string quorvelPDF::standardFontName() const
 {
-    const std::string family = FontFamily.empty() ? "Helvetica" : FontFamily;
+    std::string family = FontFamily.empty() ? "Helvetica" : FontFamily;
     // The symbol fonts come in one style only.
     if (family == "Symbol" || family == "ZapfDingbats")
         return family;

@@ -169,7 +169,7 @@ WholeFile::WholeFile(std::string target, WriteFunction write)
 }
 
 // Pieces smaller than this are gathered before they are written.
-constexpr size_t kBufferSize = 256 * 1024;
+constexpr size_t kBufferSize = size_t(256) * 1024;
 
 bool WholeFile::write(const char *data, size_t size)
 {

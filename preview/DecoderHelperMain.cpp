@@ -31,7 +31,7 @@ using namespace preview::decoding;
 
 constexpr int kSocket = 3;
 // Larger files are no picture anyone previews; reading them would only cost memory.
-constexpr off_t kLargestFile = 512 * 1024 * 1024;
+constexpr off_t kLargestFile = off_t(512) * 1024 * 1024;
 
 // The request and the picture's descriptor; false when the window has gone.
 bool receive(Request &request, int &fd)

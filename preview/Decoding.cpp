@@ -195,7 +195,7 @@ void warmUp()
         in.open(QIODevice::ReadOnly);
         QImageReader(&in, format).read();
     }
-    QImageReader::setAllocationLimit(int(kLargestPicturePixels * 4 / (1024 * 1024)) + 1);
+    QImageReader::setAllocationLimit(int(kLargestPicturePixels * 4 / (1024LL * 1024)) + 1);
     prepareMetafileConversions();
     // Text, as a drawing may hold, in the default font: its file is opened now.
     QImage canvas(64, 16, QImage::Format_ARGB32_Premultiplied);

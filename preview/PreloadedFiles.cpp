@@ -83,7 +83,9 @@ void preloadFiles(const std::string &folder, const std::string &suffix)
         const std::string name = entry->d_name;
         if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
-        const std::string path = folder + "/" + name;
+        std::string path = folder;
+        path += '/';
+        path += name;
         const int fd = int(::syscall(SYS_openat, AT_FDCWD, path.c_str(), O_RDONLY | O_CLOEXEC, 0));
         if (fd < 0)
             continue;

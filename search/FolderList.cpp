@@ -108,7 +108,7 @@ bool FolderList::setPath(const QString &folder)
     for (const QString &ancestor : chain) {
         const QString label = platform::shownFileName(
             ancestor == QLatin1String("/") ? ancestor : ancestor.mid(ancestor.lastIndexOf(QLatin1Char('/')) + 1));
-        auto *item = new QListWidgetItem(openIcon, QString(depth * 2, QLatin1Char(' ')) + label);
+        auto *item = new QListWidgetItem(openIcon, QString(qsizetype(depth) * 2, QLatin1Char(' ')) + label);
         item->setData(kPathRole, ancestor);
         addItem(item);
         ++depth;
@@ -118,7 +118,7 @@ bool FolderList::setPath(const QString &folder)
     for (const QString &name : subfolders) {
         // Filled before it joins the list: a change to an item in the list is a
         // notice to the view, a hundred thousand of them for a large folder.
-        auto *item = new QListWidgetItem(closedIcon, QString(depth * 2, QLatin1Char(' ')) + platform::shownFileName(name));
+        auto *item = new QListWidgetItem(closedIcon, QString(qsizetype(depth) * 2, QLatin1Char(' ')) + platform::shownFileName(name));
         item->setData(kPathRole, prefix + name);
         addItem(item);
     }

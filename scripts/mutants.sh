@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# A small mutation run over the subsystems most recently changed: each mutant is a
+# plausible bug made in one line; the tests that cover that code are run against
+# it, and a mutant they still pass is reported as surviving. The source is put
+# back after each one. Uses the build in build/.
+#   bash scripts/mutants.sh
+set -uo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+
+# file # the text as it stands (a sed pattern) # the mutant # test program # test functions (none: all)
+mutants=(
+  "platform/XmlText.h#c < 0x20 && c != u'\\\\t'#c < 0x1F \\&\\& c != u'\\\\t'#test_office_exports#xmlSafeTextKeepsWhatXmlHoldsAndNothingElse"
+  "platform/XmlText.h#c == 0xFFFE || c == 0xFFFF#c == 0xFFFE#test_office_exports#xmlSafeTextKeepsWhatXmlHoldsAndNothingElse"
+  "platform/FolderEnumeration.cpp#return folder.isFolder(name);#return true;#test_finder#anEntryOfUnknownTypeIsAskedWithoutFollowingLinks"
+  "platform/ExportFolder.cpp#if (writable && !isInside(programFolder, systemFolders))#if (writable)#test_command_line#anInstalledProgramExportsToTheDocumentsFolder"
+  "platform/ExportFolder.cpp#if (writable && !isInside(programFolder, systemFolders))#if (!isInside(programFolder, systemFolders))#test_command_line#aReadOnlyProgramFolderExportsToTheDocumentsFolder anInstalledProgramExportsToTheDocumentsFolder"
+  "platform/WholeFile.cpp#now - st.st_mtime < olderThanSeconds#false#test_nothing_lost#theNextExportRemovesOldPartFiles"
+  "platform/WholeFile.cpp#!S_ISREG(st.st_mode) ||#false ||#test_nothing_lost#theNextExportRemovesOldPartFiles"
+  "preview/Decoding.cpp#if (!kindsOf(request.route).count(reader.format()))#if (reader.format().isEmpty())#test_pictures#eachKindByItsOwnDecoder"
+  "pdf/CffCharset.cpp#cids\\[glyph++\\] = std::uint16_t(first + i);#cids[glyph++] = std::uint16_t(first);#test_pdf_writer#cffCharsetsGiveEachGlyphsCid"
+  "platform/DesktopMessageBoxes.cpp#if (!isInput(event->type()) || isInsideAMessage(watched))#if (true)#test_window_events#aMessageHoldsTheWindowUntilAnswered"
+  "export/SpreadsheetExport.cpp#if (rowsFound != rows) {#if (false) {#test_full_tmp#"
+  "preview/PictureDecoder.cpp#        barrier_ = serial;#        (void)serial;#test_pictures#theNewestRequestWins"
+  "pdf/UnicodeFonts.cpp#level >= 1; --level#level >= 2; --level#test_pdf_unicode#rightToLeftTextIsOrderedAsReadersShowIt"
+)
+
+killed=0
+survived=0
+for m in "${mutants[@]}"; do
+  IFS='#' read -r file from to program functions <<<"$m"
+  cp "$file" "$file.orig"
+  sed -i "s%$from%$to%" "$file"
+  if cmp -s "$file" "$file.orig"; then
+    echo "NOT APPLIED: $file: $from"
+    mv "$file.orig" "$file"
+    continue
+  fi
+  if cmake --build build --target "$program" >/dev/null 2>&1 && \
+     timeout 300 "build/tests/$program" $functions >/dev/null 2>&1; then
+    echo "SURVIVED: $file: $from -> $to"
+    survived=$((survived + 1))
+  else
+    echo "killed:   $file: $from -> $to"
+    killed=$((killed + 1))
+  fi
+  mv "$file.orig" "$file"
+done
+cmake --build build >/dev/null 2>&1
+echo "$killed killed, $survived survived, of $((killed + survived))"
+[ "$survived" -eq 0 ]
