@@ -28,7 +28,9 @@
 
 #include <cerrno>
 #include <clocale>
+#include <ctime>
 
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -153,7 +155,11 @@ private slots:
         aged("upper.part-ABCDEF012345", 3);
         TempTree t;
         const QString victim = t.file("victim.part-bbbbbbbbbbbb", "someone else's");
-        QVERIFY(QFile::link(victim, folder + "/link.part-cccccccccccc"));
+        const QString link = folder + "/link.part-cccccccccccc";
+        QVERIFY(QFile::link(victim, link));
+        // The link itself as old as the stale part file: still not a file of ours.
+        const timespec old[2] = {{std::time(nullptr) - 3 * 86400, 0}, {std::time(nullptr) - 3 * 86400, 0}};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(link).constData(), old, AT_SYMLINK_NOFOLLOW) == 0);
         testing::fillList(*w, {"/a.jpg"});
         w->Notepad->trigger();
         QVERIFY(testing::settled(*w));
