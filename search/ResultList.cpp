@@ -2,6 +2,7 @@
 
 #include "platform/FileNames.h"
 #include "platform/Palette.h"
+#include "search/ResultListAccessibility.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -47,10 +48,10 @@ void ResultListModel::clear()
 }
 
 ResultList::ResultList(QWidget *parent)
-    : QListView(parent)
+    : QAbstractItemView(parent)
 {
+    ResultListAccessible::install();
     setModel(&model_);
-    setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setMouseTracking(true);
@@ -188,8 +189,7 @@ void ResultList::keyPressEvent(QKeyEvent *event)
 }
 
 // --- Rows by arithmetic ---
-// The rows are laid out by nothing but their height: the list view's own layout
-// is never run.
+// The rows are laid out by nothing but their height.
 
 int ResultList::rowHeight() const
 {
@@ -278,14 +278,10 @@ void ResultList::scrollTo(const QModelIndex &index, ScrollHint hint)
     verticalScrollBar()->setValue(top);
 }
 
-void ResultList::doItemsLayout()
-{
-    QAbstractItemView::doItemsLayout();
-}
-
 void ResultList::reset()
 {
     QAbstractItemView::reset();
+    ++generation_;
     widest_ = 0;
     longest_ = 0;
     longestRow_ = -1;
@@ -411,14 +407,9 @@ void ResultList::paintEvent(QPaintEvent *event)
     }
 }
 
-void ResultList::resizeEvent(QResizeEvent *event)
-{
-    QAbstractItemView::resizeEvent(event);
-}
-
 void ResultList::changeEvent(QEvent *event)
 {
-    QListView::changeEvent(event);
+    QAbstractItemView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         rowHeight_ = 0;
         widest_ = 0;
@@ -440,16 +431,6 @@ void ResultList::rowsInserted(const QModelIndex &parent, int start, int end)
     updateGeometries();
     if (start <= verticalScrollBar()->value() + rowsShown())
         viewport()->update();
-}
-
-void ResultList::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
-{
-    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
-}
-
-void ResultList::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
-{
-    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
 }
 
 void ResultList::currentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -4,7 +4,7 @@
 
 #include <QAbstractListModel>
 #include <QColor>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QStringList>
 
 namespace search {
@@ -36,9 +36,9 @@ private:
 // The list box of the window: one full path per entry, never sorted. Every entry
 // is one line of the same height, so the view places, finds and paints rows by
 // arithmetic: adding, selecting or scrolling to an entry costs the same with a
-// million entries as with ten (the list view's own layout visits every row each
-// time rows are added).
-class ResultList : public QListView {
+// million entries as with ten (a list view lays out every row each time rows are
+// added). The vertical scroll bar counts rows, not pixels.
+class ResultList : public QAbstractItemView {
     Q_OBJECT
 public:
     explicit ResultList(QWidget *parent = nullptr);
@@ -64,6 +64,8 @@ public:
     int TopIndex() const;
     // Height of one entry in pixels.
     int entryHeight() const;
+    // Changes whenever the list is emptied: rows described before then are gone.
+    quint64 contentsGeneration() const { return generation_; }
     void setBackColor(const QColor &colour);
     QColor backColor() const;
     // Shows the entries added since the last flush, and the newest one selected
@@ -73,7 +75,6 @@ public:
     QRect visualRect(const QModelIndex &index) const override;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint &point) const override;
-    void doItemsLayout() override;
     void reset() override;
 
 signals:
@@ -92,7 +93,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
@@ -104,9 +104,6 @@ protected:
     void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override;
     QRegion visualRegionForSelection(const QItemSelection &selection) const override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
-    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
-    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
-                     const QList<int> &roles = QList<int>()) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
@@ -125,6 +122,7 @@ private:
     int widest_ = 0;             // pixels of the widest entry measured
     int longest_ = 0;            // characters of the longest entry
     int longestRow_ = -1;
+    quint64 generation_ = 0;
 };
 
 }  // namespace search

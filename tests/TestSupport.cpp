@@ -155,6 +155,18 @@ void clickEntry(Form1 &window, int row, Qt::MouseButton button)
     click(window.List1->viewport(), button, entryPoint(window, row));
 }
 
+OnceTheListHolds::OnceTheListHolds(Form1 &window, int entries, std::function<void()> action)
+{
+    QObject::connect(&poll_, &QTimer::timeout, &window, [this, &window, entries, action = std::move(action)] {
+        if (happened_ || window.List1->ListCount() < entries)
+            return;
+        happened_ = true;
+        poll_.stop();
+        action();
+    });
+    poll_.start(0);
+}
+
 void doubleClickEntry(Form1 &window, int row)
 {
     show(window);

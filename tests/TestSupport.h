@@ -8,9 +8,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <memory>
 #include <vector>
@@ -180,6 +182,18 @@ void chooseFromActionMenu(Form1 &window, QAction *action);
 // Sets the search location and the file specification, clicks Search and waits
 // until the search is over.
 void search(Form1 &window, const QString &folder, const QString &patterns);
+
+// Does `action` once, from the event loop, the moment the list holds `entries`
+// entries: a person clicking while a walk or a listing runs.
+class OnceTheListHolds {
+public:
+    OnceTheListHolds(Form1 &window, int entries, std::function<void()> action);
+    bool happened() const { return happened_; }
+
+private:
+    QTimer poll_;
+    bool happened_ = false;
+};
 
 }  // namespace user
 

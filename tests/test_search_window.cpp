@@ -137,34 +137,6 @@ private slots:
         QVERIFY(w->Command10->isHidden());
     }
 
-    void cancelInsideTheWalksYield()
-    {
-        TempTree t;
-        for (int i = 0; i < 40; ++i)
-            t.file(QString("d%1/f.jpg").arg(i));
-        FakeServices fakes;
-        fakes.fileSystem->delayMs = 20;
-        auto w = testing::makeWindow(fakes);
-        w->Check2->setChecked(false);
-        QTimer canceller;
-        bool clicked = false;
-        connect(&canceller, &QTimer::timeout, w.get(), [&] {
-            if (!clicked && w->List1->ListCount() >= 3) {
-                QCOMPARE(w->Command1->text(), QString("Cancel"));
-                testing::user::click(w->Command1);  // a nested run of the search command
-                clicked = true;
-            }
-        });
-        canceller.start(0);
-        runSearch(*w, t.root(), "*.jpg");
-        QVERIFY(clicked);
-        const int listed = w->List1->ListCount();
-        QVERIFY(listed >= 3 && listed < 40);
-        QVERIFY(w->Label1->text().endsWith(" .....Stopped."));
-        QCOMPARE(w->Text3->text(), QString("Total Items found = %1  in Directories = 41").arg(listed));
-        QCOMPARE(w->Command1->text(), QString("Search"));
-    }
-
     // The position counter never speaks of a list that is gone.
     void theCounterSaysNothingIsSelected()
     {
@@ -196,21 +168,16 @@ private slots:
     void closingDuringASearchUnwindsAtOnce()
     {
         TempTree t;
-        for (int i = 0; i < 50; ++i)
-            t.file(QString("d%1/f.jpg").arg(i));
+        t.files("d%1/f.jpg", 50);
         FakeServices fakes;
         fakes.fileSystem->delayMs = 20;
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, w.get(), [&] {
-            if (w->List1->ListCount() >= 2 && fakes.quitRequests == 0)
-                w->close();
-        });
-        closer.start(0);
+        const testing::user::OnceTheListHolds closer(*w, 2, [&] { w->close(); });
         QElapsedTimer timer;
         timer.start();
         runSearch(*w, t.root(), "*.jpg");
+        QVERIFY(closer.happened());
         QVERIFY(timer.elapsed() < 1000);
         QCOMPARE(fakes.quitRequests, 1);
         QVERIFY(w->List1->ListCount() < 50);

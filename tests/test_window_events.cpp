@@ -264,33 +264,29 @@ private slots:
     void cancelAndCloseThroughTheirControls()
     {
         TempTree t;
-        for (int i = 0; i < 60; ++i)
-            t.file(QString("d%1/f.jpg").arg(i));
+        t.files("d%1/f.jpg", 60);
         FakeServices fakes;
         fakes.fileSystem->delayMs = 20;
         auto w = testing::makeWindow(fakes);
-        bool cancelled = false;
-        QTimer canceller;
-        connect(&canceller, &QTimer::timeout, w.get(), [&] {
-            if (!cancelled && w->List1->ListCount() >= 3 && w->Command1->text() == "Cancel") {
-                cancelled = true;
+        w->Check2->setChecked(false);
+        {
+            const user::OnceTheListHolds canceller(*w, 3, [&] {
+                QCOMPARE(w->Command1->text(), QString("Cancel"));
                 user::click(w->Command1);
-            }
-        });
-        canceller.start(0);
-        user::search(*w, t.root(), "*.jpg");
-        QVERIFY(cancelled);
-        QVERIFY(w->List1->ListCount() < 60);
+            });
+            user::search(*w, t.root(), "*.jpg");
+            QVERIFY(canceller.happened());
+        }
+        const int listed = w->List1->ListCount();
+        QVERIFY(listed >= 3 && listed < 60);
         QVERIFY(w->Label1->text().endsWith(" .....Stopped."));
+        QCOMPARE(w->Text3->text(), QString("Total Items found = %1  in Directories = 61").arg(listed));
+        QCOMPARE(w->Command1->text(), QString("Search"));
 
         // Menu, Exit during a search ends the program.
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, w.get(), [&] {
-            if (w->List1->ListCount() >= 2 && fakes.quitRequests == 0)
-                w->Exit->trigger();
-        });
-        closer.start(0);
+        const user::OnceTheListHolds exit(*w, 2, [&] { w->Exit->trigger(); });
         user::search(*w, t.root(), "*.jpg");
+        QVERIFY(exit.happened());
         QCOMPARE(fakes.quitRequests, 1);
         QVERIFY(w->List1->ListCount() < 60);
     }
@@ -309,19 +305,10 @@ private slots:
         user::show(*w);
         w->Text1->setText(t.root());
         w->Text2->setText("*.png");
-        bool searched = false;
-        QTimer racer;
-        connect(&racer, &QTimer::timeout, w.get(), [&] {
-            if (!searched && w->List1->ListCount() >= 5) {
-                searched = true;
-                user::click(w->Command1);
-            }
-        });
-        racer.start(0);
+        const user::OnceTheListHolds search(*w, 5, [&] { user::click(w->Command1); });
         user::click(w->Command9, Qt::RightButton);
         QVERIFY(testing::settled(*w));
-        racer.stop();
-        QVERIFY(searched);
+        QVERIFY(search.happened());
         QCOMPARE(w->List1->entries().toStringList(), (QStringList{t.root() + "one.png", t.root() + "sub/two.png"}));
         QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
         QVERIFY(w->Label1->text().startsWith("Find in "));
@@ -337,19 +324,10 @@ private slots:
         top.close();
         auto w = testing::makeWindow(fakes);
         user::show(*w);
-        bool clicked = false;
-        QTimer racer;
-        connect(&racer, &QTimer::timeout, w.get(), [&] {
-            if (!clicked && w->List1->ListCount() >= 5) {
-                clicked = true;
-                user::click(w->Command9);
-            }
-        });
-        racer.start(0);
+        const user::OnceTheListHolds desktop(*w, 5, [&] { user::click(w->Command9); });
         user::click(w->Command9, Qt::RightButton);
         QVERIFY(testing::settled(*w));
-        racer.stop();
-        QVERIFY(clicked);
+        QVERIFY(desktop.happened());
         QCOMPARE(w->List1->entries().toStringList(), QStringList{fakes.desktop->path() + "/top.txt"});
         QCOMPARE(w->List1->backColor(), QColor(255, 230, 230));
     }
@@ -613,6 +591,48 @@ private slots:
                  QString("File specification"));
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Command1)->text(QAccessible::Name), QString("Search"));
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Label3)->text(QAccessible::Name), w->Label3->text());
+    }
+
+    void aScreenReaderReadsTheEntries()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        QStringList entries;
+        for (int i = 0; i < 500; ++i)
+            entries << QString("/r/entry%1.txt").arg(i);
+        testing::fillList(*w, entries);
+        user::show(*w);
+        QAccessibleInterface *const list = QAccessible::queryAccessibleInterface(w->List1);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->childCount(), 500);
+        QAccessibleInterface *const second = list->child(1);
+        QCOMPARE(second->role(), QAccessible::ListItem);
+        QCOMPARE(second->text(QAccessible::Name), QString("/r/entry1.txt"));
+        QCOMPARE(second->parent(), list);
+        QCOMPARE(list->indexOfChild(second), 1);
+        QCOMPARE(list->child(1), second);  // one description a row, not one a question
+        QVERIFY(!second->state().selected);
+        QVERIFY(list->child(499)->state().offscreen);
+        QVERIFY(!list->child(500));
+
+        user::clickEntry(*w, 1);
+        QVERIFY(second->state().selected);
+        QVERIFY(second->state().focused);
+        QCOMPARE(list->focusChild(), second);
+        const QPoint centre = second->rect().center();
+        QCOMPARE(w->List1->viewport()->mapFromGlobal(centre).y() / w->List1->entryHeight(), 1);
+        QCOMPARE(list->childAt(centre.x(), centre.y()), second);
+
+        // Moving the focus to an entry selects and previews it as the keys do.
+        list->child(2)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QCOMPARE(w->Label4->text(), QString("3 from 500"));
+        QVERIFY(!second->state().selected);
+
+        // A list filled anew: what was described before is gone, the new entries are read.
+        testing::fillList(*w, {"/s/new.txt"});
+        QVERIFY(!second->isValid());
+        QCOMPARE(list->childCount(), 1);
+        QCOMPARE(list->child(0)->text(QAccessible::Name), QString("/s/new.txt"));
     }
 };
 
