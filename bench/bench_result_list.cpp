@@ -50,24 +50,24 @@ int measure(int argc, char *argv[])
 
     // Down and up in turn, so every step scrolls however short the list.
     bool down = false;
-    const double pageDown = bench::medianPaintedMs(w, 21, [&] {
+    const double pageDown = bench::medianPaintedMs(w, 101, [&] {
         down = !down;
         QTest::keyClick(&list, down ? Qt::Key_PageDown : Qt::Key_PageUp);
     });
     const QPoint middle(10, list.viewport()->height() / 2);
-    const double click = bench::medianPaintedMs(w, 21, [&] { QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, middle); });
-    const double wheel = bench::medianPaintedMs(w, 21, [&] {
+    const double click = bench::medianPaintedMs(w, 101, [&] { QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, middle); });
+    const double wheel = bench::medianPaintedMs(w, 101, [&] {
         down = !down;
         QWheelEvent notch(middle, list.viewport()->mapToGlobal(QPointF(middle)), QPoint(), QPoint(0, down ? -120 : 120),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(list.viewport(), &notch);
     });
-    const double homeEnd = bench::medianPaintedMs(w, 21, [&] {
+    const double homeEnd = bench::medianPaintedMs(w, 101, [&] {
         QTest::keyClick(&list, Qt::Key_Home);
         QTest::keyClick(&list, Qt::Key_End);
     });
     int next = rows;
-    const double append = bench::medianPaintedMs(w, 11, [&] {
+    const double append = bench::medianPaintedMs(w, 31, [&] {
         for (int i = 0; i < 1000; ++i)
             list.AddItem(entry(next++));
         list.selectNewestOnFlush();
@@ -107,9 +107,9 @@ int main(int argc, char *argv[])
         std::printf("(no figures)\n");
         return 1;
     }
-    const char *const names[] = {"Page Down or Up, painted, median of 21", "click on an entry, painted, median of 21",
-                                 "one wheel notch down or up, painted, median of 21", "Home then End, painted, median of 21",
-                                 "1,000 entries arriving, newest selected, painted, median of 11"};
+    const char *const names[] = {"Page Down or Up, painted, median of 101", "click on an entry, painted, median of 101",
+                                 "one wheel notch down or up, painted, median of 101", "Home then End, painted, median of 101",
+                                 "1,000 entries arriving, newest selected, painted, median of 31"};
     std::printf("%-64s %10s %10s %8s\n", "", "100 rows", "1M rows", "ratio");
     for (int i = 0; i < 5; ++i)
         std::printf("%-64s %8.3f ms %7.3f ms %7.2f x\n", names[i], hundred[i], million[i], million[i] / hundred[i]);
