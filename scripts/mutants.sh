@@ -22,6 +22,15 @@ mutants=(
   "platform/DesktopMessageBoxes.cpp#if (!isInput(event->type()) || isInsideAMessage(watched))#if (true)#test_window_events#aMessageHoldsTheWindowUntilAnswered"
   "preview/PictureDecoder.cpp#        barrier_ = serial;#        (void)serial;#test_pictures#theNewestRequestWins"
   "pdf/UnicodeFonts.cpp#level >= 1; --level#level >= 2; --level#test_pdf_unicode#rightToLeftTextIsOrderedAsReadersShowIt"
+  "search/FileFinder.cpp#^            if (sink.stopRequested())#            if (false)#test_finder#stopInsideOneLargeFolder"
+  "search/SearchCommand.cpp#    if (searching_) {#    if (false) {#test_window_events#cancelAndCloseThroughTheirControls"
+  "search/ResultList.cpp#top = row - shown + 1;#top = row - shown;#test_window_events#aLongListScrollsAndSelectsByItsRows"
+  "search/ResultList.cpp#row += rowsShown();#row += 1;#test_window_events#aLongListScrollsAndSelectsByItsRows"
+  "search/ResultList.cpp#setRange(0, std::max(0, widest_ - width));#setRange(0, 0);#test_window_events#aLongListScrollsAndSelectsByItsRows"
+  "search/ResultList.cpp#    ++generation_;#    (void)generation_;#test_window_events#aScreenReaderReadsTheEntries"
+  "search/ResultListAccessibility.cpp#known != rows_.constEnd()#false#test_window_events#aScreenReaderReadsTheEntries"
+  "search/ResultListAccessibility.cpp#state.selected = list_->#state.selected = !list_->#test_window_events#aScreenReaderReadsTheEntries"
+  "search/ResultListAccessibility.cpp#return current.isValid() ? child(current.row()) : nullptr;#return nullptr;#test_window_events#aScreenReaderReadsTheEntries"
 )
 
 killed=0
