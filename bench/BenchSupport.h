@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QThread>
 #include <QString>
 #include <QTemporaryDir>
@@ -34,6 +35,33 @@ class QuietMessages final : public platform::MessageBoxes {
 public:
     void show(const QString &, const QString &, platform::MessageIcon) override {}
 };
+
+// The desktop's services, but nothing opened, no message box waited for and no
+// desktop listed at start-up; exports go to `exportFolder` when one is given.
+inline platform::Services quietServices(const QString &folder, const QString &exportFolder = {})
+{
+    platform::Services services = platform::desktopServices();
+    services.shell = std::make_unique<QuietShell>();
+    services.messages = std::make_unique<QuietMessages>();
+    services.quit = [] {};
+    services.desktopFolder = folder + "/no-desktop";
+    if (!exportFolder.isEmpty())
+        services.applicationFolder = exportFolder;
+    return services;
+}
+
+// What this benchmark prints when run again as a child process with `arguments`:
+// figures measured in a process of their own (its memory, its start-up).
+inline QByteArray childOutput(const QStringList &arguments)
+{
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    child.setArguments(arguments);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start();
+    child.waitForFinished(-1);
+    return child.readAllStandardOutput().trimmed();
+}
 
 // Median wall time in milliseconds of `runs` calls of `work`, after one warm-up call.
 inline double medianMs(int runs, const std::function<void()> &work)

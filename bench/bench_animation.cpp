@@ -48,12 +48,7 @@ int main(int argc, char *argv[])
     const bench::WorkFolder work(argc, argv);
     const QString photo = makePhoto(work);
 
-    platform::Services services = platform::desktopServices();
-    services.quit = [] {};
-    services.shell = std::make_unique<bench::QuietShell>();
-    services.messages = std::make_unique<bench::QuietMessages>();
-    services.desktopFolder = work / "no-desktop";
-    Form1 window(std::move(services));
+    Form1 window(bench::quietServices(work.path()));
     window.show();
     bench::waitUntilPainted(window);
     window.List1->Clear();

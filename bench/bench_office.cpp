@@ -35,12 +35,7 @@ int main(int argc, char *argv[])
     vips.waitForFinished(-1);
     const double vipsMs = double(t.nsecsElapsed()) / 1e6;
 
-    platform::Services services = platform::desktopServices();
-    services.shell = std::make_unique<bench::QuietShell>();
-    services.applicationFolder = work / "photos";
-    services.desktopFolder = work / "no-desktop";
-    services.quit = [] {};
-    Form1 window(std::move(services));
+    Form1 window(bench::quietServices(work.path(), work / "photos"));
     window.List1->Clear();
     for (int i = 0; i < 2000; ++i)
         window.List1->AddItem(i % 20 < 3 ? photos[(i / 20) * 3 + i % 20]

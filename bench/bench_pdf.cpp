@@ -79,12 +79,7 @@ int main(int argc, char *argv[])
     const double mixedMs = bench::medianMs(3, [&] { writeWithWriter(path, mixedEntries, &mixedEntry); });
     const double mixedMB = double(QFileInfo(QString::fromStdString(path)).size()) / (1024 * 1024);
 
-    platform::Services services = platform::desktopServices();
-    services.shell = std::make_unique<bench::QuietShell>();
-    services.applicationFolder = dir.path();
-    services.desktopFolder = dir.path() + "/no-desktop";
-    services.quit = [] {};
-    Form1 window(std::move(services));
+    Form1 window(bench::quietServices(dir.path(), dir.path()));
     window.show();
     window.List1->Clear();
     for (int i = 0; i < exportEntries; ++i)

@@ -101,10 +101,7 @@ int main(int argc, char *argv[])
     const QString thumbs = base + "/thumbs";
     QDir().mkpath(thumbs);
 
-    platform::Services services = platform::desktopServices();
-    services.quit = [] {};
-    services.desktopFolder = base + "/no-desktop";
-    Form1 window(std::move(services));
+    Form1 window(bench::quietServices(base));
     window.show();
     bench::waitUntilPainted(window);
     const QSize box = window.Picture1->innerSize();

@@ -66,18 +66,6 @@ double longestGapOfClick(const std::function<void()> &click, const std::function
         [&] { return clicked && done(); });
 }
 
-// The desktop's services, but nothing opened and no message box waited for.
-platform::Services quietServices(const QString &folder, const QString &exports)
-{
-    platform::Services services = platform::desktopServices();
-    services.shell = std::make_unique<bench::QuietShell>();
-    services.messages = std::make_unique<bench::QuietMessages>();
-    services.quit = [] {};
-    services.desktopFolder = folder + "/no-desktop";
-    services.applicationFolder = exports;
-    return services;
-}
-
 QString makeTree(const QString &root)
 {
     if (QFile::exists(root + "/.complete"))
@@ -214,7 +202,7 @@ int exportMemory(int argc, char *argv[])
     bench::choosePlatform();
     QApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[3]);
-    Form1 w(quietServices(folder, folder + "/exports-" + QString::fromLocal8Bit(argv[2])));
+    Form1 w(bench::quietServices(folder, folder + "/exports-" + QString::fromLocal8Bit(argv[2])));
     w.show();
     bench::waitUntilPainted(w);
     const double before = residentMb();
@@ -248,7 +236,7 @@ int main(int argc, char *argv[])
     const QString bigPng = makeBigPng(base);
     const QString metafile = makeHugeMetafile(base);
 
-    Form1 window(quietServices(base, base + "/exports"));
+    Form1 window(bench::quietServices(base, base + "/exports"));
     Form1 &w = window;
     w.show();
     bench::waitUntilPainted(w);
@@ -353,7 +341,7 @@ int main(int argc, char *argv[])
     QDir().mkpath(share + "/hung");
     auto hung = std::make_shared<std::atomic<bool>>(false);
     auto released = std::make_shared<std::atomic<bool>>(false);
-    platform::Services slowServices = quietServices(base, base + "/exports");
+    platform::Services slowServices = bench::quietServices(base, base + "/exports");
     slowServices.beforeFolderRead = [hung, released](const QByteArray &folder) {
         if (folder.contains("/share/hung/")) {
             hung->store(true);
@@ -414,10 +402,7 @@ int main(int argc, char *argv[])
 
     std::printf("memory an export of 300,000 entries takes beyond the list's own (target: about 2 x the list)\n");
     for (const char *action : {"Excel", "Word", "Html", "PDF", "Notepad"}) {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {"--export-memory", action, base});
-        child.waitForFinished(-1);
-        const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+        const QList<QByteArray> figures = bench::childOutput({"--export-memory", action, base}).split(' ');
         if (figures.size() != 2) {
             std::printf("(%s: no figures)\n", action);
             continue;

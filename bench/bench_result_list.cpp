@@ -7,7 +7,6 @@
 #include "search/ResultList.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -32,11 +31,7 @@ int measure(int argc, char *argv[])
     bench::choosePlatform();
     QApplication app(argc, argv);
     const bench::WorkFolder work(1, argv);
-    platform::Services services = platform::desktopServices();
-    services.quit = [] {};
-    services.desktopFolder = work / "no-desktop";
-    services.shell = std::make_unique<bench::QuietShell>();
-    Form1 w(std::move(services));
+    Form1 w(bench::quietServices(work.path()));
     w.show();
     bench::waitUntilPainted(w);
 
@@ -81,14 +76,8 @@ int measure(int argc, char *argv[])
 
 QList<double> childFigures(int rows)
 {
-    QProcess child;
-    child.setProgram(QCoreApplication::applicationFilePath());
-    child.setArguments({"--rows", QString::number(rows)});
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start();
-    child.waitForFinished(-1);
     QList<double> figures;
-    for (const QByteArray &f : child.readAllStandardOutput().trimmed().split(' '))
+    for (const QByteArray &f : bench::childOutput({"--rows", QString::number(rows)}).split(' '))
         figures << f.toDouble();
     return figures;
 }

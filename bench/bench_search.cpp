@@ -84,10 +84,7 @@ double median(std::vector<double> v)
 
 std::unique_ptr<Form1> makeWindow(const bench::WorkFolder &work)
 {
-    platform::Services services = platform::desktopServices();
-    services.quit = [] {};
-    services.desktopFolder = work / "no-desktop";
-    auto window = std::make_unique<Form1>(std::move(services));
+    auto window = std::make_unique<Form1>(bench::quietServices(work.path()));
     window->show();
     bench::waitUntilPainted(*window);
     return window;
@@ -163,24 +160,20 @@ int memoryWithEntries(int argc, char *argv[])
     return 0;
 }
 
-QString childRun(const QStringList &arguments, double *closeMs = nullptr)
+// Milliseconds from the child's first line (the close it was asked for) until it is gone.
+double closeMsOfChild(const QStringList &arguments)
 {
     QProcess child;
     child.setProgram(QCoreApplication::applicationFilePath());
     child.setArguments(arguments);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start();
-    if (closeMs) {
-        while (child.state() != QProcess::NotRunning && !child.canReadLine())
-            child.waitForReadyRead(5000);
-        QElapsedTimer t;
-        t.start();
-        child.waitForFinished(30000);
-        *closeMs = double(t.nsecsElapsed()) / 1e6;
-    } else {
-        child.waitForFinished(-1);
-    }
-    return QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
+    while (child.state() != QProcess::NotRunning && !child.canReadLine())
+        child.waitForReadyRead(5000);
+    QElapsedTimer t;
+    t.start();
+    child.waitForFinished(30000);
+    return double(t.nsecsElapsed()) / 1e6;
 }
 
 struct TreeFigures {
@@ -295,13 +288,11 @@ int main(int argc, char *argv[])
     window.reset();
 
     std::vector<double> closeTimes;
-    for (int run = 0; run < 3; ++run) {
-        double ms = 0;
-        childRun({"--close-during-search", large}, &ms);
-        closeTimes.push_back(ms);
-    }
-    const QStringList everything = childRun({"--list-everything", large, work.path()}).split(' ');
-    const QString peakKb = childRun({"--memory", "1000000", work.path()});
+    for (int run = 0; run < 3; ++run)
+        closeTimes.push_back(closeMsOfChild({"--close-during-search", large}));
+    const QStringList everything =
+        QString::fromLocal8Bit(bench::childOutput({"--list-everything", large, work.path()})).split(' ');
+    const QString peakKb = QString::fromLocal8Bit(bench::childOutput({"--memory", "1000000", work.path()}));
 
     std::printf("platform: %s; start-up settings (list and preview while searching on): %s\n",
                 qPrintable(QGuiApplication::platformName()), startedWithBoth ? "yes" : "NO");
