@@ -78,8 +78,12 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
     }
     case ControlKind::TextBox:
         return new QLineEdit(caption, parent);
-    case ControlKind::MultiLineTextBox:
-        return new QPlainTextEdit(caption, parent);
+    case ControlKind::MultiLineTextBox: {
+        // Tab moves on, as from every other control: a keyboard user is never held in a box.
+        auto *box = new QPlainTextEdit(caption, parent);
+        box->setTabChangesFocus(true);
+        return box;
+    }
     case ControlKind::DriveListBox:
         return new QComboBox(parent);
     case ControlKind::DirListBox:

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 #include "app/Translations.h"
 #include "app/Version.h"
+#include "platform/ExitDeadline.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
@@ -73,5 +74,9 @@ int main(int argc, char *argv[])
     QObject::connect(&termination, &platform::TerminationSignals::received, &window, &QWidget::close);
     window.show();
     window.start(*commandLine.options);
-    return app.exec();
+    const int status = app.exec();
+    // The window is closed and has stopped its work; what is left of it ends now,
+    // or within half a second should a share hold one of its threads.
+    platform::endProcessWithin(std::chrono::milliseconds(500), status);
+    return status;
 }

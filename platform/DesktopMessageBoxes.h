@@ -8,6 +8,7 @@
 #include <vector>
 
 class QMessageBox;
+class QWidget;
 
 namespace platform {
 
@@ -28,10 +29,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void forget(QObject *box);
+    void forget(const QObject *box);
+    bool isOpenMessage(const QObject *object) const;
     bool isInsideAMessage(const QObject *object) const;
+    QWidget *ownerWindow() const;
 
-    std::vector<QPointer<QMessageBox>> open_;
+    // Kept as widgets: a box's last events come from its base classes'
+    // destructors, when it is a message box no more.
+    std::vector<QPointer<QWidget>> open_;
 };
 
 }  // namespace platform

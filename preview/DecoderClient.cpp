@@ -32,6 +32,9 @@ using decoding::Reply;
 // How often a wait for the helper looks whether the picture is still wanted.
 constexpr int kPollMs = 10;
 
+// The working helper, the spare, and a new one.
+constexpr int kHelpersTried = 3;
+
 struct Mapping {
     void *address;
     size_t length;
@@ -118,8 +121,9 @@ DecoderClient::~DecoderClient()
     end(spare_);
 }
 
-DecoderClient::Helper DecoderClient::spawn() const
+DecoderClient::Helper DecoderClient::spawn()
 {
+    reapEnded();
     if (helper_.isEmpty())
         return {};
     int ends[2];
@@ -149,10 +153,23 @@ void DecoderClient::end(Helper &helper)
         ::close(helper.socket);  // a helper waiting for a request ends
     if (helper.pid > 0) {
         ::kill(helper.pid, SIGKILL);  // one still decoding ends too
-        while (::waitpid(helper.pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
+        // Not waited for: a helper held in the kernel by a share that stopped
+        // answering ends only when the share answers. It is reaped later.
+        ending_.push_back(helper.pid);
     }
     helper = {};
+    reapEnded();
+}
+
+void DecoderClient::reapEnded()
+{
+    std::erase_if(ending_, [](pid_t pid) {
+        pid_t reaped = -1;
+        do {
+            reaped = ::waitpid(pid, nullptr, WNOHANG);
+        } while (reaped < 0 && errno == EINTR);
+        return reaped != 0;  // gone, or no longer ours to wait for
+    });
 }
 
 bool DecoderClient::start()
@@ -189,11 +206,13 @@ std::optional<HelperPicture> DecoderClient::decode(const QString &path, const de
     struct stat st {};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     // A helper that ended while it waited (killed, or its limits reached) is
-    // replaced once: its end must not cost the next picture.
-    bool sent = regular && start() && sendRequest(socket_, request, fd);
-    if (regular && !sent) {
-        stop();
+    // replaced: neither its end nor the spare's may cost the next picture. The
+    // working one, the spare and one started for this picture are tried.
+    bool sent = false;
+    for (int tries = 0; regular && !sent && tries < kHelpersTried; ++tries) {
         sent = start() && sendRequest(socket_, request, fd);
+        if (!sent)
+            stop();
     }
     ::close(fd);
     if (!sent) {

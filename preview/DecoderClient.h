@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -50,8 +51,9 @@ public:
     // overtaken (the preview): the one stopped half way is replaced without a wait.
     void keepSpare(bool keep) { keepSpare_ = keep; }
 
-    // The helper's process, -1 when none runs: for tests that kill it.
+    // The helper's process and the spare's, -1 when none runs: for tests that kill them.
     pid_t helperProcess() const { return pid_; }
+    pid_t spareProcess() const { return spare_.pid; }
 
     // The helper program installed with the program.
     static QString decoderHelperPath();
@@ -63,14 +65,17 @@ private:
     };
     bool start();
     void stop();
-    Helper spawn() const;
-    static void end(Helper &helper);
+    Helper spawn();
+    void end(Helper &helper);
+    // Reaps the helpers killed earlier that have ended since.
+    void reapEnded();
 
     QString helper_;
     int socket_ = -1;
     pid_t pid_ = -1;
     bool keepSpare_ = false;
     Helper spare_;
+    std::vector<pid_t> ending_;  // killed, not yet reaped
 };
 
 // The client of the calling thread.

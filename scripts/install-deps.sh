@@ -28,6 +28,8 @@ packages=(
   desktop-file-utils appstream file dpkg-dev lintian
   # A spreadsheet application, to measure where it places the workbook's pictures.
   libreoffice-calc-nogui
+  # A window manager and its tools, for the tests that drive the window as a person does.
+  openbox x11-utils
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation fonts-urw-base35
   libvips-tools
   # The references the search benchmark compares with.

@@ -231,6 +231,38 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+namespace {
+
+// The state letter of a process's main thread, empty when it is gone.
+QByteArray mainThreadState(qint64 pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = stat.readAll();
+    const qsizetype afterName = line.lastIndexOf(')');
+    return afterName < 0 ? QByteArray() : line.mid(afterName + 2, 1);
+}
+
+bool isEnded(const QByteArray &state)
+{
+    return state.isEmpty() || state == "Z" || state == "X";
+}
+
+}  // namespace
+
+bool mainThreadEnded(qint64 pid)
+{
+    return isEnded(mainThreadState(pid));
+}
+
+bool processEnded(qint64 pid)
+{
+    // A main thread can end before the others; the descriptors close with the last.
+    const QString tasks = QString("/proc/%1/task").arg(pid);
+    return mainThreadEnded(pid) && QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size() <= 1;
+}
+
 QString runTool(const QString &program, const QStringList &arguments)
 {
     QProcess p;

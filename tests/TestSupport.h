@@ -209,6 +209,12 @@ QByteArray readFile(const QString &path);
 // Runs a tool and gives what it printed, both streams.
 QString runTool(const QString &program, const QStringList &arguments);
 
+// The process's main thread has ended: the process is gone, a zombie waiting for
+// its parent, or only threads the kernel holds (a hung share) are left of it.
+bool mainThreadEnded(qint64 pid);
+// Every thread of the process has ended, and with the last its descriptors closed.
+bool processEnded(qint64 pid);
+
 // Files and folders in a temporary tree.
 class TempTree {
 public:

@@ -1,7 +1,9 @@
-// A file system that stops answering, for the end-to-end test: its root holds
-// "a.jpg", the folder "hang" and the folder "z" with "c.jpg". Listing "hang"
-// never returns, as on a share whose server went away; the first time a listing
-// of "hang" begins, the file given as the second argument is created.
+// A file system that stops answering, for the end-to-end tests: its root holds
+// "a.jpg", the folder "hang", the folder "z" with "c.jpg" and the folder
+// "pictures" with "stuck.jpg". Listing "hang" never returns, as on a share whose
+// server went away; the first time a listing of "hang" begins, the file given as
+// the second argument is created. Reading "stuck.jpg" never returns either; when
+// it begins, that file's name with ".read" added is created.
 //
 //     hungfs MOUNTPOINT MARKER
 #define FUSE_USE_VERSION 31
@@ -19,16 +21,25 @@ namespace {
 
 std::string marker;
 
+// Says that a request which will never be answered has begun, then never answers.
+[[noreturn]] void hangAfterSaying(const std::string &said)
+{
+    if (FILE *f = std::fopen(said.c_str(), "w"))
+        std::fclose(f);
+    for (;;)
+        ::pause();
+}
+
 int getAttributes(const char *path, struct stat *st, fuse_file_info *)
 {
     std::memset(st, 0, sizeof *st);
     const std::string p(path);
-    if (p == "/" || p == "/hang" || p == "/z") {
+    if (p == "/" || p == "/hang" || p == "/z" || p == "/pictures") {
         st->st_mode = S_IFDIR | 0755;
         st->st_nlink = 2;
         return 0;
     }
-    if (p == "/a.jpg" || p == "/z/c.jpg") {
+    if (p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg") {
         st->st_mode = S_IFREG | 0644;
         st->st_nlink = 1;
         st->st_size = 3;
@@ -40,21 +51,17 @@ int getAttributes(const char *path, struct stat *st, fuse_file_info *)
 int readFolder(const char *path, void *buffer, fuse_fill_dir_t fill, off_t, fuse_file_info *, fuse_readdir_flags)
 {
     const std::string p(path);
-    if (p == "/hang") {
-        if (FILE *f = std::fopen(marker.c_str(), "w"))
-            std::fclose(f);
-        for (;;)
-            ::pause();
-    }
+    if (p == "/hang")
+        hangAfterSaying(marker);
     fill(buffer, ".", nullptr, 0, fuse_fill_dir_flags(0));
     fill(buffer, "..", nullptr, 0, fuse_fill_dir_flags(0));
     if (p == "/") {
-        for (const char *name : {"a.jpg", "hang", "z"})
+        for (const char *name : {"a.jpg", "hang", "z", "pictures"})
             fill(buffer, name, nullptr, 0, fuse_fill_dir_flags(0));
         return 0;
     }
-    if (p == "/z") {
-        fill(buffer, "c.jpg", nullptr, 0, fuse_fill_dir_flags(0));
+    if (p == "/z" || p == "/pictures") {
+        fill(buffer, p == "/z" ? "c.jpg" : "stuck.jpg", nullptr, 0, fuse_fill_dir_flags(0));
         return 0;
     }
     return -ENOENT;
@@ -63,11 +70,13 @@ int readFolder(const char *path, void *buffer, fuse_fill_dir_t fill, off_t, fuse
 int openFile(const char *path, fuse_file_info *)
 {
     const std::string p(path);
-    return p == "/a.jpg" || p == "/z/c.jpg" ? 0 : -ENOENT;
+    return p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg" ? 0 : -ENOENT;
 }
 
-int readFile(const char *, char *buffer, size_t size, off_t offset, fuse_file_info *)
+int readFile(const char *path, char *buffer, size_t size, off_t offset, fuse_file_info *)
 {
+    if (std::string(path) == "/pictures/stuck.jpg")
+        hangAfterSaying(marker + ".read");
     static const char content[] = "abc";
     if (offset >= 3)
         return 0;

@@ -190,9 +190,21 @@ private slots:
         QVERIFY(client.decode(jpeg, request));
         QCOMPARE(client.helperProcess(), first);  // kept for the next picture
         ::kill(first, SIGKILL);
-        QTest::qWait(50);
+        QTRY_VERIFY(testing::processEnded(first));
         QVERIFY(client.decode(jpeg, request));  // the next picture gets a new helper
         QVERIFY(client.helperProcess() != first);
+
+        // Both the working helper and the spare gone while idle: the next picture
+        // still shows.
+        client.keepSpare(true);
+        QVERIFY(client.decode(jpeg, request));
+        const pid_t working = client.helperProcess(), spare = client.spareProcess();
+        QVERIFY(working > 0 && spare > 0);
+        ::kill(working, SIGKILL);
+        ::kill(spare, SIGKILL);
+        QTRY_VERIFY(testing::processEnded(working) && testing::processEnded(spare));
+        QVERIFY(client.decode(jpeg, request));
+        QVERIFY(client.helperProcess() != working && client.helperProcess() != spare);
 
         TempTree t;
         const auto helper = [&t](const char *name, const QByteArray &script) {

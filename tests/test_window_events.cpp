@@ -536,8 +536,9 @@ private slots:
         }
     }
 
-    // A message holds the window's input until it is answered, as a modal one
-    // would; only the close button gets through (tested on a real X server).
+    // A message holds the window's widgets until it is answered, as a modal one
+    // would (what a person's input meets first, the window system's windows, is
+    // tested by test_messages).
     void aMessageHoldsTheWindowUntilAnswered()
     {
         FakeServices fakes;
