@@ -75,13 +75,14 @@ struct Form1::Subsystems {
                         walk, status, *f.services_.clock)
         , location(f.Drive1, f.Dir1, f.Text1)
         , desktop(f.Command9, f.List1, walk, status, f.services_.desktopFolder)
-        , selection({f.List1, f.Picture1, f.Picture2, f.Label2, f.Label4, f.Text5, f.Command10}, walk)
+        , selection({f.List1, f.Picture1, f.Picture2, f.Label2, f.Label4, f.Text5, f.Command10}, walk,
+                    f.services_.beforePictureDecode)
         , animation({f.List1, f.Picture1, f.Picture2, f.Label3}, selection)
         , actions(f.List1, f.menuCopy, *f.services_.shell, *f.services_.messages, status, &f)
         , banner(f.Picture1, *f.services_.shell, [this] { selection.show(); })
         , hoverTip(f.List1)
         , exports{f.services_.applicationFolder, *f.services_.shell, *f.services_.messages, status, background}
-        , background(status)
+        , background(status, f.services_.duringExport)
     {
     }
 };

@@ -19,9 +19,9 @@ std::optional<QString> ExportProgress::takeText()
     return std::exchange(text_, std::nullopt);
 }
 
-BackgroundExports::BackgroundExports(platform::StatusLine &status)
+BackgroundExports::BackgroundExports(platform::StatusLine &status, std::function<void()> duringExport)
     : status_(status)
-    , progress_(std::make_shared<ExportProgress>())
+    , progress_(std::make_shared<ExportProgress>(std::move(duringExport)))
 {
     // A tenth of a second is often enough to see an export move, and costs nothing.
     progressTimer_.setInterval(100);

@@ -23,15 +23,27 @@ namespace listexport {
 // how far it got, and learns whether it is to stop.
 class ExportProgress {
 public:
+    // `step` runs at each step of the writing (see platform::Services).
+    explicit ExportProgress(std::function<void()> step = {})
+        : step_(std::move(step))
+    {
+    }
     // The export's progress text for the status line (the newest is shown).
     void say(const QString &text);
     // The window went away: the export ends at its next step, writing nothing.
-    bool stopped() const { return stopped_.load(std::memory_order_relaxed); }
+    // Asked at every step of the writing.
+    bool stopped() const
+    {
+        if (step_)
+            step_();
+        return stopped_.load(std::memory_order_relaxed);
+    }
 
     void stop() { stopped_.store(true, std::memory_order_relaxed); }
     std::optional<QString> takeText();
 
 private:
+    const std::function<void()> step_;
     std::mutex mutex_;
     std::optional<QString> text_;
     std::atomic<bool> stopped_{false};
@@ -49,7 +61,7 @@ using ExportWork = std::function<std::function<void()>(ExportProgress &)>;
 // is not written and nothing of it is opened.
 class BackgroundExports {
 public:
-    explicit BackgroundExports(platform::StatusLine &status);
+    explicit BackgroundExports(platform::StatusLine &status, std::function<void()> duringExport = {});
     ~BackgroundExports();
     BackgroundExports(const BackgroundExports &) = delete;
     BackgroundExports &operator=(const BackgroundExports &) = delete;

@@ -95,6 +95,11 @@ struct Services {
     // Runs before a walk reads each folder, on the thread that reads it, and must
     // be safe to call from several at once; tests slow or block the file system here.
     std::function<void(const QByteArray &folder)> beforeFolderRead;
+    // Runs on the export thread at every step of an export's writing; tests hold
+    // an export in the middle of its file here.
+    std::function<void()> duringExport;
+    // Runs on the preview's decoding thread before each picture of it is decoded.
+    std::function<void(const QString &path)> beforePictureDecode;
 };
 
 // The services of a real desktop session.

@@ -42,8 +42,9 @@ PictureDecoder::Kept load(const PreviewRequest &request, const platform::FileSta
 
 }  // namespace
 
-PictureDecoder::PictureDecoder(Delivery deliver)
+PictureDecoder::PictureDecoder(Delivery deliver, std::function<void(const QString &path)> beforeDecode)
     : deliver_(std::move(deliver))
+    , beforeDecode_(std::move(beforeDecode))
 {
 }
 
@@ -96,6 +97,8 @@ void PictureDecoder::request(PreviewRequest request)
     worker_.post([this, serial, request = std::move(request)] {
         // The preview's pictures are often overtaken: a spare helper takes over at once.
         decoderOfThisThread().keepSpare(true);
+        if (beforeDecode_)
+            beforeDecode_(request.path);
         DecodedPreview decoded = decode(request, kept_, [this, serial] { return barrier_ > serial; });
         platform::deliverTo(&receiver_, [this, serial, decoded = std::move(decoded)] {
             if (serial == awaited_)

@@ -56,8 +56,9 @@ struct DecodedPreview {
 class PictureDecoder {
 public:
     using Delivery = std::function<void(const DecodedPreview &)>;
-    // `deliver` runs on the thread that makes the requests.
-    explicit PictureDecoder(Delivery deliver);
+    // `deliver` runs on the thread that makes the requests; `beforeDecode` on the
+    // decoding thread before each decode (tests hold one there).
+    explicit PictureDecoder(Delivery deliver, std::function<void(const QString &path)> beforeDecode = {});
     // Stops the decode under way at its next read: the window is going.
     ~PictureDecoder();
 
@@ -82,6 +83,7 @@ public:
 
 private:
     Delivery deliver_;
+    const std::function<void(const QString &path)> beforeDecode_;
     quint64 serial_ = 0;
     quint64 awaited_ = 0;    // the newest request, until its result comes
     quint64 delivered_ = 0;  // the newest result delivered

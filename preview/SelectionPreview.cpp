@@ -73,10 +73,11 @@ QString positionText(int position, int count)
 
 }  // namespace
 
-SelectionPreview::SelectionPreview(PreviewControls controls, const search::WalkSession &walk)
+SelectionPreview::SelectionPreview(PreviewControls controls, const search::WalkSession &walk,
+                                   std::function<void(const QString &path)> beforeDecode)
     : c_(controls)
     , walk_(walk)
-    , decoder_([this](const DecodedPreview &decoded) { draw(decoded); })
+    , decoder_([this](const DecodedPreview &decoded) { draw(decoded); }, std::move(beforeDecode))
 {
     // A list filled or emptied with nothing selected: the counter says so, for the list it shows.
     const auto nothingSelected = [this] {

@@ -48,7 +48,9 @@ struct PreviewControls {
 // entry was selected in the meantime.
 class SelectionPreview {
 public:
-    SelectionPreview(PreviewControls controls, const search::WalkSession &walk);
+    // `beforeDecode` runs before each picture is decoded, on the decoding thread.
+    SelectionPreview(PreviewControls controls, const search::WalkSession &walk,
+                     std::function<void(const QString &path)> beforeDecode = {});
     void show();
 
     // A picture for the selected entry is still being decoded.

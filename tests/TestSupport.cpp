@@ -41,38 +41,80 @@ platform::Services FakeServices::make()
     s.walkFrameMs = 0;
     // Shared: a walk's threads may read one more folder after the window is gone.
     s.beforeFolderRead = [fs = fileSystem](const QByteArray &folder) { fs->beforeRead(folder); };
+    s.duringExport = [gate = exportSteps] { gate->pass(); };
+    s.beforePictureDecode = beforePictureDecode;
     return s;
 }
 
-void SlowFileSystem::hangIn(const QByteArray &suffix)
+void HungFileSystem::hangIn(const QByteArray &suffix)
 {
     const std::lock_guard lock(mutex_);
-    suffix_ = suffix;
+    suffixes_.push_back(suffix);
 }
 
-void SlowFileSystem::release()
+void HungFileSystem::release(const QByteArray &suffix)
 {
     const std::lock_guard lock(mutex_);
-    suffix_.clear();
+    std::erase(suffixes_, suffix);
     released_.notify_all();
 }
 
-int SlowFileSystem::hanging() const
+void HungFileSystem::release()
+{
+    const std::lock_guard lock(mutex_);
+    suffixes_.clear();
+    released_.notify_all();
+}
+
+int HungFileSystem::hanging() const
 {
     const std::lock_guard lock(mutex_);
     return hanging_;
 }
 
-void SlowFileSystem::beforeRead(const QByteArray &folder)
+void HungFileSystem::beforeRead(const QByteArray &folder)
 {
-    if (const int ms = delayMs.load())
-        QThread::msleep(ms);
     std::unique_lock lock(mutex_);
-    if (suffix_.isEmpty() || !folder.endsWith(suffix_))
+    const auto hangsHere = [&] {
+        return std::any_of(suffixes_.begin(), suffixes_.end(), [&](const QByteArray &s) { return folder.endsWith(s); });
+    };
+    if (!hangsHere())
         return;
     ++hanging_;
-    released_.wait(lock, [&] { return suffix_.isEmpty(); });
+    released_.wait(lock, [&] { return !hangsHere(); });
     --hanging_;
+}
+
+void Gate::closeAfter(int passes)
+{
+    const std::lock_guard lock(mutex_);
+    closed_ = true;
+    passesLeft_ = passes;
+}
+
+void Gate::open()
+{
+    const std::lock_guard lock(mutex_);
+    closed_ = false;
+    opened_.notify_all();
+}
+
+void Gate::pass()
+{
+    std::unique_lock lock(mutex_);
+    if (passesLeft_ > 0) {
+        --passesLeft_;
+        return;
+    }
+    ++waiting_;
+    opened_.wait(lock, [this] { return !closed_; });
+    --waiting_;
+}
+
+bool Gate::held() const
+{
+    const std::lock_guard lock(mutex_);
+    return waiting_ > 0;
 }
 
 std::unique_ptr<Form1> makeWindow(FakeServices &fakes)

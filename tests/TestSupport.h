@@ -110,11 +110,11 @@ public:
 
 // The file system as a walk's threads meet it: slow, or hung in one folder (a
 // share that stopped answering) until released.
-class SlowFileSystem {
+class HungFileSystem {
 public:
-    std::atomic<int> delayMs{0};
-    // Reads of folders whose path ends with `suffix` hang until release().
+    // Reads of folders whose path ends with `suffix` hang until released.
     void hangIn(const QByteArray &suffix);
+    void release(const QByteArray &suffix);
     void release();
     // How many reads hang now.
     int hanging() const;
@@ -124,8 +124,29 @@ public:
 private:
     mutable std::mutex mutex_;
     std::condition_variable released_;
-    QByteArray suffix_;
+    std::vector<QByteArray> suffixes_;
     int hanging_ = 0;
+};
+
+// A point where work on another thread waits while the gate is closed: a test
+// holds the work there, acts, and lets it go.
+class Gate {
+public:
+    void close() { closeAfter(0); }
+    // Lets `passes` more through, then holds what comes.
+    void closeAfter(int passes);
+    void open();
+    // Called by the work: waits while the gate is closed.
+    void pass();
+    // Work is waiting at the gate now.
+    bool held() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable opened_;
+    bool closed_ = false;
+    int passesLeft_ = 0;
+    int waiting_ = 0;
 };
 
 // Fakes for every service, with handles on them for the test to read.
@@ -138,7 +159,11 @@ struct FakeServices {
     std::unique_ptr<QTemporaryDir> appFolder = std::make_unique<QTemporaryDir>();
     std::unique_ptr<QTemporaryDir> desktop = std::make_unique<QTemporaryDir>();
     // What a walk meets reading folders: a slow disk lets a test act while a walk runs.
-    std::shared_ptr<SlowFileSystem> fileSystem = std::make_shared<SlowFileSystem>();
+    std::shared_ptr<HungFileSystem> fileSystem = std::make_shared<HungFileSystem>();
+    // Every step of an export's writing passes here.
+    std::shared_ptr<Gate> exportSteps = std::make_shared<Gate>();
+    // Runs before each picture of the preview is decoded.
+    std::function<void(const QString &path)> beforePictureDecode;
 
     // Services for one window; the fakes stay reachable through the pointers above.
     platform::Services make();

@@ -474,7 +474,7 @@ private slots:
         writeJpeg(t, "one.jpg", QSize(40, 30), Qt::red, Qt::red);
         writeJpeg(t, "sub/two.jpg", QSize(40, 30), Qt::green, Qt::green);
         FakeServices fakes;
-        fakes.fileSystem->delayMs = 30;  // each folder's entries reach the window on their own
+        fakes.fileSystem->hangIn("/sub/");  // each folder's entries reach the window on their own
         auto w = testing::makeWindow(fakes);
         QStringList previewed;
         bool buttonShownDuringSearch = false;
@@ -485,6 +485,8 @@ private slots:
         w->Text1->setText(t.root());
         w->Text2->setText("*.jpg");
         w->Command1->click();
+        QTRY_COMPARE(previewed, QStringList{"1 from 1"});
+        fakes.fileSystem->release();
         QVERIFY(testing::settled(*w));
         QCOMPARE(previewed, (QStringList{"1 from 1", "2 from 2"}));
         QVERIFY(!buttonShownDuringSearch);
@@ -515,7 +517,7 @@ private slots:
         leftClick(*w);
         QCOMPARE(w->animation().state(), preview::AnimationStates::Running);
         QVERIFY(!w->Label3->isHidden());
-        QTest::qWait(50);
+        QTRY_VERIFY(w->Picture1->PaintWidth < start);  // a frame of the new run
         rightClick(*w);  // stops it
         QCOMPARE(w->animation().state(), preview::AnimationStates::Stopped);
         QVERIFY(w->Label3->isHidden());
@@ -542,25 +544,28 @@ private slots:
         const QString jpg = writeJpeg(t, "photo.jpg", QSize(80, 60), Qt::red, Qt::blue);
         t.files("tree/d%1/f.txt", 60);
         FakeServices fakes;
-        fakes.fileSystem->delayMs = 30;
+        fakes.fileSystem->hangIn("/d30/");  // the walk is held half way
         auto w = testing::makeWindow(fakes);
         testing::user::show(*w);
         testing::fillList(*w, {jpg}, 0);
         w->Check2->setChecked(false);
         leftClick(*w);
         QVERIFY(w->animation().running());
+        w->Text1->setText(t.root() + "tree");
+        testing::user::typeInto(w->Text2, "*.txt");
+        testing::user::click(w->Command1);
+        QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
+        // Frames go on being drawn while the walk runs.
         QSet<int> widthsDuringSearch;
-        QTimer watcher;
-        connect(&watcher, &QTimer::timeout, w.get(), [&] {
-            if (w->walkSession().walking())
-                widthsDuringSearch.insert(w->Picture1->PaintWidth);
-        });
-        watcher.start(5);
-        testing::user::search(*w, t.root() + "tree", "*.txt");
-        watcher.stop();
+        QTRY_VERIFY([&] {
+            widthsDuringSearch.insert(w->Picture1->PaintWidth);
+            return widthsDuringSearch.size() >= 3;
+        }());
+        QVERIFY(w->walkSession().walking());
+        fakes.fileSystem->release();
+        QVERIFY(testing::settled(*w));
         QCOMPARE(w->List1->ListCount(), 60);
         QVERIFY(w->animation().running());
-        QVERIFY2(widthsDuringSearch.size() >= 3, qPrintable(QString::number(widthsDuringSearch.size())));
         rightClick(*w);
     }
 
@@ -615,15 +620,16 @@ private slots:
     void theNewestRequestWins()
     {
         TempTree t;
-        QImage huge(7000, 5000, QImage::Format_RGB32);  // a decode that takes a while
-        huge.fill(Qt::gray);
-        const QString slow = t.root() + "slow.bmp";
-        QVERIFY(huge.save(slow, "BMP"));
-        huge = QImage();
+        const QString slow = writeJpeg(t, "held.jpg", QSize(80, 60), Qt::gray, Qt::gray);
         const QString quick = writeJpeg(t, "quick.jpg", QSize(80, 60), Qt::red, Qt::red);
         const QString other = writeJpeg(t, "other.jpg", QSize(80, 60), Qt::blue, Qt::blue);
         QStringList delivered;
-        PictureDecoder decoder([&delivered](const DecodedPreview &d) { delivered << QFileInfo(d.path).fileName(); });
+        testing::Gate gate;  // the held picture's decode waits here
+        PictureDecoder decoder([&delivered](const DecodedPreview &d) { delivered << QFileInfo(d.path).fileName(); },
+                               [&gate, slow](const QString &path) {
+                                   if (path == slow)
+                                       gate.pass();
+                               });
         const auto ask = [&decoder](const QString &path, bool walking) {
             PreviewRequest request;
             request.path = path;
@@ -632,20 +638,23 @@ private slots:
             decoder.request(request);
         };
 
+        gate.close();
         ask(slow, false);
-        QTest::qWait(100);  // under way
+        QTRY_VERIFY(gate.held());  // under way
         ask(quick, false);
+        gate.open();
         QTRY_VERIFY_WITH_TIMEOUT(!decoder.busy(), 15000);
         QCOMPARE(delivered, QStringList{"quick.jpg"});
 
         delivered.clear();
+        gate.close();
         ask(slow, true);
-        QTest::qWait(100);
+        QTRY_VERIFY(gate.held());
         ask(quick, true);
         ask(other, true);  // the one waiting before it is never decoded
+        gate.open();
         QTRY_VERIFY_WITH_TIMEOUT(!decoder.busy(), 15000);
-        QCOMPARE(delivered.last(), QString("other.jpg"));
-        QVERIFY(!delivered.contains("quick.jpg"));
+        QCOMPARE(delivered, (QStringList{"held.jpg", "other.jpg"}));
     }
 
     void aWorkerRunsTheNewestWaitingJobOrEveryJob_data()
@@ -782,46 +791,47 @@ private slots:
         QVERIFY(PictureDecoder::decode(pngRequest, kept).previewBitmap.isNull());
     }
 
+    // Pictures found faster than they can be decoded: the walk's own selections let
+    // the decode under way finish and draw, so a long search shows its pictures as
+    // it goes rather than none until it ends.
     void aLongSearchShowsItsPicturesAsItGoes()
     {
-        // A slow disk: each delivery of events during the walk takes a while, and a
-        // picture is found at every step, faster than one can be decoded.
+        // The walk lists "first.jpg", waits in "later", lists its pictures, waits in
+        // "later/last".
         TempTree t;
-        // Red with fine noise: a photo's worth of data to decode, not a flat card's.
-        QImage noisy(3000, 2000, QImage::Format_RGB32);
-        QRandomGenerator random(7);
-        for (int y = 0; y < noisy.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(noisy.scanLine(y));
-            for (int x = 0; x < noisy.width(); ++x)
-                line[x] = qRgb(200 + int(random.bounded(56)), int(random.bounded(40)), int(random.bounded(40)));
-        }
-        const QString photo = t.file("photo.jpg");
-        QVERIFY(noisy.save(photo, "JPG", 95));
-        for (int i = 0; i < 150; ++i) {
-            t.folder(QString("tree/f%1").arg(i, 3, 10, QLatin1Char('0')));
-            QVERIFY(QFile::link(photo, t.root() + QString("tree/f%1/p.jpg").arg(i, 3, 10, QLatin1Char('0'))));
-        }
+        const QString first = writeJpeg(t, "tree/first.jpg", QSize(80, 60), Qt::red, Qt::red);
+        t.folder("tree/later/last");
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(QFile::link(first, t.root() + QString("tree/later/p%1.jpg").arg(i)));
         FakeServices fakes;
-        // Eight readers share the slow disk: about three quarters of a second in all.
-        fakes.fileSystem->delayMs = 40;
+        fakes.fileSystem->hangIn("/later/");
+        fakes.fileSystem->hangIn("/last/");
+        // The first picture's decode waits until later matches have been selected;
+        // every other decode waits until the walk is over.
+        const auto firstDecode = std::make_shared<testing::Gate>(), laterDecodes = std::make_shared<testing::Gate>();
+        firstDecode->close();
+        laterDecodes->close();
+        fakes.beforePictureDecode = [=](const QString &path) { (path == first ? firstDecode : laterDecodes)->pass(); };
         auto w = testing::makeWindow(fakes);
         testing::user::show(*w);
-        int drawsWhileSearching = 0;
-        qint64 shown = 0;
-        QTimer slowDisk;
-        connect(&slowDisk, &QTimer::timeout, w.get(), [&] {
-            const qint64 now = w->Picture1->canvasImage().cacheKey();
-            if (w->Command1->text() == "Cancel" && now != shown && !w->Picture1->canvasImage().isNull())
-                ++drawsWhileSearching;
-            shown = now;
-        });
-        slowDisk.start(1);
-        testing::user::search(*w, t.root() + "tree", "*.jpg");
-        slowDisk.stop();
-        QCOMPARE(w->List1->ListCount(), 150);
-        QVERIFY2(drawsWhileSearching >= 3, qPrintable(QString::number(drawsWhileSearching)));
+        w->Text1->setText(t.root() + "tree");
+        testing::user::typeInto(w->Text2, "*.jpg");
+        testing::user::click(w->Command1);
+        QTRY_VERIFY(firstDecode->held());
+        fakes.fileSystem->release("/later/");
+        QTRY_COMPARE(w->List1->ListCount(), 51);
+        QCOMPARE(w->List1->ListIndex(), 50);  // the walk selected its newest entries meanwhile
+
+        const qint64 before = w->Picture1->canvasImage().cacheKey();
+        firstDecode->open();
+        QTRY_VERIFY2(w->Picture1->canvasImage().cacheKey() != before, "nothing was drawn while the walk ran");
+        QVERIFY(w->walkSession().walking());
+        QVERIFY(near(w->Picture1->rendered().pixel(5, 5), Qt::red));
+
+        laterDecodes->open();
+        fakes.fileSystem->release();
         QVERIFY(testing::settled(*w));
-        QCOMPARE(w->Label4->text(), QString("150 from 150"));  // and the last one found is what stays
+        QCOMPARE(w->Label4->text(), QString("51 from 51"));  // and the last one found is what stays
         QVERIFY(near(w->Picture1->rendered().pixel(5, 5), Qt::red));
     }
 

@@ -9,6 +9,7 @@
 #include "preview/AnimatedPreview.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
+#include "search/WalkSession.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -265,30 +266,37 @@ private slots:
     {
         TempTree t;
         t.files("d%1/f.jpg", 60);
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+            t.file(name);
+        t.folder("hold");
         FakeServices fakes;
-        fakes.fileSystem->delayMs = 20;
+        fakes.fileSystem->hangIn("/hold/");  // the walk is held there until released
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
-        {
-            const user::OnceTheListHolds canceller(*w, 3, [&] {
-                QCOMPARE(w->Command1->text(), QString("Cancel"));
-                user::click(w->Command1);
-            });
-            user::search(*w, t.root(), "*.jpg");
-            QVERIFY(canceller.happened());
-        }
+        user::show(*w);
+        const auto startSearch = [&] {
+            w->Text1->setText(t.root());
+            user::typeInto(w->Text2, "*.jpg");
+            user::click(w->Command1);
+        };
+        startSearch();
+        QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
+        QTRY_VERIFY(w->List1->ListCount() >= 3);  // the folder's own files come first
+        QCOMPARE(w->Command1->text(), QString("Cancel"));
+        user::click(w->Command1);
         const int listed = w->List1->ListCount();
-        QVERIFY(listed >= 3 && listed < 60);
+        QVERIFY(listed >= 3 && listed < 63);
         QVERIFY(w->Label1->text().endsWith(" .....Stopped."));
-        QCOMPARE(w->Text3->text(), QString("Total Items found = %1  in Directories = 61").arg(listed));
+        QCOMPARE(w->Text3->text(), QString("Total Items found = %1  in Directories = 62").arg(listed));
         QCOMPARE(w->Command1->text(), QString("Search"));
 
         // Menu, Exit during a search ends the program.
-        const user::OnceTheListHolds exit(*w, 2, [&] { w->Exit->trigger(); });
-        user::search(*w, t.root(), "*.jpg");
-        QVERIFY(exit.happened());
+        startSearch();
+        QTRY_COMPARE(fakes.fileSystem->hanging(), 2);
+        w->Exit->trigger();
         QCOMPARE(fakes.quitRequests, 1);
-        QVERIFY(w->List1->ListCount() < 60);
+        QVERIFY(!w->walkSession().walking());
+        fakes.fileSystem->release();
     }
 
     // --- The two listings racing ---
@@ -300,19 +308,20 @@ private slots:
         t.file("sub/two.png");
         FakeServices fakes;
         fillDesktop(fakes, 80);
-        fakes.fileSystem->delayMs = 20;
+        fakes.fileSystem->hangIn("/d40/");  // the listing is held there
         auto w = testing::makeWindow(fakes);
         user::show(*w);
         w->Text1->setText(t.root());
         w->Text2->setText("*.png");
-        const user::OnceTheListHolds search(*w, 5, [&] { user::click(w->Command1); });
         user::click(w->Command9, Qt::RightButton);
+        QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
+        user::click(w->Command1);
         QVERIFY(testing::settled(*w));
-        QVERIFY(search.happened());
         QCOMPARE(w->List1->entries().toStringList(), (QStringList{t.root() + "one.png", t.root() + "sub/two.png"}));
         QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
         QVERIFY(w->Label1->text().startsWith("Find in "));
         QCOMPARE(w->Command1->text(), QString("Search"));
+        fakes.fileSystem->release();
     }
 
     void theDesktopButtonDuringTheTreeListingListsTheDesktopAlone()
@@ -322,14 +331,16 @@ private slots:
         QFile top(fakes.desktop->path() + "/top.txt");
         QVERIFY(top.open(QIODevice::WriteOnly));
         top.close();
+        fakes.fileSystem->hangIn("/d40/");  // the listing is held there
         auto w = testing::makeWindow(fakes);
         user::show(*w);
-        const user::OnceTheListHolds desktop(*w, 5, [&] { user::click(w->Command9); });
         user::click(w->Command9, Qt::RightButton);
+        QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
+        user::click(w->Command9);
         QVERIFY(testing::settled(*w));
-        QVERIFY(desktop.happened());
         QCOMPARE(w->List1->entries().toStringList(), QStringList{fakes.desktop->path() + "/top.txt"});
         QCOMPARE(w->List1->backColor(), QColor(255, 230, 230));
+        fakes.fileSystem->release();
     }
 
     void desktopListingsShowTheListFromTheTop()
@@ -424,10 +435,17 @@ private slots:
                 return false;
             }
         } recorder;
-        QTest::qWait(100);  // the first paints are over
+        // Idle once the first paints are over: a quiet tenth of a second. A window
+        // that kept repainting itself would never be.
         w->innerArea()->installEventFilter(&recorder);
-        QTest::qWait(150);
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            recorder.paints = 0;
+            QTest::qWait(100);
+        } while (recorder.paints > 0 && waited.elapsed() < 10000);
         QCOMPARE(recorder.paints, 0);
+        recorder.region = QRegion();
         QTest::mouseMove(w->innerArea(), QPoint(5, 200));
         QTRY_VERIFY(recorder.paints > 0);
         QCOMPARE(recorder.region.boundingRect(), w->innerArea()->rect());
