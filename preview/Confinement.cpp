@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include <fcntl.h>
+#include <linux/close_range.h>
 #include <sched.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -59,8 +61,7 @@ constexpr int kAllowed[] = {
     SCMP_SYS(clock_gettime), SCMP_SYS(clock_nanosleep), SCMP_SYS(nanosleep), SCMP_SYS(gettimeofday),
     SCMP_SYS(getrusage), SCMP_SYS(getrandom),
     SCMP_SYS(rt_sigreturn), SCMP_SYS(rt_sigprocmask), SCMP_SYS(rt_sigaction), SCMP_SYS(sigaltstack),
-    SCMP_SYS(restart_syscall), SCMP_SYS(exit), SCMP_SYS(exit_group), SCMP_SYS(tgkill),
-    SCMP_SYS(prlimit64), SCMP_SYS(sysinfo),
+    SCMP_SYS(restart_syscall), SCMP_SYS(exit), SCMP_SYS(exit_group), SCMP_SYS(sysinfo),
 };
 
 bool filterSystemCalls(std::string &why)
@@ -72,11 +73,27 @@ bool filterSystemCalls(std::string &why)
         why = "seccomp_init failed";
         return false;
     }
+    // Every thread is filtered, those the libraries started before now too; a
+    // thread that cannot be makes the whole start fail.
+    if (seccomp_attr_set(filter.get(), SCMP_FLTATR_CTL_TSYNC, 1) != 0) {
+        why = "seccomp thread synchronisation";
+        return false;
+    }
     for (const int call : kAllowed) {
         if (seccomp_rule_add(filter.get(), SCMP_ACT_ALLOW, call, 0) != 0) {
             why = "seccomp rule " + std::to_string(call);
             return false;
         }
+    }
+    // Signals and limits only on itself: a decoder taken over must not reach
+    // another process of the user's.
+    const auto self = scmp_datum_t(::getpid());
+    if (seccomp_rule_add(filter.get(), SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1, SCMP_A0(SCMP_CMP_EQ, self)) != 0 ||
+        seccomp_rule_add(filter.get(), SCMP_ACT_ALLOW, SCMP_SYS(tkill), 1, SCMP_A0(SCMP_CMP_EQ, self)) != 0 ||
+        seccomp_rule_add(filter.get(), SCMP_ACT_ALLOW, SCMP_SYS(prlimit64), 1, SCMP_A0(SCMP_CMP_EQ, 0)) != 0 ||
+        seccomp_rule_add(filter.get(), SCMP_ACT_ALLOW, SCMP_SYS(prlimit64), 1, SCMP_A0(SCMP_CMP_EQ, self)) != 0) {
+        why = "seccomp rule for signals and limits";
+        return false;
     }
     // Threads, not processes: clone only with CLONE_THREAD. clone3 hides its flags
     // from the filter; it answers "not implemented", and the C library falls back
@@ -96,6 +113,20 @@ bool filterSystemCalls(std::string &why)
 }
 
 }  // namespace
+
+void closeInheritedDescriptors(int lastKept)
+{
+    // Whatever the program that started this one left open, writable or not.
+    if (::close_range(unsigned(lastKept) + 1, ~0U, 0) != 0)
+        for (int fd = lastKept + 1; fd < 1024; ++fd)
+            ::close(fd);
+    // Nothing is read from the terminal of whoever started it.
+    const int nothing = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (nothing >= 0) {
+        ::dup2(nothing, STDIN_FILENO);
+        ::close(nothing);
+    }
+}
 
 bool confineThisProcess(std::string &why)
 {

@@ -11,18 +11,22 @@
 #include <QByteArray>
 #include <QGuiApplication>
 
+#include <vector>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -129,8 +133,62 @@ void serve()
     }
 }
 
+// "refused (reason)" or "allowed" for a system call's result.
+std::string outcome(bool refused, int error)
+{
+    return refused ? std::string("refused (") + std::strerror(error) + ")" : std::string("allowed");
+}
+
+// Each thread's status, opened before the confinement and read after it: the
+// kernel writes it anew at every read.
+std::vector<int> openThreadStatuses()
+{
+    std::vector<int> statuses;
+    if (DIR *tasks = ::opendir("/proc/self/task")) {
+        while (const dirent *task = ::readdir(tasks)) {
+            if (task->d_name[0] == '.')
+                continue;
+            const std::string path = std::string("/proc/self/task/") + task->d_name + "/status";
+            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd >= 0)
+                statuses.push_back(fd);
+        }
+        ::closedir(tasks);
+    }
+    return statuses;
+}
+
+// How many of the threads are filtered and without new privileges, of how many.
+std::string threadsConfined(const std::vector<int> &statuses)
+{
+    int confined = 0;
+    for (const int fd : statuses) {
+        char text[4096];
+        const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
+        text[n > 0 ? n : 0] = '\0';
+        if (std::strstr(text, "\nSeccomp:\t2\n") && std::strstr(text, "\nNoNewPrivs:\t1\n"))
+            ++confined;
+    }
+    return std::to_string(confined) + " of " + std::to_string(statuses.size());
+}
+
+// The descriptors open above standard error, as device and inode.
+std::string openDescriptors()
+{
+    std::string listed;
+    for (int fd = STDERR_FILENO + 1; fd < 1024; ++fd) {
+        struct stat st {};
+        if (::fcntl(fd, F_GETFD) < 0 || ::fstat(fd, &st) != 0)
+            continue;
+        listed += " " + std::to_string(fd) + "=" + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    }
+    return listed.empty() ? " none" : listed;
+}
+
 // What the confinement refuses, tried once confined: the test of the confinement.
-int probe()
+// Nothing it tries harms anything: signal 0 only asks whether a process exists,
+// and the limit is only read.
+int probe(const std::vector<int> &threadStatuses)
 {
     const int file = ::open("/etc/hostname", O_RDONLY | O_CLOEXEC);
     const int fileError = errno;
@@ -139,10 +197,25 @@ int probe()
     const pid_t child = ::fork();
     if (child == 0)
         ::_exit(0);
-    std::printf("open: %s\nsocket: %s\nfork: %s\n", file < 0 ? std::strerror(fileError) : "allowed",
-                socket < 0 ? std::strerror(socketError) : "allowed", child < 0 ? "refused" : "allowed");
+    const pid_t other = ::getppid();
+    const bool signalRefused = ::syscall(SYS_tgkill, other, other, 0) != 0;
+    const int signalError = errno;
+    rlimit theirs{};
+    const bool limitRefused = ::prlimit(other, RLIMIT_NOFILE, nullptr, &theirs) != 0;
+    const int limitError = errno;
+    rlimit mine{};
+    const bool ownLimit = ::prlimit(0, RLIMIT_NOFILE, nullptr, &mine) == 0;
+    const std::string threads = threadsConfined(threadStatuses);
+    std::printf("open: %s\nsocket: %s\nfork: %s\nsignal another process: %s\n"
+                "limit of another process: %s\nown limit: %s\nthreads confined: %s\n"
+                "descriptors:%s\n",
+                file < 0 ? std::strerror(fileError) : "allowed", socket < 0 ? std::strerror(socketError) : "allowed",
+                child < 0 ? "refused" : "allowed", outcome(signalRefused, signalError).c_str(),
+                outcome(limitRefused, limitError).c_str(), ownLimit ? "read" : "refused", threads.c_str(),
+                openDescriptors().c_str());
     std::fflush(stdout);
-    return file < 0 && socket < 0 && child < 0 ? 0 : 1;
+    const bool everyThread = threads == std::to_string(threadStatuses.size()) + " of " + std::to_string(threadStatuses.size());
+    return file < 0 && socket < 0 && child < 0 && signalRefused && limitRefused && ownLimit && everyThread ? 0 : 1;
 }
 
 }  // namespace
@@ -150,6 +223,7 @@ int probe()
 int main(int argc, char *argv[])
 {
     const bool probing = argc == 2 && std::strcmp(argv[1], "--probe-confinement") == 0;
+    preview::closeInheritedDescriptors(probing ? STDERR_FILENO : kSocket);
     if (!probing) {
         if (argc != 3 || std::strcmp(argv[1], "--serve") != 0) {
             std::fputs("usage: quorvel-decoder --serve PARENT-PID (with the socket as descriptor 3)\n", stderr);
@@ -172,6 +246,7 @@ int main(int argc, char *argv[])
     preview::preloadFiles("/usr/share/fonts/type1/urw-base35", ".t1");
     warmUp();
     std::string why;
+    const std::vector<int> threadStatuses = probing ? openThreadStatuses() : std::vector<int>{};
     preview::servePreloadedFilesOnly();
     if (!preview::confineThisProcess(why)) {
         std::fprintf(stderr, "quorvel-decoder: cannot confine itself: %s\n", why.c_str());
@@ -179,5 +254,5 @@ int main(int argc, char *argv[])
     }
     // Ended without the toolkit's teardown, which the confinement would only refuse.
     std::fflush(stdout);
-    std::_Exit(probing ? probe() : (serve(), 0));
+    std::_Exit(probing ? probe(threadStatuses) : (serve(), 0));
 }

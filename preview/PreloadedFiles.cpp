@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <atomic>
 #include <map>
 
 #include <dirent.h>
@@ -20,7 +21,8 @@ std::map<std::string, std::string> &preloaded()
     return files;
 }
 
-bool serving = false;
+// Set on the main thread, read on whichever thread a library opens a file from.
+std::atomic<bool> serving{false};
 
 std::string readWhole(int fd)
 {
@@ -57,7 +59,7 @@ int memoryFile(const std::string &bytes)
 
 int openFile(const char *path, int flags, mode_t mode)
 {
-    if (!serving)
+    if (!serving.load(std::memory_order_acquire))
         return int(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
     const auto found = path ? preloaded().find(path) : preloaded().end();
     if (found == preloaded().end() || (flags & O_ACCMODE) != O_RDONLY) {
@@ -97,7 +99,7 @@ void preloadFiles(const std::string &folder, const std::string &suffix)
 
 void servePreloadedFilesOnly()
 {
-    serving = true;
+    serving.store(true, std::memory_order_release);
 }
 
 }  // namespace preview

@@ -26,11 +26,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 #include <atomic>
 #include <csignal>
@@ -161,20 +166,61 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(PictureError, Module2::DecodePicture(t.root() + "jpeg.png"));
     }
 
-    // Every picture is decoded in the helper, which confines itself: once confined
-    // it can open no file, make no socket and start no process.
+    // Every picture is decoded in the helper, which confines itself on every thread:
+    // once confined it can open no file, make no socket, start no process, signal
+    // or limit no other process, and holds nothing its starter left open.
     void theHelperIsConfined()
     {
         const QString helper = DecoderClient::decoderHelperPath();
         QVERIFY(!helper.isEmpty());
-        QProcess probe;
-        probe.start(helper, {"--probe-confinement"});
-        QVERIFY(probe.waitForFinished(10000));
-        const QString said = QString::fromLocal8Bit(probe.readAllStandardOutput());
-        QVERIFY2(probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0, qPrintable(said));
+        // A file left open for it, as a careless starter would.
+        TempTree t;
+        const QString leftOpen = t.file("left-open");
+        const int fd = ::open(QFile::encodeName(leftOpen).constData(), O_RDWR);  // inherited: no O_CLOEXEC
+        QVERIFY(fd >= 0);
+        struct stat st {};
+        QVERIFY(::fstat(fd, &st) == 0);
+        const QByteArray program = QFile::encodeName(helper);
+        char *const argv[] = {const_cast<char *>(program.constData()), const_cast<char *>("--probe-confinement"), nullptr};
+        int out[2];
+        QVERIFY(::pipe2(out, O_CLOEXEC) == 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        pid_t pid = -1;
+        QCOMPARE(::posix_spawn(&pid, program.constData(), &actions, nullptr, argv, environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ::close(fd);
+        QFile reader;
+        QVERIFY(reader.open(out[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        const QString said = QString::fromLocal8Bit(reader.readAll());
+        int status = 0;
+        QCOMPARE(::waitpid(pid, &status, 0), pid);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, qPrintable(said));
         QVERIFY(said.contains("open: Operation not permitted"));
         QVERIFY(said.contains("socket: Operation not permitted"));
         QVERIFY(said.contains("fork: refused"));
+        QVERIFY(said.contains("signal another process: refused (Operation not permitted)"));
+        QVERIFY(said.contains("limit of another process: refused (Operation not permitted)"));
+        QVERIFY(said.contains("own limit: read"));
+        const QRegularExpressionMatch confined = QRegularExpression("threads confined: (\\d+) of (\\d+)").match(said);
+        QVERIFY2(confined.hasMatch() && confined.captured(1) == confined.captured(2) && confined.captured(2).toInt() > 1,
+                 qPrintable(said));
+        QVERIFY2(!said.contains(QString("=%1:%2").arg(st.st_dev).arg(st.st_ino)), qPrintable(said));
+
+        // A helper at work: every one of its threads is filtered, without new privileges.
+        DecoderClient client;
+        client.keepSpare(false);
+        QVERIFY(client.decode(testing::testData("gradient.jpg"), decoding::Request{}));
+        const QDir tasks(QString("/proc/%1/task").arg(client.helperProcess()));
+        const QStringList threads = tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QVERIFY(threads.size() > 1);  // the toolkit's pool started before the confinement
+        for (const QString &thread : threads) {
+            const QByteArray status = testing::readFile(tasks.filePath(thread + "/status"));
+            QVERIFY2(status.contains("\nSeccomp:\t2\n"), qPrintable(thread));
+            QVERIFY2(status.contains("\nNoNewPrivs:\t1\n"), qPrintable(thread));
+        }
     }
 
     // A helper killed, crashing, hanging, missing or talking nonsense costs only
