@@ -33,6 +33,77 @@ std::optional<int> extent(std::int32_t low, std::int32_t high)
     return int(length);
 }
 
+std::uint32_t readUint32(const QByteArray &data, qsizetype at)
+{
+    std::uint32_t v = 0;
+    std::memcpy(&v, data.constData() + at, sizeof v);
+    return v;
+}
+
+// Whether `length` bytes from `offset` lie within `size` bytes.
+bool within(std::uint64_t offset, std::uint64_t length, std::uint64_t size)
+{
+    return offset <= size && length <= size - offset;
+}
+
+constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::uint32_t kEmrComment = 70;
+constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45;  // "EMF+"
+constexpr qsizetype kEmrHeaderSize = 88;
+
+// EMF+ records inside one comment: each of a size that fits the comment and
+// holds its own data.
+bool emfPlusRecordsFit(const QByteArray &emf, qsizetype at, std::uint32_t length)
+{
+    std::uint64_t offset = 0;
+    while (offset < length) {
+        if (!within(offset, 12, length))
+            return false;
+        const std::uint32_t size = readUint32(emf, at + qsizetype(offset) + 4);
+        const std::uint32_t dataSize = readUint32(emf, at + qsizetype(offset) + 8);
+        if (size < 12 || size % 4 != 0 || !within(offset, size, length) || dataSize > size - 12)
+            return false;
+        offset += size;
+    }
+    return true;
+}
+
+// The record structure the converter walks, checked before it walks it: the
+// header's size and description inside the header and the file, every record of
+// a size that fits the file, and every EMF+ record inside its comment. The
+// converter reads whatever these sizes claim without checking them.
+bool emfRecordsFit(const QByteArray &emf)
+{
+    const auto size = std::uint64_t(emf.size());
+    const std::uint32_t headerSize = readUint32(emf, 4);
+    if (headerSize < kEmrHeaderSize || headerSize % 4 != 0 || headerSize > size)
+        return false;
+    const std::uint32_t descriptionChars = readUint32(emf, 60);
+    const std::uint32_t descriptionOffset = readUint32(emf, 64);
+    if (descriptionChars > 0 &&
+        (descriptionOffset < kEmrHeaderSize || !within(descriptionOffset, std::uint64_t(descriptionChars) * 2, headerSize)))
+        return false;
+    std::uint64_t offset = 0;
+    while (offset < size) {
+        if (!within(offset, 8, size))
+            return false;
+        const std::uint32_t type = readUint32(emf, qsizetype(offset));
+        const std::uint32_t recordSize = readUint32(emf, qsizetype(offset) + 4);
+        if (recordSize < 8 || recordSize % 4 != 0 || !within(offset, recordSize, size))
+            return false;
+        if ((offset == 0) != (type == kEmrHeader))
+            return false;  // the header comes first, and once
+        if (type == kEmrComment && recordSize >= 16 && readUint32(emf, qsizetype(offset) + 12) == kEmfPlusSignature) {
+            const std::uint32_t dataSize = readUint32(emf, qsizetype(offset) + 8);
+            if (dataSize < 4 || dataSize > recordSize - 12 ||
+                !emfPlusRecordsFit(emf, qsizetype(offset) + 16, dataSize - 4))
+                return false;
+        }
+        offset += recordSize;
+    }
+    return true;
+}
+
 struct FreeDeleter {
     void operator()(char *p) const { std::free(p); }
 };
@@ -58,7 +129,8 @@ void prepareMetafileConversions()
 MetafileDrawing emfToSvg(const QByteArray &emf)
 {
     // EMR_HEADER: type 1, then the bounds and, from byte 24, the frame in HIMETRIC.
-    if (emf.size() < 88 || readInt32(emf, 0) != 1 || emf.mid(40, 4) != " EMF")
+    if (emf.size() < kEmrHeaderSize || readUint32(emf, 0) != kEmrHeader || emf.mid(40, 4) != " EMF" ||
+        !emfRecordsFit(emf))
         return {};
     const std::optional<int> width = extent(readInt32(emf, 24), readInt32(emf, 32));
     const std::optional<int> height = extent(readInt32(emf, 28), readInt32(emf, 36));

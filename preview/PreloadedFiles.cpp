@@ -1,8 +1,8 @@
 #include "preview/PreloadedFiles.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdarg>
-#include <atomic>
 #include <map>
 
 #include <dirent.h>

@@ -48,6 +48,13 @@ using testing::TempTree;
 
 namespace {
 
+std::uint32_t readUint32At(const QByteArray &bytes, qsizetype at)
+{
+    std::uint32_t v = 0;
+    std::memcpy(&v, bytes.constData() + at, 4);
+    return v;
+}
+
 bool near(QRgb a, QColor b, int tolerance = 40)
 {
     return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance &&
@@ -317,6 +324,31 @@ private slots:
         QVERIFY(emfToSvg(withFrame(-2'000'000'000, 2'000'000'000)).svg.isEmpty());
         QVERIFY(emfToSvg(withFrame(500, 100)).svg.isEmpty());
         QCOMPARE(emfToSvg(withFrame(0, 9855)).himetric, QSize(9855, 7209));
+
+        // Sizes the converter would read past: the header's description, a record,
+        // an EMF+ record inside its comment. Each is refused before it is converted.
+        const auto patched = [&bytes](qsizetype at, std::uint32_t value) {
+            QByteArray p = bytes;
+            std::memcpy(p.data() + at, &value, 4);
+            return p;
+        };
+        QVERIFY(!emfToSvg(bytes).svg.isEmpty());
+        QVERIFY(emfToSvg(patched(60, 0x7fffffff)).svg.isEmpty());                    // description length
+        QVERIFY(emfToSvg(patched(64, std::uint32_t(bytes.size()))).svg.isEmpty());  // and offset, with one character
+        QVERIFY(emfToSvg(patched(60, 1)).svg.isEmpty());
+        qsizetype record = readUint32At(bytes, 4), plusRecord = -1;
+        while (record < bytes.size() && plusRecord < 0) {
+            if (readUint32At(bytes, record) == 70 && readUint32At(bytes, record + 12) == 0x2B464D45)
+                plusRecord = record;
+            else
+                record += readUint32At(bytes, record + 4);
+        }
+        QVERIFY(plusRecord > 0);  // the sample holds EMF+ records
+        QVERIFY(emfToSvg(patched(plusRecord + 4, 0x7ffffff0)).svg.isEmpty());    // the comment past the end
+        QVERIFY(emfToSvg(patched(plusRecord + 8, 0x7ffffff0)).svg.isEmpty());    // its data past the comment
+        QVERIFY(emfToSvg(patched(plusRecord + 16 + 4, 0xfff0)).svg.isEmpty());   // an EMF+ record past its comment
+        QVERIFY(emfToSvg(patched(plusRecord + 16 + 8, 0xfff0)).svg.isEmpty());   // its data past itself
+        QVERIFY(emfToSvg(bytes.left(bytes.size() - 4)).svg.isEmpty());            // the last record cut short
     }
 
     void firstFrameAndIconSize()
