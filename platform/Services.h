@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -92,6 +93,8 @@ struct Services {
     int walkFrameMs = 16;
     // Threads that read folders ahead of a walk.
     int walkReaders = 8;
+    // The most a walk's counters hold; tests lower it.
+    int walkCountLimit = std::numeric_limits<int>::max();
     // Runs before a walk reads each folder, on the thread that reads it, and must
     // be safe to call from several at once; tests slow or block the file system here.
     std::function<void(const QByteArray &folder)> beforeFolderRead;

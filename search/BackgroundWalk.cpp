@@ -41,7 +41,7 @@ struct BackgroundWalk::Shared final : WalkSink {
             ready.dirCount = gathering.dirCount;
             ready.listedSize = gathering.listedSize;
             ready.ended = ended;
-            ready.overflowed = gathering.overflowed;
+            ready.cut = gathering.cut;
             if ((!woken || ended) && !stopping.load(std::memory_order_relaxed))
                 wake(ended);
             woken = true;
@@ -85,10 +85,21 @@ struct BackgroundWalk::Shared final : WalkSink {
         platform::giveWayToTheWindow();
         int files = 0;
         int dirs = 0;
-        bool overflowed = false;
-        FindFilesAPI(*self, folder, patterns, files, dirs, options, &overflowed);
-        self->gathering.overflowed = overflowed;
-        self->handOver(true);
+        WalkCut cut = WalkCut::None;
+        try {
+            FindFilesAPI(*self, folder, patterns, files, dirs, options, &cut);
+        } catch (const std::bad_alloc &) {
+            cut = WalkCut::OutOfMemory;  // gathering what it found
+        }
+        self->gathering.cut = cut;
+        try {
+            self->handOver(true);
+        } catch (const std::bad_alloc &) {
+            // What was gathered since the last batch is lost; the end is told.
+            self->gathering.entries.clear();
+            self->gathering.cut = WalkCut::OutOfMemory;
+            self->handOver(true);
+        }
     }
 };
 

@@ -22,8 +22,8 @@ struct WalkBatch {
     int fileCount = 0;
     int dirCount = 0;
     std::int64_t listedSize = 0;
-    bool ended = false;       // the walk is over
-    bool overflowed = false;  // ended by a counter's limit
+    bool ended = false;           // the walk is over
+    WalkCut cut = WalkCut::None;  // and why it ended early
 };
 
 // One walk of a folder tree on a thread of its own, handing what it finds over in

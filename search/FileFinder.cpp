@@ -19,7 +19,7 @@ public:
     {
         if (sink_.stopRequested())
             return nullptr;
-        return std::make_shared<const FolderScan>(scanFolder(job, query_));
+        return sharedScan(job, query_);
     }
 
 private:
@@ -27,23 +27,23 @@ private:
     const WalkSink &sink_;
 };
 
-void addOne(int &counter)
-{
-    if (counter == INT_MAX)
-        throw CounterOverflow();
-    ++counter;
-}
-
 struct Walk {
     FolderSource &source;
     WalkSink &sink;
     int &FileCount;
     int &DirCount;
+    const int countLimit;
     std::int64_t listedSize = 0;
     // Translated once: the status is said for every folder.
     const QString searchingIn = QCoreApplication::translate("Search", "Searching in... ");
 
     std::int64_t folder(const FolderJob &job);
+    void addOne(int &counter) const
+    {
+        if (counter >= countLimit)
+            throw CounterOverflow();
+        ++counter;
+    }
 };
 
 std::int64_t Walk::folder(const FolderJob &job)
@@ -51,6 +51,8 @@ std::int64_t Walk::folder(const FolderJob &job)
     const std::shared_ptr<const FolderScan> scan = source.take(job);
     if (!scan)
         return 0;
+    if (scan->outOfMemory)
+        throw std::bad_alloc();
     if (scan->opened)
         sink.folderRead();
     for (const FolderJob &sub : scan->subfolders) {
@@ -72,7 +74,7 @@ std::int64_t Walk::folder(const FolderJob &job)
             addOne(FileCount);
             size += match.size;
             listedSize += match.size;
-            if (DirCount == INT_MAX)
+            if (DirCount >= countLimit)
                 throw CounterOverflow();
             totals.fileCount = FileCount;
             totals.dirCount = DirCount;
@@ -94,7 +96,7 @@ std::int64_t Walk::folder(const FolderJob &job)
 }  // namespace
 
 std::int64_t FindFilesAPI(WalkSink &sink, QString &path, const QString &SearchStr, int &FileCount, int &DirCount,
-                          const WalkOptions &options, bool *overflowed)
+                          const WalkOptions &options, WalkCut *cut)
 {
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
@@ -112,19 +114,22 @@ std::int64_t FindFilesAPI(WalkSink &sink, QString &path, const QString &SearchSt
     else
         source = std::make_unique<FolderReader>(query, sink);
 
-    Walk walk{*source, sink, FileCount, DirCount};
-    if (overflowed)
-        *overflowed = false;
+    Walk walk{*source, sink, FileCount, DirCount, options.countLimit};
+    WalkCut ended = WalkCut::None;
+    std::int64_t total = 0;
     try {
-        const std::int64_t total = walk.folder(root);
-        sink.checkpoint();
-        return total;
+        total = walk.folder(root);
     } catch (const CounterOverflow &) {
-        if (overflowed)
-            *overflowed = true;
-        sink.checkpoint();
-        return walk.listedSize;
+        ended = WalkCut::CountLimit;
+        total = walk.listedSize;
+    } catch (const std::bad_alloc &) {
+        ended = WalkCut::OutOfMemory;
+        total = walk.listedSize;
     }
+    if (cut)
+        *cut = ended;
+    sink.checkpoint();
+    return total;
 }
 
 }  // namespace search

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -45,12 +46,21 @@ public:
     CounterOverflow() : std::overflow_error("Overflow") {}
 };
 
+// Why a walk ended before it had looked everywhere, other than being asked to.
+enum class WalkCut {
+    None,
+    CountLimit,   // more entries or folders than the counters hold
+    OutOfMemory,  // the walk's memory ran out
+};
+
 struct WalkOptions {
     // Threads that read folders ahead of the walk; 0 reads each folder only when
     // the walk comes to it, on the walk's own thread.
     int readers = 0;
     // Runs before each folder is read, on the thread that reads it.
     std::function<void(const QByteArray &folder)> beforeRead;
+    // The most the counters hold (tests lower it).
+    int countLimit = INT_MAX;
 };
 
 // Lists every entry below `path` matching one item of the ";"-separated
@@ -58,9 +68,9 @@ struct WalkOptions {
 // order the folder lists them, then the next item's, then each subfolder's whole
 // subtree in the order found. Returns the total size of what it listed. A missing
 // "/" is appended to `path` (the caller sees it). Symbolic links are listed when
-// they match but never walked into. A counter passing its limit ends the walk
-// with what it listed (the overflow is reported through `overflowed`).
+// they match but never walked into. A counter passing its limit, or the memory
+// running out, ends the walk with what it listed, and `cut` says which.
 std::int64_t FindFilesAPI(WalkSink &sink, QString &path, const QString &SearchStr, int &FileCount, int &DirCount,
-                          const WalkOptions &options = {}, bool *overflowed = nullptr);
+                          const WalkOptions &options = {}, WalkCut *cut = nullptr);
 
 }  // namespace search

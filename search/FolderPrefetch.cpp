@@ -45,7 +45,7 @@ struct FolderPrefetch::Shared {
             self->waiting.erase(self->waiting.begin());
             ++self->reading;
             lock.unlock();
-            auto scan = std::make_shared<const FolderScan>(scanFolder(job, self->query));
+            std::shared_ptr<const FolderScan> scan = sharedScan(job, self->query);
             lock.lock();
             --self->reading;
             if (self->finished)

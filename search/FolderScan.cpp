@@ -30,6 +30,21 @@ std::shared_ptr<const platform::FolderHandle> openFolder(const FolderJob &job)
 
 }  // namespace
 
+std::shared_ptr<const FolderScan> sharedScan(const FolderJob &job, const WalkQuery &query)
+{
+    // Made before it is needed: when the memory has run out there is none for it.
+    static const std::shared_ptr<const FolderScan> outOfMemory = [] {
+        auto scan = std::make_shared<FolderScan>();
+        scan->outOfMemory = true;
+        return scan;
+    }();
+    try {
+        return std::make_shared<const FolderScan>(scanFolder(job, query));
+    } catch (const std::bad_alloc &) {
+        return outOfMemory;
+    }
+}
+
 QString StripNulls(QString &OriginalStr)
 {
     const qsizetype nul = OriginalStr.indexOf(QChar(0));

@@ -44,6 +44,7 @@ struct FolderScan {
         std::int64_t size = 0;
     };
     bool opened = false;
+    bool outOfMemory = false;  // the folder could not be read for want of memory
     EntryList found;  // the full paths of what matched, each once
     std::vector<FolderJob> subfolders;          // in the order read
     std::vector<std::vector<Match>> matches;    // one list per item, in the order read
@@ -60,6 +61,8 @@ public:
 // Reads the folder of `job`: lists it, finds its subfolders (never through a
 // link), matches each item and sizes what matches, relative to the folder.
 FolderScan scanFolder(const FolderJob &job, const WalkQuery &query);
+// The same, shared; a scan that says so when the memory ran out.
+std::shared_ptr<const FolderScan> sharedScan(const FolderJob &job, const WalkQuery &query);
 
 // The text up to its first NUL; the cut text is also left in the argument.
 QString StripNulls(QString &OriginalStr);

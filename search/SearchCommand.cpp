@@ -70,7 +70,7 @@ void SearchCommand::writeSummary(const WalkOutcome &outcome)
     c_.counts->setText(countsText(outcome.fileCount, outcome.dirCount));
     c_.sizes->setPlainText(summarySizeText(platform::shownFileName(outcome.folder), outcome.total));
     c_.searchButton->setText(QCoreApplication::translate("Search", "Search"));
-    status_.setText(elapsedText(startTime_, EndTime, outcome.stopped));
+    status_.setText(elapsedText(startTime_, EndTime, outcome.stopped, outcome.cut));
 }
 
 }  // namespace search

@@ -28,9 +28,19 @@ QString summarySizeText(const QString &folder, std::int64_t total)
         .arg(folder, formatGrouped(total), formatGrouped(roundedKibi(total)));
 }
 
-QString elapsedText(QTime start, QTime end, bool stopped)
+QString elapsedText(QTime start, QTime end, bool stopped, WalkCut cut)
 {
     const QString elapsed = platform::formatElapsed(start, end);
+    // A search cut short on its own says so: its figures are not the folder's.
+    switch (cut) {
+    case WalkCut::CountLimit:
+        return QCoreApplication::translate("Search", "Find in %1 .....Stopped: more entries than can be counted.")
+            .arg(elapsed);
+    case WalkCut::OutOfMemory:
+        return QCoreApplication::translate("Search", "Find in %1 .....Stopped: out of memory.").arg(elapsed);
+    case WalkCut::None:
+        break;
+    }
     return stopped ? QCoreApplication::translate("Search", "Find in %1 .....Stopped.").arg(elapsed)
                    : QCoreApplication::translate("Search", "Find in %1").arg(elapsed);
 }

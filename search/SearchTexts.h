@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/FileFinder.h"
+
 #include <QString>
 #include <QTime>
 
@@ -13,7 +15,8 @@ QString countsText(int fileCount, int dirCount);
 QString walkSizeText(const QString &folder, std::int64_t folderSize);
 // The size line of the summary.
 QString summarySizeText(const QString &folder, std::int64_t total);
-// "Find in 00:00:07", with " .....Stopped." after a cancelled search.
-QString elapsedText(QTime start, QTime end, bool stopped);
+// "Find in 00:00:07", with " .....Stopped." after a cancelled search, and the
+// reason after a search that ended early on its own.
+QString elapsedText(QTime start, QTime end, bool stopped, WalkCut cut = WalkCut::None);
 
 }  // namespace search

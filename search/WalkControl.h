@@ -4,11 +4,13 @@
 
 namespace search {
 
-// The run and stop flags of a walk. The walk reads both afresh at every entry, so
-// a Cancel or a close delivered inside its yield stops it at the next step.
+// The window's record of a walk's run: FindContinue while a walk fills the list,
+// cleared when it ends, is stopped or is let go; StopRequested once Cancel (or a
+// close) stopped it. The walk's own threads are told to stop through the walk
+// itself, which they read at every entry.
 struct WalkControl {
-    std::int16_t FindContinue = 0;  // the enumeration loops run while non-zero
-    bool StopRequested = false;     // a running walk must stop
+    std::int16_t FindContinue = 0;  // a walk is filling the list
+    bool StopRequested = false;     // the running walk was asked to stop
 
     void start()
     {
@@ -20,6 +22,7 @@ struct WalkControl {
         FindContinue = 0;
         StopRequested = true;
     }
+    void end() { FindContinue = 0; }
 };
 
 }  // namespace search

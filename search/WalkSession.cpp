@@ -30,7 +30,6 @@ WalkSession::~WalkSession()
 void WalkSession::begin()
 {
     abandon();
-    control_.start();
     view_.list->Clear();
     view_.preview->clearPicture();
     view_.list->setBackColor(kWalkedListColour);
@@ -44,6 +43,7 @@ void WalkSession::start(const QString &folder, const QString &patterns,
                         std::function<void(const WalkOutcome &)> whenEnded)
 {
     abandon();
+    control_.start();
     shown_ = WalkOutcome{};
     shown_.folder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     whenEnded_ = std::move(whenEnded);
@@ -52,6 +52,7 @@ void WalkSession::start(const QString &folder, const QString &patterns,
     WalkOptions options;
     options.readers = settings_.readers;
     options.beforeRead = settings_.beforeRead;
+    options.countLimit = settings_.countLimit;
     walk_ = std::make_unique<BackgroundWalk>(shown_.folder, patterns, options, [this, generation](bool ended) {
         // On the walk's thread: the window takes the batch when it next delivers events.
         platform::deliverTo(&receiver_, [this, generation, ended] {
@@ -102,6 +103,7 @@ void WalkSession::applyBatch()
     shown_.dirCount = batch.dirCount;
     shown_.total = batch.listedSize;
     if (batch.ended) {
+        shown_.cut = batch.cut;
         finish();
         return;
     }
@@ -119,6 +121,7 @@ void WalkSession::stop()
 void WalkSession::abandon()
 {
     frame_.stop();
+    control_.end();
     walk_.reset();
     whenEnded_ = nullptr;
 }
@@ -126,6 +129,7 @@ void WalkSession::abandon()
 void WalkSession::finish()
 {
     frame_.stop();
+    control_.end();
     walk_.reset();  // not walking any more: the last selection stops a decode like a person's
     view_.list->flushPending();
     view_.list->show();

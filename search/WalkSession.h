@@ -47,6 +47,7 @@ struct WalkOutcome {
     int dirCount = 0;
     std::int64_t total = 0;  // bytes listed
     bool stopped = false;
+    WalkCut cut = WalkCut::None;  // ended early on its own
 };
 
 // How walks are run: the window's pace and the file system's seam.
@@ -54,6 +55,7 @@ struct WalkSettings {
     int frameMs = 16;  // the shortest time between two updates of the window
     int readers = 8;   // threads reading folders ahead
     std::function<void(const QByteArray &folder)> beforeRead;
+    int countLimit = INT_MAX;  // the most the counters hold (tests lower it)
 };
 
 // One walk of a folder tree into the result list, shared by the search command
@@ -69,13 +71,14 @@ public:
     // No search runs, and one has ended since the window opened.
     bool searchIdle() const { return searchIdle_; }
     // A walk is filling the list now.
-    bool walking() const { return bool(walk_); }
+    bool walking() const { return control_.FindContinue != 0; }
     void setSearching() { searchIdle_ = false; }
 
-    // Empties the list, the preview and the totals and starts the run flags.
+    // Empties the list, the preview and the totals.
     void begin();
-    // Lists what matches `patterns` below `folder` and returns at once; `whenEnded`
-    // runs once the walk is over and shown, or at once when it is stopped.
+    // Starts the run flags and lists what matches `patterns` below `folder`, and
+    // returns at once; `whenEnded` runs once the walk is over and shown, or at
+    // once when it is stopped.
     void start(const QString &folder, const QString &patterns, std::function<void(const WalkOutcome &)> whenEnded);
     // Ends the running walk now, with what the window shows of it.
     void stop();

@@ -95,16 +95,17 @@ Session::Session()
     env.insert("DISPLAY", display_);
     windowManager_.setProcessEnvironment(env);
     windowManager_.setStandardOutputFile(QProcess::nullDevice());
-    windowManager_.setStandardErrorFile(QProcess::nullDevice());
     windowManager_.start(openbox, {"--sm-disable"});
     windowManager_.waitForStarted(5000);
     QElapsedTimer waited;
     waited.start();
-    while (!managed_ && waited.elapsed() < 10000 && windowManager_.state() != QProcess::NotRunning) {
+    while (!managed_ && waited.elapsed() < 10000 && windowManager_.state() == QProcess::Running) {
         managed_ = windowManagerRuns(display_);
         if (!managed_)
-            QThread::msleep(20);
+            windowManager_.waitForFinished(20);
     }
+    if (!managed_)
+        qWarning("openbox did not start: %s", windowManager_.readAllStandardError().constData());
 }
 
 Session::~Session()

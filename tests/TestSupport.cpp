@@ -9,14 +9,18 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QXmlStreamReader>
+
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace testing {
 
@@ -314,6 +318,32 @@ QString runTool(const QString &program, const QStringList &arguments)
 }
 
 TempTree::TempTree() = default;
+
+namespace {
+
+int removeEntry(const char *path, const struct stat *, int type, FTW *)
+{
+    return type == FTW_DP ? ::rmdir(path) : ::unlink(path);
+}
+
+int makeEnterable(const char *path, const struct stat *st, int type, FTW *)
+{
+    if (type == FTW_D || type == FTW_DNR)
+        ::chmod(path, (st->st_mode & 07777) | S_IRWXU);
+    return 0;
+}
+
+}  // namespace
+
+TempTree::~TempTree()
+{
+    // By the names' bytes, so that a name that is not UTF-8 goes too, and into
+    // folders a test locked.
+    const QByteArray root = QFile::encodeName(dir_.path());
+    ::chmod(root.constData(), S_IRWXU);
+    ::nftw(root.constData(), makeEnterable, 16, FTW_PHYS);
+    ::nftw(root.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
 
 QString TempTree::root() const
 {

@@ -244,6 +244,9 @@ bool processEnded(qint64 pid);
 class TempTree {
 public:
     TempTree();
+    ~TempTree();
+    TempTree(const TempTree &) = delete;
+    TempTree &operator=(const TempTree &) = delete;
     QString root() const;  // ends with "/"
     QString file(const QString &relative, const QByteArray &content = {});
     QString folder(const QString &relative);

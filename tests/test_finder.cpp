@@ -48,7 +48,7 @@ struct Result {
     std::int64_t size = 0;
     int files = 0;
     int dirs = 0;
-    bool overflowed = false;
+    search::WalkCut cut = search::WalkCut::None;
 };
 
 // Every case runs twice: folders read when the walk reaches them, and read ahead by a pool.
@@ -62,7 +62,7 @@ Result walk(RecordingSink &sink, QString path, const QString &spec, search::Walk
 {
     Result r;
     options.readers = readers();
-    r.size = FindFilesAPI(sink, path, spec, r.files, r.dirs, options, &r.overflowed);
+    r.size = FindFilesAPI(sink, path, spec, r.files, r.dirs, options, &r.cut);
     return r;
 }
 
@@ -457,11 +457,11 @@ private slots:
         QString path = t.root();
         int files = INT_MAX - 1;
         int dirs = 0;
-        bool overflowed = false;
+        search::WalkCut cut = search::WalkCut::None;
         search::WalkOptions options;
         options.readers = readers();
-        QCOMPARE(FindFilesAPI(host, path, "*.jpg", files, dirs, options, &overflowed), 2);
-        QVERIFY(overflowed);
+        QCOMPARE(FindFilesAPI(host, path, "*.jpg", files, dirs, options, &cut), 2);
+        QCOMPARE(cut, search::WalkCut::CountLimit);
         QCOMPARE(files, INT_MAX);
         QCOMPARE(host.list.size(), 1);
     }

@@ -165,6 +165,38 @@ private slots:
         QCOMPARE(w->Label1->text(), QString("Find in 00:00:00"));
     }
 
+    // A search cut short on its own says so, rather than passing for a whole one:
+    // a counter at its limit, a walk out of memory.
+    void aSearchCutShortSaysWhy()
+    {
+        TempTree t;
+        t.files("f%1.jpg", 10);
+        t.file("big/x.jpg");
+        {
+            FakeServices fakes;
+            platform::Services services = fakes.make();
+            services.walkCountLimit = 5;
+            Form1 w(std::move(services));
+            runSearch(w, t.root(), "*.jpg");
+            QCOMPARE(w.List1->ListCount(), 5);
+            QVERIFY2(w.Label1->text().endsWith(" .....Stopped: more entries than can be counted."),
+                     qPrintable(w.Label1->text()));
+        }
+        {
+            FakeServices fakes;
+            platform::Services services = fakes.make();
+            services.beforeFolderRead = [](const QByteArray &folder) {
+                if (folder.endsWith("/big/"))
+                    throw std::bad_alloc();
+            };
+            Form1 w(std::move(services));
+            runSearch(w, t.root(), "*.jpg");
+            QCOMPARE(w.List1->ListCount(), 10);  // the folder's own files, found before
+            QVERIFY2(w.Label1->text().endsWith(" .....Stopped: out of memory."), qPrintable(w.Label1->text()));
+            QCOMPARE(w.Text3->text(), QString("Total Items found = 10  in Directories = 2"));
+        }
+    }
+
     void closingDuringASearchUnwindsAtOnce()
     {
         TempTree t;

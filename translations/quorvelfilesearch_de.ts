@@ -515,5 +515,13 @@ von Quorvel Software (%2)</translation>
         <source>Find in %1</source>
         <translation>Gesucht in %1</translation>
     </message>
+    <message>
+        <source>Find in %1 .....Stopped: more entries than can be counted.</source>
+        <translation>Gesucht in %1 .....Angehalten: mehr Einträge, als gezählt werden können.</translation>
+    </message>
+    <message>
+        <source>Find in %1 .....Stopped: out of memory.</source>
+        <translation>Gesucht in %1 .....Angehalten: kein Speicher mehr frei.</translation>
+    </message>
 </context>
 </TS>

@@ -515,5 +515,13 @@ de Quorvel Software (%2)</translation>
         <source>Find in %1</source>
         <translation>Búsqueda en %1</translation>
     </message>
+    <message>
+        <source>Find in %1 .....Stopped: more entries than can be counted.</source>
+        <translation>Búsqueda en %1 .....Detenida: más elementos de los que se pueden contar.</translation>
+    </message>
+    <message>
+        <source>Find in %1 .....Stopped: out of memory.</source>
+        <translation>Búsqueda en %1 .....Detenida: memoria agotada.</translation>
+    </message>
 </context>
 </TS>

@@ -515,5 +515,13 @@ par Quorvel Software (%2)</translation>
         <source>Find in %1</source>
         <translation>Recherche en %1</translation>
     </message>
+    <message>
+        <source>Find in %1 .....Stopped: more entries than can be counted.</source>
+        <translation>Recherche en %1 .....Arrêtée : plus d’éléments qu’il n’est possible d’en compter.</translation>
+    </message>
+    <message>
+        <source>Find in %1 .....Stopped: out of memory.</source>
+        <translation>Recherche en %1 .....Arrêtée : mémoire épuisée.</translation>
+    </message>
 </context>
 </TS>
