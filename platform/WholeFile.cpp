@@ -16,26 +16,30 @@
 namespace platform {
 namespace {
 
-// A name no one is likely to have taken: the target's, a dot-less suffix and
-// random hexadecimal digits.
+// The name of a file being written: hidden, with the program's own prefix and
+// twelve lower-case hexadecimal digits, so that no file of a user's can be taken
+// for one.
+constexpr char kPartPrefix[] = ".quorvel-part-";
+constexpr size_t kPartDigits = 12;
+
+// A name in the target's folder no one is likely to have taken.
 std::string candidateName(const std::string &target)
 {
     static thread_local std::mt19937_64 random{std::random_device{}()};
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".part-%012llx",
+    char name[sizeof kPartPrefix + kPartDigits];
+    std::snprintf(name, sizeof name, "%s%012llx", kPartPrefix,
                   static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFULL));
-    return target + suffix;
+    const size_t slash = target.rfind('/');
+    return (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + name;
 }
 
-// Whether `name` is one this program gives a file it is writing: any name, then
-// ".part-" and twelve lower-case hexadecimal digits.
+// Whether `name` is one this program gives a file it is writing, and only that.
 bool isPartName(const char *name)
 {
-    const size_t length = std::strlen(name);
-    constexpr size_t kSuffix = 6 + 12;  // ".part-" and the digits
-    if (length <= kSuffix || std::strncmp(name + length - kSuffix, ".part-", 6) != 0)
+    constexpr size_t kPrefix = sizeof kPartPrefix - 1;
+    if (std::strlen(name) != kPrefix + kPartDigits || std::strncmp(name, kPartPrefix, kPrefix) != 0)
         return false;
-    for (size_t i = length - 12; i < length; ++i)
+    for (size_t i = kPrefix; i < kPrefix + kPartDigits; ++i)
         if (!std::isxdigit(static_cast<unsigned char>(name[i])) || std::isupper(static_cast<unsigned char>(name[i])))
             return false;
     return true;

@@ -10,13 +10,14 @@
 namespace platform {
 
 // Removes what writes of this program left in `folder` when they were cut short
-// (the program killed, the machine off): files of its own ".part-" pattern, owned
-// by this user, not changed for `olderThanSeconds`. Links and anything else are
-// left alone. The number removed.
+// (the program killed, the machine off): files named as it names the files it is
+// writing (".quorvel-part-" and twelve hexadecimal digits), owned by this user,
+// not changed for `olderThanSeconds`. Links and anything else are left alone.
+// The number removed.
 int removeStaleParts(const std::string &folder, long long olderThanSeconds);
 
-// A new, empty file beside `target`, made for this process alone (it never opens
-// what someone planted at a name). Unless it replaces the target it is removed
+// A new, empty, hidden file beside `target`, made for this process alone (it never
+// opens what someone planted at a name). Unless it replaces the target it is removed
 // when it goes away, so a failed or abandoned write leaves the target as it was.
 class FileBeside {
 public:

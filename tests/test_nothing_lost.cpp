@@ -51,7 +51,7 @@ QStringList longList(int count)
 
 QStringList leftovers(const QString &folder)
 {
-    return QDir(folder).entryList({"*.part-*"}, QDir::Files | QDir::Hidden);
+    return QDir(folder).entryList({".quorvel-part-*"}, QDir::Files | QDir::Hidden);
 }
 
 // A disk of 64 KiB of its own, where the tests run as root; unmounted at the end.
@@ -133,7 +133,8 @@ private slots:
     }
 
     // A write cut short (the program killed, the machine off) leaves a part file; the
-    // next export removes those of its own pattern older than a day, and nothing else.
+    // next export removes those of its own pattern older than a day, and never a file
+    // of the user's, whatever its name looks like.
     void theNextExportRemovesOldPartFiles()
     {
         FakeServices fakes;
@@ -149,13 +150,14 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadWrite));
             QVERIFY(f.setFileTime(then, QFileDevice::FileModificationTime));
         };
-        aged("QuorvelFileSearch.txt.part-0123456789ab", 2);
-        aged("quorvelfilesearch.pdf.part-aaaaaaaaaaaa", 0);  // another instance may be writing it
-        aged("notes.part-zz", 3);                             // not a name this program gives
-        aged("upper.part-ABCDEF012345", 3);
+        aged(".quorvel-part-0123456789ab", 2);
+        aged(".quorvel-part-aaaaaaaaaaaa", 0);        // another instance may be writing it
+        aged("notes.txt.part-0123456789ab", 3);       // a user's file, named as some programs do
+        aged(".quorvel-part-0123456789ab.txt", 3);    // not a name this program gives
+        aged(".quorvel-part-ABCDEF012345", 3);
         TempTree t;
-        const QString victim = t.file("victim.part-bbbbbbbbbbbb", "someone else's");
-        const QString link = folder + "/link.part-cccccccccccc";
+        const QString victim = t.file("victim", "someone else's");
+        const QString link = folder + "/.quorvel-part-cccccccccccc";
         QVERIFY(QFile::link(victim, link));
         // The link itself as old as the stale part file: still not a file of ours.
         const timespec old[2] = {{std::time(nullptr) - 3 * 86400, 0}, {std::time(nullptr) - 3 * 86400, 0}};
@@ -164,8 +166,9 @@ private slots:
         w->Notepad->trigger();
         QVERIFY(testing::settled(*w));
         QStringList left = QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
-        QCOMPARE(left, QStringList({"QuorvelFileSearch.txt", "link.part-cccccccccccc", "notes.part-zz",
-                                    "quorvelfilesearch.pdf.part-aaaaaaaaaaaa", "upper.part-ABCDEF012345"}));
+        QCOMPARE(left, QStringList({".quorvel-part-0123456789ab.txt", ".quorvel-part-ABCDEF012345",
+                                    ".quorvel-part-aaaaaaaaaaaa", ".quorvel-part-cccccccccccc", "QuorvelFileSearch.txt",
+                                    "notes.txt.part-0123456789ab"}));
         QCOMPARE(testing::readFile(victim), QByteArray("someone else's"));
     }
 
