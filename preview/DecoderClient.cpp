@@ -196,6 +196,7 @@ void DecoderClient::stop()
 std::optional<HelperPicture> DecoderClient::decode(const QString &path, const decoding::Request &request,
                                                    const Interrupted &interrupted, int timeoutMs)
 {
+    helperFailed_ = false;
     if (interrupted && interrupted())
         return std::nullopt;
     // Only a regular file: a FIFO or a device named like a picture is none, and
@@ -216,6 +217,7 @@ std::optional<HelperPicture> DecoderClient::decode(const QString &path, const de
     }
     ::close(fd);
     if (!sent) {
+        helperFailed_ = regular;
         stop();
         return std::nullopt;
     }
@@ -228,6 +230,7 @@ std::optional<HelperPicture> DecoderClient::decode(const QString &path, const de
         if (n > 0)
             break;
         if ((n < 0 && errno != EINTR) || waited.elapsed() > timeoutMs || (interrupted && interrupted())) {
+            helperFailed_ = !(interrupted && interrupted());
             stop();  // a picture no one waits for any more costs the helper, not the window
             return std::nullopt;
         }
@@ -237,6 +240,7 @@ std::optional<HelperPicture> DecoderClient::decode(const QString &path, const de
     if (!receiveReply(socket_, reply, memory)) {
         if (memory >= 0)
             ::close(memory);
+        helperFailed_ = true;
         stop();  // it crashed, or talks nonsense: the next picture gets a new one
         return std::nullopt;
     }

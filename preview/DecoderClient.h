@@ -45,6 +45,11 @@ public:
     std::optional<HelperPicture> decode(const QString &path, const decoding::Request &request,
                                         const Interrupted &interrupted = {}, int timeoutMs = 10000);
 
+    // The last decode failed for the helper's sake (none could be started, it
+    // crashed, hung past its time or talked nonsense), not the picture's: the
+    // same picture may well decode when asked again.
+    bool helperFailed() const { return helperFailed_; }
+
     // Ends the helper now rather than with the thread: a thread that decodes once.
     void finish() { stop(); }
     // Keeps a second helper started and ready, for a thread whose pictures are often
@@ -74,6 +79,7 @@ private:
     int socket_ = -1;
     pid_t pid_ = -1;
     bool keepSpare_ = false;
+    bool helperFailed_ = false;
     Helper spare_;
     std::vector<pid_t> ending_;  // killed, not yet reaped
 };

@@ -64,8 +64,9 @@ DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::option
     }
     if (!stillGood(kept, request, stamp)) {
         kept = load(request, *stamp, interrupted);
-        // A decode cut short says nothing of the file: nothing is kept of it.
-        if (interrupted && interrupted()) {
+        // A decode cut short, or lost with its helper, says nothing of the file:
+        // nothing is kept of it, and selecting it again tries again.
+        if ((interrupted && interrupted()) || (kept->failed && decoderOfThisThread().helperFailed())) {
             kept.reset();
             return result;
         }

@@ -381,7 +381,7 @@ QStringList Program::messages() const
         .split('\n', Qt::SkipEmptyParts);
 }
 
-HungShare::HungShare()
+HungShare::HungShare(const QString &picture)
 {
     const QString helper = QStringLiteral(QUORVEL_HUNGFS);
     if (helper.isEmpty() || !QFileInfo(helper).isExecutable() || !QFileInfo("/dev/fuse").exists())
@@ -390,7 +390,7 @@ HungShare::HungShare()
     marker_ = folder_.path() + "/hung";
     QDir().mkpath(mountPoint_);
     fs_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    fs_.start(helper, {mountPoint_, marker_});
+    fs_.start(helper, picture.isEmpty() ? QStringList{mountPoint_, marker_} : QStringList{mountPoint_, marker_, picture});
     fs_.waitForStarted(3000);
     waitFor([this] { return fs_.state() != QProcess::Running || QFile::exists(mountPoint_ + "/a.jpg"); }, 5000);
     mounted_ = QFile::exists(mountPoint_ + "/a.jpg");
@@ -417,6 +417,11 @@ bool HungShare::hanging() const
 bool HungShare::readHanging() const
 {
     return QFile::exists(marker_ + ".read");
+}
+
+void HungShare::releaseRead()
+{
+    QFile(marker_ + ".release").open(QIODevice::WriteOnly);
 }
 
 void HungShare::answer()

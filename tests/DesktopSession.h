@@ -134,14 +134,17 @@ private:
 // its folder "hang" is listed.
 class HungShare {
 public:
-    HungShare();
+    // `picture`: what "pictures/stuck.jpg" gives once the share answers again.
+    explicit HungShare(const QString &picture = {});
     ~HungShare();
     bool mounted() const { return mounted_; }
     QString root() const { return mountPoint_ + "/"; }
     // A listing of "hang" has begun (and will not end).
     bool hanging() const;
-    // A read of "pictures/stuck.jpg" has begun (and will not end).
+    // A read of "pictures/stuck.jpg" has begun (and will not end until released).
     bool readHanging() const;
+    // The share answers again: the held read fails, later ones give the picture.
+    void releaseRead();
     // The file system goes away: every request it holds ends with an error.
     void answer();
 

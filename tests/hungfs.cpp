@@ -2,24 +2,36 @@
 // "a.jpg", the folder "hang", the folder "z" with "c.jpg" and the folder
 // "pictures" with "stuck.jpg". Listing "hang" never returns, as on a share whose
 // server went away; the first time a listing of "hang" begins, the file given as
-// the second argument is created. Reading "stuck.jpg" never returns either; when
-// it begins, that file's name with ".read" added is created.
+// the second argument is created. Reading "stuck.jpg" does not return either;
+// when it begins, that file's name with ".read" added is created. Once a file of
+// that name with ".release" added exists, the held read fails as a share's does
+// when it comes back, and reads after it give the picture named as the third
+// argument (nothing without one).
 //
-//     hungfs MOUNTPOINT MARKER
+//     hungfs MOUNTPOINT MARKER [PICTURE]
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
 std::string marker;
+std::string picture;  // what "stuck.jpg" holds once the share answers
+
+bool exists(const std::string &path)
+{
+    return ::access(path.c_str(), F_OK) == 0;
+}
 
 // Says that a request which will never be answered has begun, then never answers.
 [[noreturn]] void hangAfterSaying(const std::string &said)
@@ -42,7 +54,7 @@ int getAttributes(const char *path, struct stat *st, fuse_file_info *)
     if (p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg") {
         st->st_mode = S_IFREG | 0644;
         st->st_nlink = 1;
-        st->st_size = 3;
+        st->st_size = p == "/pictures/stuck.jpg" && !picture.empty() ? off_t(picture.size()) : 3;
         return 0;
     }
     return -ENOENT;
@@ -75,8 +87,21 @@ int openFile(const char *path, fuse_file_info *)
 
 int readFile(const char *path, char *buffer, size_t size, off_t offset, fuse_file_info *)
 {
-    if (std::string(path) == "/pictures/stuck.jpg")
-        hangAfterSaying(marker + ".read");
+    if (std::string(path) == "/pictures/stuck.jpg") {
+        const std::string release = marker + ".release";
+        if (exists(release)) {
+            if (offset >= off_t(picture.size()))
+                return 0;
+            const size_t n = std::min(size, picture.size() - size_t(offset));
+            std::memcpy(buffer, picture.data() + offset, n);
+            return int(n);
+        }
+        if (FILE *f = std::fopen((marker + ".read").c_str(), "w"))
+            std::fclose(f);
+        while (!exists(release))
+            ::usleep(50 * 1000);
+        return -EIO;
+    }
     static const char content[] = "abc";
     if (offset >= 3)
         return 0;
@@ -89,11 +114,15 @@ int readFile(const char *path, char *buffer, size_t size, off_t offset, fuse_fil
 
 int main(int argc, char *argv[])
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: hungfs MOUNTPOINT MARKER\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: hungfs MOUNTPOINT MARKER [PICTURE]\n");
         return 2;
     }
     marker = argv[2];
+    if (argc == 4) {
+        std::ifstream in(argv[3], std::ios::binary);
+        picture.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     fuse_operations operations{};
     operations.getattr = getAttributes;
     operations.readdir = readFolder;

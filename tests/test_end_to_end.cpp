@@ -134,6 +134,36 @@ private slots:
         QVERIFY2(desktop::waitForColour(corner, Qt::red), "the picture selected after the helpers died is lost");
     }
 
+    // A picture lost to a share that stopped answering while it was read: its
+    // helper is given up; once the share answers again, selecting the entry again
+    // shows it.
+    void aPictureLostToAHungShareIsTriedAgain()
+    {
+        QTemporaryDir folder;
+        solidJpeg(folder.path() + "/green.jpg", Qt::green);
+        desktop::HungShare share(folder.path() + "/green.jpg");
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        Program running(session_, {{}, {"--pattern", "*", "--search", share.root() + "pictures"}, false});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        QVERIFY(desktop::waitFor([&share] { return share.readHanging(); }));
+        // Given up after its time: killed while the share holds it in the kernel.
+        const QList<qint64> helpers = childrenOf(running.process.processId());
+        const auto killed = [](qint64 helper) {
+            const QByteArray status = testing::readFile(QString("/proc/%1/status").arg(helper));
+            for (const QByteArray &line : status.split('\n'))
+                if (line.startsWith("ShdPnd:") && (line.mid(7).trimmed().toULongLong(nullptr, 16) & (1ULL << (SIGKILL - 1))))
+                    return true;
+            return testing::processEnded(helper);
+        };
+        QVERIFY2(desktop::waitFor([&] { return std::any_of(helpers.begin(), helpers.end(), killed); }, 30000),
+                 "the hung helper was never given up");
+        share.releaseRead();
+        running.clickAt(layout_.firstEntry());
+        QVERIFY2(desktop::waitForColour(running.origin + layout_.picture1.topLeft() + QPoint(10, 10), Qt::green),
+                 "selecting the entry again did not try its picture again");
+    }
+
     // A share whose server went away: the listing of one folder never returns. The
     // window answers all the while, Cancel ends the search with what came before,
     // and the program ends at once when closed, its reader still waiting.
