@@ -3,7 +3,7 @@
 # plausible bug made in one line; the tests that cover that code are run against
 # it, and a mutant they still pass is reported as surviving. The source is put
 # back after each one. Uses the build in build/.
-#   bash scripts/mutants.sh
+#   bash scripts/mutants.sh [TEXT]   (TEXT: only the mutants naming it, a file or a test)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -31,7 +31,34 @@ mutants=(
   "search/ResultListAccessibility.cpp#known != rows_.constEnd()#false#test_window_events#aScreenReaderReadsTheEntries"
   "search/ResultListAccessibility.cpp#state.selected = list_->#state.selected = !list_->#test_window_events#aScreenReaderReadsTheEntries"
   "search/ResultListAccessibility.cpp#return current.isValid() ? child(current.row()) : nullptr;#return nullptr;#test_window_events#aScreenReaderReadsTheEntries"
+  "search/FolderPrefetch.h#kWindow = 256;#kWindow = 1;#test_finder#foldersAreReadAheadAsFarAsTheWindowGoes"
+  "search/FolderPrefetch.cpp#return reading + int(done.size()) < kWindow ||#return true ||#test_finder#foldersAreReadAheadAsFarAsTheWindowGoes"
+  "platform/FolderEnumeration.cpp#&st, AT_SYMLINK_NOFOLLOW) != 0)#\&st, 0) != 0)#test_finder#aLinkIsSizedAsItself"
+  "platform/FolderEnumeration.cpp#O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC#O_RDONLY | O_DIRECTORY | O_CLOEXEC#test_finder#aFolderSwappedForALinkIsNotWalkedInto"
+  "search/WalkSession.cpp#status_.setText(platform::shownFileName(\\*batch.status));#status_.setText(*batch.status);#test_search_window#theStatusLineShowsAFolderNameThatIsNotUtf8"
+  "search/BackgroundWalk.cpp#shared_->ready.listedSize = batch.listedSize;#shared_->ready.listedSize = 0;#test_search_window#cancelAfterAnEmptyBatchKeepsTheListedSize"
+  "search/SearchCommand.cpp#outcome.stopped, outcome.cut)#outcome.stopped)#test_search_window#aSearchCutShortSaysWhy"
+  "search/FileFinder.cpp#if (scan->outOfMemory)#if (false)#test_search_window#aSearchCutShortSaysWhy"
+  "preview/DecoderClient.cpp#kHelpersTried = 3;#kHelpersTried = 2;#test_pictures#aHelperThatFailsCostsOnlyItsPicture"
+  "preview/DecoderClient.cpp#helperFailed_ = true;#(void)0;#test_pictures#aHelperThatFailsCostsOnlyItsPicture"
+  "preview/Confinement.cpp#SCMP_FLTATR_CTL_TSYNC, 1)#SCMP_FLTATR_CTL_TSYNC, 0)#test_pictures#theHelperIsConfined"
+  "preview/Confinement.cpp#SCMP_SYS(tgkill), 1, SCMP_A0(SCMP_CMP_EQ, self)#SCMP_SYS(tgkill), 1, SCMP_A0(SCMP_CMP_NE, 0)#test_pictures#theHelperIsConfined"
+  "preview/Confinement.cpp#SCMP_SYS(prlimit64), 1, SCMP_A0(SCMP_CMP_EQ, self)#SCMP_SYS(prlimit64), 1, SCMP_A0(SCMP_CMP_NE, 0)#test_pictures#theHelperIsConfined"
+  "preview/DecoderHelperMain.cpp#preview::closeInheritedDescriptors(probing ? STDERR_FILENO : kSocket);#(void)kSocket;#test_pictures#theHelperIsConfined"
+  "preview/Metafile.cpp#        !emfRecordsFit(emf))#        false)#test_pictures#metafileHeadersAreChecked"
+  "preview/Metafile.cpp# || dataSize > size - 12)#)#test_pictures#metafileHeadersAreChecked"
+  "platform/WholeFile.cpp#if (!isPartName(entry->d_name))#if (false)#test_nothing_lost#theNextExportRemovesOldPartFiles"
+  "platform/DesktopMessageBoxes.cpp#if (const auto \\*window = qobject_cast<const QWindow \\*>(object))#if (const QWindow *window = nullptr)#test_messages#aMessageClosesByKeyboardAndMouse"
 )
+
+# With an argument, only the mutants whose line holds it (a file, a test).
+if [ $# -gt 0 ]; then
+  chosen=()
+  for m in "${mutants[@]}"; do
+    [[ "$m" == *"$1"* ]] && chosen+=("$m")
+  done
+  mutants=("${chosen[@]}")
+fi
 
 killed=0
 survived=0

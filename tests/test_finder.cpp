@@ -2,6 +2,7 @@
 #include "platform/FileNames.h"
 #include "platform/FolderEnumeration.h"
 #include "search/FileFinder.h"
+#include "search/FolderPrefetch.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <climits>
 #include <functional>
 #include <mutex>
+#include <thread>
 #include <dirent.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -339,6 +341,71 @@ private slots:
             QVERIFY(e.startsWith(t.root() + order[0] + "/"));
         // Nothing more: no folder is read, named or listed once the walk is stopped.
         QCOMPARE(host.statuses.size(), statusesAtStop);
+    }
+
+    // The readers keep the disk busy ahead of a walk that is held up, but no
+    // further than a window of folders.
+    void foldersAreReadAheadAsFarAsTheWindowGoes()
+    {
+        if (readers() == 0)
+            QSKIP("reads each folder when the walk reaches it");
+        constexpr int kWindow = search::FolderPrefetch::kWindow;
+        testing::TempTree t;
+        t.file("first.jpg");
+        for (int i = 0; i < 2 * kWindow; ++i)
+            t.folder(QString("d%1").arg(i));
+        std::atomic<int> reads{0};
+        testing::Gate walkGoesOn;  // the walk waits at its first entry
+        walkGoesOn.close();
+        RecordingSink sink;
+        sink.onListed = [&walkGoesOn] { walkGoesOn.pass(); };
+        search::WalkOptions options;
+        options.readers = readers();
+        options.beforeRead = [&reads](const QByteArray &) { ++reads; };
+        std::thread walk([&] {
+            QString path = t.root();
+            int files = 0, dirs = 0;
+            FindFilesAPI(sink, path, "*.jpg", files, dirs, options);
+        });
+        QTRY_VERIFY(walkGoesOn.held());
+        QTRY_COMPARE(reads.load(), 1 + kWindow);  // the starting folder, then the window
+        QTest::qWait(100);
+        QCOMPARE(reads.load(), 1 + kWindow);  // and not one more
+        walkGoesOn.open();
+        walk.join();
+        QCOMPARE(reads.load(), 1 + 2 * kWindow);
+    }
+
+    // A link is sized as a link, never as what it leads to.
+    void aLinkIsSizedAsItself()
+    {
+        testing::TempTree t;
+        const QString target = t.file("target.dat", QByteArray(1000, 'x'));
+        QVERIFY(QFile::link(target, t.root() + "link.jpg"));
+        RecordingSink host;
+        const Result r = walk(host, t.root(), "*.jpg");
+        QCOMPARE(host.list, QStringList{t.root() + "link.jpg"});
+        QCOMPARE(r.size, std::int64_t(QFile::encodeName(target).size()));
+    }
+
+    // A folder swapped for a link (to the root, say) between being found and being
+    // read is not walked into.
+    void aFolderSwappedForALinkIsNotWalkedInto()
+    {
+        testing::TempTree t, elsewhere;
+        t.file("swap/inside.jpg");
+        elsewhere.file("outside.jpg");
+        RecordingSink host;
+        search::WalkOptions options;
+        options.beforeRead = [&](const QByteArray &folder) {
+            if (!folder.endsWith("/swap/"))
+                return;
+            const QByteArray swap = folder.chopped(1);
+            QVERIFY(::rename(swap.constData(), (swap + "-gone").constData()) == 0);
+            QVERIFY(::symlink(QFile::encodeName(elsewhere.root()).constData(), swap.constData()) == 0);
+        };
+        walk(host, t.root(), "*.jpg", options);
+        QVERIFY(host.list.isEmpty());
     }
 
     void stopInsideOneLargeFolder()

@@ -17,6 +17,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using testing::FakeServices;
 using testing::TempTree;
 
@@ -195,6 +199,48 @@ private slots:
             QVERIFY2(w.Label1->text().endsWith(" .....Stopped: out of memory."), qPrintable(w.Label1->text()));
             QCOMPARE(w.Text3->text(), QString("Total Items found = 10  in Directories = 2"));
         }
+    }
+
+    // The status line names a folder whose name is not UTF-8 as every other place
+    // shows such names: a replacement character for each byte that is not.
+    void theStatusLineShowsAFolderNameThatIsNotUtf8()
+    {
+        TempTree t;
+        const QByteArray bad = QFile::encodeName(t.root()) + "bad\xff";
+        QVERIFY(::mkdir(bad.constData(), 0755) == 0);
+        QVERIFY(::mkdir((bad + "/hold").constData(), 0755) == 0);
+        QVERIFY(::close(::open((bad + "/a.jpg").constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644)) == 0);
+        FakeServices fakes;
+        fakes.fileSystem->hangIn("/hold/");  // the walk waits just past that folder's files
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        w->Text1->setText(t.root());
+        testing::user::typeInto(w->Text2, "*.jpg");
+        testing::user::click(w->Command1);
+        QTRY_COMPARE(w->Label1->text(), "Searching in... " + t.root() + QString::fromUtf8("bad\uFFFD/"));
+        fakes.fileSystem->release();
+        QVERIFY(testing::settled(*w));
+    }
+
+    // Cancel right after the window took a batch with nothing listed in it: the
+    // summary still holds the size of everything listed before.
+    void cancelAfterAnEmptyBatchKeepsTheListedSize()
+    {
+        TempTree t;
+        t.file("a.jpg", QByteArray(100, 'x'));
+        t.folder("sub/hold");  // "sub" lists nothing; the walk waits in "hold"
+        FakeServices fakes;
+        fakes.fileSystem->hangIn("/hold/");
+        auto w = testing::makeWindow(fakes);
+        testing::user::show(*w);
+        w->Text1->setText(t.root());
+        testing::user::typeInto(w->Text2, "*.jpg");
+        testing::user::click(w->Command1);
+        // The batch that says "sub" is being looked through, with no entry in it, was taken.
+        QTRY_COMPARE(w->Label1->text(), "Searching in... " + t.root() + "sub/");
+        testing::user::click(w->Command1);
+        QCOMPARE(w->Text4->toPlainText(), QString("Size of files found under %1 = 100 Bytes (0 KB )").arg(t.root()));
+        fakes.fileSystem->release();
     }
 
     void closingDuringASearchUnwindsAtOnce()
