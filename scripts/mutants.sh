@@ -36,7 +36,6 @@ mutants=(
   "platform/FolderEnumeration.cpp#&st, AT_SYMLINK_NOFOLLOW) != 0)#\&st, 0) != 0)#test_finder#aLinkIsSizedAsItself"
   "platform/FolderEnumeration.cpp#O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC#O_RDONLY | O_DIRECTORY | O_CLOEXEC#test_finder#aFolderSwappedForALinkIsNotWalkedInto"
   "search/WalkSession.cpp#status_.setText(platform::shownFileName(\\*batch.status));#status_.setText(*batch.status);#test_search_window#theStatusLineShowsAFolderNameThatIsNotUtf8"
-  "search/BackgroundWalk.cpp#shared_->ready.listedSize = batch.listedSize;#shared_->ready.listedSize = 0;#test_search_window#cancelAfterAnEmptyBatchKeepsTheListedSize"
   "search/SearchCommand.cpp#outcome.stopped, outcome.cut)#outcome.stopped)#test_search_window#aSearchCutShortSaysWhy"
   "search/FileFinder.cpp#if (scan->outOfMemory)#if (false)#test_search_window#aSearchCutShortSaysWhy"
   "preview/DecoderClient.cpp#kHelpersTried = 3;#kHelpersTried = 2;#test_pictures#aHelperThatFailsCostsOnlyItsPicture"

@@ -119,12 +119,10 @@ BackgroundWalk::~BackgroundWalk()
 WalkBatch BackgroundWalk::take()
 {
     const std::lock_guard lock(shared_->mutex);
+    // Every batch handed over carries the walk's figures as they stand: no take
+    // comes without a hand-over before it.
     WalkBatch batch = std::move(shared_->ready);
     shared_->ready = WalkBatch{};
-    // The figures stand until the walk says otherwise.
-    shared_->ready.fileCount = batch.fileCount;
-    shared_->ready.dirCount = batch.dirCount;
-    shared_->ready.listedSize = batch.listedSize;
     shared_->woken = false;
     return batch;
 }
