@@ -68,6 +68,7 @@ DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::option
         // nothing is kept of it, and selecting it again tries again.
         if ((interrupted && interrupted()) || (kept->failed && decoderOfThisThread().helperFailed())) {
             kept.reset();
+            result.stamp.reset();  // no stamp: not taken for what the file holds
             return result;
         }
     }

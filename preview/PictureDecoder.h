@@ -40,7 +40,7 @@ struct DecodedPreview {
     QString path;
     bool whileWalking = false;
     int row = -1;
-    std::optional<platform::FileStamp> stamp;  // the file as it was decoded
+    std::optional<platform::FileStamp> stamp;  // the file as it was decoded; none when nothing was learnt of it
     bool png = false;
     std::optional<Picture> picture;
     QImage previewBitmap;

@@ -73,24 +73,41 @@ void writeScript(const QString &path, const QByteArray &script)
 
 Session::Session()
 {
+    // A display whose window manager does not come up (seldom, and not on a second
+    // try) is made anew; what went wrong is said when none does.
+    QString why;
+    for (int attempt = 0; attempt < 3 && !managed_; ++attempt) {
+        if (attempt > 0)
+            stop();
+        why = start();
+    }
+    if (!managed_ && started())
+        qWarning("no window manager: %s", qPrintable(why));
+}
+
+QString Session::start()
+{
+    display_.clear();
     server_.setProgram(QStandardPaths::findExecutable(QStringLiteral("Xvfb")));
     if (server_.program().isEmpty())
-        return;
+        return QStringLiteral("Xvfb is not installed");
+    // What it says is not read: a full pipe would hold the server.
+    server_.setStandardErrorFile(QProcess::nullDevice());
     server_.setArguments({"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
     server_.start();
     if (!server_.waitForStarted(5000))
-        return;
+        return QStringLiteral("Xvfb did not start");
     QByteArray number;
     while (!number.contains('\n') && server_.waitForReadyRead(10000))
         number += server_.readAllStandardOutput();
     if (!number.contains('\n'))
-        return;
+        return QStringLiteral("Xvfb named no display");
     display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
 
     // A window manager, so that focus, stacking and decorations are a desktop's.
     const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
     if (openbox.isEmpty())
-        return;
+        return QStringLiteral("openbox is not installed");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display_);
     windowManager_.setProcessEnvironment(env);
@@ -104,16 +121,25 @@ Session::Session()
         if (!managed_)
             windowManager_.waitForFinished(20);
     }
-    if (!managed_)
-        qWarning("openbox did not start: %s", windowManager_.readAllStandardError().constData());
+    if (managed_)
+        return {};
+    return QString("openbox on %1 %2 (exit %3): %4")
+        .arg(display_, windowManager_.state() == QProcess::Running ? "never announced itself" : "ended")
+        .arg(windowManager_.exitCode())
+        .arg(QString::fromLocal8Bit(windowManager_.readAllStandardError()));
 }
 
-Session::~Session()
+void Session::stop()
 {
     windowManager_.terminate();
     windowManager_.waitForFinished(3000);
     server_.terminate();
     server_.waitForFinished(3000);
+}
+
+Session::~Session()
+{
+    stop();
 }
 
 QString xdo(const QStringList &arguments)

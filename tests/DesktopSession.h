@@ -32,6 +32,10 @@ public:
     QString display() const { return display_; }
 
 private:
+    // Starts Xvfb and Openbox; why the window manager is not running, if it is not.
+    QString start();
+    void stop();
+
     QProcess server_, windowManager_;
     QString display_;
     bool managed_ = false;
