@@ -232,12 +232,17 @@ void chooseFromActionMenu(Form1 &window, QAction *action)
     QTRY_VERIFY(!window.menuCopy->isVisible());
 }
 
-void search(Form1 &window, const QString &folder, const QString &patterns)
+void startSearch(Form1 &window, const QString &folder, const QString &patterns)
 {
     show(window);
     window.Text1->setText(folder);  // the folder list's mirror, as choosing a folder sets it
     typeInto(window.Text2, patterns);
     click(window.Command1);
+}
+
+void search(Form1 &window, const QString &folder, const QString &patterns)
+{
+    startSearch(window, folder, patterns);
     settled(window);
 }
 

@@ -204,8 +204,10 @@ void clickEntry(Form1 &window, int row, Qt::MouseButton button = Qt::LeftButton)
 void doubleClickEntry(Form1 &window, int row);
 // Opens the Action menu with the right button over the list and chooses `action`.
 void chooseFromActionMenu(Form1 &window, QAction *action);
-// Sets the search location and the file specification, clicks Search and waits
-// until the search is over.
+// Sets the search location and the file specification and clicks Search; the
+// walk is under way when it returns.
+void startSearch(Form1 &window, const QString &folder, const QString &patterns);
+// The same, and waits until the search is over.
 void search(Form1 &window, const QString &folder, const QString &patterns);
 
 // Does `action` once, from the event loop, the moment the list holds `entries`

@@ -638,9 +638,7 @@ private slots:
         w->Check2->setChecked(false);
         leftClick(*w);
         QVERIFY(w->animation().running());
-        w->Text1->setText(t.root() + "tree");
-        testing::user::typeInto(w->Text2, "*.txt");
-        testing::user::click(w->Command1);
+        testing::user::startSearch(*w, t.root() + "tree", "*.txt");
         QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
         // Frames go on being drawn while the walk runs.
         QSet<int> widthsDuringSearch;
@@ -900,10 +898,7 @@ private slots:
         laterDecodes->close();
         fakes.beforePictureDecode = [=](const QString &path) { (path == first ? firstDecode : laterDecodes)->pass(); };
         auto w = testing::makeWindow(fakes);
-        testing::user::show(*w);
-        w->Text1->setText(t.root() + "tree");
-        testing::user::typeInto(w->Text2, "*.jpg");
-        testing::user::click(w->Command1);
+        testing::user::startSearch(*w, t.root() + "tree", "*.jpg");
         QTRY_VERIFY(firstDecode->held());
         fakes.fileSystem->release("/later/");
         QTRY_COMPARE(w->List1->ListCount(), 51);

@@ -213,10 +213,7 @@ private slots:
         FakeServices fakes;
         fakes.fileSystem->hangIn("/hold/");  // the walk waits just past that folder's files
         auto w = testing::makeWindow(fakes);
-        testing::user::show(*w);
-        w->Text1->setText(t.root());
-        testing::user::typeInto(w->Text2, "*.jpg");
-        testing::user::click(w->Command1);
+        testing::user::startSearch(*w, t.root(), "*.jpg");
         QTRY_COMPARE(w->Label1->text(), "Searching in... " + t.root() + QString::fromUtf8("bad\uFFFD/"));
         fakes.fileSystem->release();
         QVERIFY(testing::settled(*w));
@@ -232,10 +229,7 @@ private slots:
         FakeServices fakes;
         fakes.fileSystem->hangIn("/hold/");
         auto w = testing::makeWindow(fakes);
-        testing::user::show(*w);
-        w->Text1->setText(t.root());
-        testing::user::typeInto(w->Text2, "*.jpg");
-        testing::user::click(w->Command1);
+        testing::user::startSearch(*w, t.root(), "*.jpg");
         // The batch that says "sub" is being looked through, with no entry in it, was taken.
         QTRY_COMPARE(w->Label1->text(), "Searching in... " + t.root() + "sub/");
         testing::user::click(w->Command1);
@@ -251,10 +245,7 @@ private slots:
         fakes.fileSystem->hangIn("/d7/");  // the walk is held in the middle
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
-        testing::user::show(*w);
-        w->Text1->setText(t.root());
-        testing::user::typeInto(w->Text2, "*.jpg");
-        testing::user::click(w->Command1);
+        testing::user::startSearch(*w, t.root(), "*.jpg");
         QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
         w->close();  // returns while the folder still hangs
         QCOMPARE(fakes.quitRequests, 1);
@@ -274,10 +265,7 @@ private slots:
         FakeServices fakes;
         fakes.fileSystem->hangIn("/hung/");
         auto w = testing::makeWindow(fakes);
-        testing::user::show(*w);
-        w->Text1->setText(t.root());
-        testing::user::typeInto(w->Text2, "*.jpg");
-        testing::user::click(w->Command1);
+        testing::user::startSearch(*w, t.root(), "*.jpg");
         QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
         QTRY_COMPARE(w->List1->entries().toStringList(), QStringList{t.root() + "a.jpg"});  // what came before it is shown
         QVERIFY(w->walkSession().walking());
@@ -383,9 +371,7 @@ private slots:
         testing::user::show(*w);
         testing::user::click(w->Check1);
         QVERIFY(!w->Check1->isChecked());
-        w->Text1->setText(t.root());
-        testing::user::typeInto(w->Text2, "*.jpg");
-        testing::user::click(w->Command1);
+        testing::user::startSearch(*w, t.root(), "*.jpg");
         QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
         QTRY_VERIFY(!w->List1->isVisible());  // hidden while the walk runs
         QVERIFY(w->walkSession().walking());

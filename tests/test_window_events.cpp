@@ -274,12 +274,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         w->Check2->setChecked(false);
         user::show(*w);
-        const auto startSearch = [&] {
-            w->Text1->setText(t.root());
-            user::typeInto(w->Text2, "*.jpg");
-            user::click(w->Command1);
-        };
-        startSearch();
+        user::startSearch(*w, t.root(), "*.jpg");
         QTRY_COMPARE(fakes.fileSystem->hanging(), 1);
         QTRY_VERIFY(w->List1->ListCount() >= 3);  // the folder's own files come first
         QCOMPARE(w->Command1->text(), QString("Cancel"));
@@ -291,7 +286,7 @@ private slots:
         QCOMPARE(w->Command1->text(), QString("Search"));
 
         // Menu, Exit during a search ends the program.
-        startSearch();
+        user::startSearch(*w, t.root(), "*.jpg");
         QTRY_COMPARE(fakes.fileSystem->hanging(), 2);
         w->Exit->trigger();
         QCOMPARE(fakes.quitRequests, 1);
