@@ -70,7 +70,7 @@ struct Form1::Subsystems {
         : status(f.Label1)
         , walk({f.List1, f.Check1, f.Check2, f.Text3, f.Text4, f.Picture1}, status,
                {f.services_.walkFrameMs, f.services_.walkReaders, f.services_.beforeFolderRead,
-                f.services_.walkCountLimit})
+                f.services_.walkCountLimit, f.services_.walkFrameClock})
         , searchCommand({f.Command1, f.Text1, f.Text2, f.Text3, f.Text4, f.Dir1, f.List1, f.Picture1, f.Command9,
                          {f.Command3, f.Command4, f.Command5, f.Command6, f.Command7, f.Command8}, f.Command10},
                         walk, status, *f.services_.clock)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Brand.h"
+#include "platform/FrameClock.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -91,6 +92,8 @@ struct Services {
     std::function<void()> quit;
     // The shortest time between two updates of the window by a running walk: a frame.
     int walkFrameMs = 16;
+    // What a walk's pace is kept by; empty: the system's clock.
+    std::shared_ptr<FrameClock> walkFrameClock;
     // Threads that read folders ahead of a walk.
     int walkReaders = 8;
     // The most a walk's counters hold; tests lower it.

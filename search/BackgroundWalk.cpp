@@ -7,12 +7,6 @@
 #include <thread>
 
 namespace search {
-namespace {
-
-// Hand entries over at least this often, even inside one large folder.
-constexpr int kEntriesPerHandOver = 2048;
-
-}  // namespace
 
 struct BackgroundWalk::Shared final : WalkSink {
     std::atomic<bool> stopping{false};
@@ -69,8 +63,6 @@ struct BackgroundWalk::Shared final : WalkSink {
         gathering.totals->dirCount = totals.dirCount;
         gathering.totals->folderSize = totals.folderSize;
         gathering.totals->listedSize = totals.listedSize;
-        if (gathering.entries.size() >= kEntriesPerHandOver)
-            handOver(false);
     }
     void checkpoint() override
     {

@@ -11,6 +11,10 @@
 namespace search {
 namespace {
 
+// Inside one large folder, what was listed is handed over at least this often,
+// so the window shows it while the rest is matched and memory stays bounded.
+constexpr int kEntriesPerCheckpoint = 2048;
+
 // Reads each folder when the walk comes to it, on the walk's thread.
 class FolderReader final : public FolderSource {
 public:
@@ -66,6 +70,7 @@ std::int64_t Walk::folder(const FolderJob &job)
     std::int64_t size = 0;
     WalkTotals totals;
     totals.folder = job.path;
+    int sinceCheckpoint = 0;
     for (const std::vector<FolderScan::Match> &matches : scan->matches) {
         sink.status(searchingIn + job.path);
         for (const FolderScan::Match &match : matches) {
@@ -81,6 +86,10 @@ std::int64_t Walk::folder(const FolderJob &job)
             totals.folderSize = size;
             totals.listedSize = listedSize;
             sink.listed(scan->found.bytesAt(match.entry), totals);
+            if (++sinceCheckpoint == kEntriesPerCheckpoint) {
+                sinceCheckpoint = 0;
+                sink.checkpoint();
+            }
         }
     }
     sink.checkpoint();

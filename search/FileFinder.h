@@ -34,7 +34,8 @@ public:
     virtual void folderFound(int dirCount) = 0;
     // An entry was listed (its full path as the file system's bytes), and the figures after it.
     virtual void listed(std::string_view entry, const WalkTotals &totals) = 0;
-    // A folder is done: a good moment to hand over what was gathered.
+    // A good moment to hand over what was gathered: a folder is done, or a long
+    // run of entries inside one large folder was listed.
     virtual void checkpoint() {}
     // Read before every step; a walk asked to stop returns at once.
     virtual bool stopRequested() const = 0;

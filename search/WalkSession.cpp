@@ -1,6 +1,7 @@
 #include "search/WalkSession.h"
 
 #include "platform/FileNames.h"
+#include "platform/FrameClock.h"
 #include "platform/PictureBox.h"
 #include "platform/StatusLine.h"
 #include "platform/WorkerThread.h"
@@ -17,9 +18,8 @@ WalkSession::WalkSession(WalkView view, platform::StatusLine &status, WalkSettin
     : view_(view)
     , status_(status)
     , settings_(std::move(settings))
+    , clock_(settings_.clock ? settings_.clock : platform::systemFrameClock())
 {
-    frame_.setSingleShot(true);
-    QObject::connect(&frame_, &QTimer::timeout, &receiver_, [this] { applyBatch(); });
 }
 
 WalkSession::~WalkSession()
@@ -47,7 +47,7 @@ void WalkSession::start(const QString &folder, const QString &patterns,
     shown_ = WalkOutcome{};
     shown_.folder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     whenEnded_ = std::move(whenEnded);
-    sinceApplied_.invalidate();
+    appliedAt_ = -1;
     const unsigned generation = ++generation_;
     WalkOptions options;
     options.readers = settings_.readers;
@@ -68,20 +68,20 @@ void WalkSession::wake(bool ended)
 {
     if (!walk_)
         return;
-    const qint64 wait = sinceApplied_.isValid() ? settings_.frameMs - sinceApplied_.elapsed() : 0;
+    const qint64 wait = appliedAt_ < 0 ? 0 : settings_.frameMs - (clock_->nowMs() - appliedAt_);
     if (ended || wait <= 0)
         applyBatch();
-    else if (!frame_.isActive())
-        frame_.start(int(wait));
+    else if (!clock_->pending())
+        clock_->callAfter(int(wait), [this] { applyBatch(); });
 }
 
 void WalkSession::applyBatch()
 {
-    frame_.stop();
+    clock_->cancel();
     if (!walk_)
         return;
     WalkBatch batch = walk_->take();
-    sinceApplied_.start();
+    appliedAt_ = clock_->nowMs();
     ResultList &list = *view_.list;
     if (batch.folderRead) {
         const bool visible = view_.showList->isChecked();
@@ -120,7 +120,7 @@ void WalkSession::stop()
 
 void WalkSession::abandon()
 {
-    frame_.stop();
+    clock_->cancel();
     control_.end();
     walk_.reset();
     whenEnded_ = nullptr;
@@ -128,7 +128,7 @@ void WalkSession::abandon()
 
 void WalkSession::finish()
 {
-    frame_.stop();
+    clock_->cancel();
     control_.end();
     walk_.reset();  // not walking any more: the last selection stops a decode like a person's
     view_.list->flushPending();

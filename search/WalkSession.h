@@ -5,10 +5,8 @@
 #include "search/WalkControl.h"
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -19,6 +17,7 @@ class QLineEdit;
 class QPlainTextEdit;
 
 namespace platform {
+class FrameClock;
 class PictureBox;
 class StatusLine;
 }  // namespace platform
@@ -56,6 +55,7 @@ struct WalkSettings {
     int readers = 8;   // threads reading folders ahead
     std::function<void(const QByteArray &folder)> beforeRead;
     int countLimit = INT_MAX;  // the most the counters hold (tests lower it)
+    std::shared_ptr<platform::FrameClock> clock;  // empty: the system's
 };
 
 // One walk of a folder tree into the result list, shared by the search command
@@ -103,8 +103,8 @@ private:
     std::function<void(const WalkOutcome &)> whenEnded_;
     WalkOutcome shown_;  // the walk as far as the window shows it
     QObject receiver_;   // wakes reach the window's thread through it
-    QTimer frame_;
-    QElapsedTimer sinceApplied_;
+    const std::shared_ptr<platform::FrameClock> clock_;
+    qint64 appliedAt_ = -1;  // when a batch was last shown; -1: none of this walk yet
 };
 
 }  // namespace search

@@ -36,8 +36,10 @@ public:
             onListed();
     }
     bool stopRequested() const override { return stop; }
+    void checkpoint() override { checkpoints.append(int(list.size())); }
 
     int foldersRead = 0;
+    QList<int> checkpoints;  // how much was listed at each
     QStringList statuses;
     QList<int> dirCounts;
     QStringList list;
@@ -427,6 +429,19 @@ private slots:
         QCOMPARE(host.list.size(), 100);
         QCOMPARE(host.last.fileCount, 100);
         QVERIFY(r.files == 100);
+    }
+
+    // One folder of thousands of matches is handed over in runs of 2,048 entries
+    // while it is matched, not in one piece when it is done.
+    void aLargeFolderIsHandedOverInRuns()
+    {
+        testing::TempTree t;
+        t.files("m%1.jpg", 5000);
+        t.files("sub/s%1.jpg", 10);
+        RecordingSink host;
+        walk(host, t.root(), "*.jpg");
+        // Each folder ends with one as well, and so does the walk.
+        QCOMPARE(host.checkpoints, (QList<int>{2048, 4096, 5000, 5010, 5010}));
     }
 
     void vanishedAndMissingFoldersAreSkipped()

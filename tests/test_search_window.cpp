@@ -31,6 +31,30 @@ void runSearch(Form1 &w, const QString &folder, const QString &spec)
     testing::user::search(w, folder, spec);
 }
 
+// A frame clock the test moves by hand.
+class ManualFrameClock final : public platform::FrameClock {
+public:
+    qint64 now = 1000;
+    int requestedMs = -1;  // the wait last asked for
+
+    qint64 nowMs() const override { return now; }
+    void callAfter(int ms, std::function<void()> due) override
+    {
+        requestedMs = ms;
+        due_ = std::move(due);
+    }
+    void cancel() override { due_ = nullptr; }
+    bool pending() const override { return bool(due_); }
+    void fire()
+    {
+        if (const std::function<void()> due = std::exchange(due_, nullptr))
+            due();
+    }
+
+private:
+    std::function<void()> due_;
+};
+
 QList<QPushButton *> exportButtons(Form1 &w)
 {
     return {w.Command3, w.Command4, w.Command5, w.Command6, w.Command7, w.Command8};
@@ -235,6 +259,46 @@ private slots:
         testing::user::click(w->Command1);
         QCOMPARE(w->Text4->toPlainText(), QString("Size of files found under %1 = 100 Bytes (0 KB )").arg(t.root()));
         fakes.fileSystem->release();
+    }
+
+    // What a walk finds reaches the window at most once a frame of a 60 Hz screen,
+    // and at once when a frame has passed since the last update.
+    void aWalkUpdatesTheWindowOnceAFrame()
+    {
+        TempTree t;
+        t.file("1.jpg");
+        t.file("a/2.jpg");
+        t.file("a/b/3.jpg");
+        t.file("a/b/c/4.jpg");
+        FakeServices fakes;
+        for (const char *folder : {"/a/", "/b/", "/c/"})
+            fakes.fileSystem->hangIn(folder);
+        platform::Services services = fakes.make();
+        services.walkFrameMs = platform::Services{}.walkFrameMs;  // the pace the program runs at
+        const auto clock = std::make_shared<ManualFrameClock>();
+        services.walkFrameClock = clock;
+        Form1 w(std::move(services));
+
+        testing::user::startSearch(w, t.root(), "*.jpg");
+        QTRY_COMPARE(w.List1->ListCount(), 1);  // the first batch is shown at once
+
+        clock->now += 15;
+        fakes.fileSystem->release("/a/");
+        QTRY_VERIFY(clock->pending());  // the next waits for the rest of the frame
+        QCOMPARE(clock->requestedMs, 1);
+        QCOMPARE(w.List1->ListCount(), 1);
+        clock->now += 1;
+        clock->fire();
+        QCOMPARE(w.List1->ListCount(), 2);
+
+        clock->now += 16;
+        fakes.fileSystem->release("/b/");
+        QTRY_COMPARE(w.List1->ListCount(), 3);
+        QVERIFY(!clock->pending());
+
+        fakes.fileSystem->release("/c/");  // the end is shown at once
+        QVERIFY(testing::settled(w));
+        QCOMPARE(w.List1->ListCount(), 4);
     }
 
     void closingDuringASearchUnwindsAtOnce()
