@@ -407,55 +407,6 @@ QStringList Program::messages() const
         .split('\n', Qt::SkipEmptyParts);
 }
 
-HungShare::HungShare(const QString &picture)
-{
-    const QString helper = QStringLiteral(QUORVEL_HUNGFS);
-    if (helper.isEmpty() || !QFileInfo(helper).isExecutable() || !QFileInfo("/dev/fuse").exists())
-        return;
-    mountPoint_ = folder_.path() + "/share";
-    marker_ = folder_.path() + "/hung";
-    QDir().mkpath(mountPoint_);
-    fs_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    fs_.start(helper, picture.isEmpty() ? QStringList{mountPoint_, marker_} : QStringList{mountPoint_, marker_, picture});
-    fs_.waitForStarted(3000);
-    waitFor([this] { return fs_.state() != QProcess::Running || QFile::exists(mountPoint_ + "/a.jpg"); }, 5000);
-    mounted_ = QFile::exists(mountPoint_ + "/a.jpg");
-}
-
-HungShare::~HungShare()
-{
-    // Killing it answers every request still waiting with an error.
-    fs_.kill();
-    fs_.waitForFinished(3000);
-    if (!mountPoint_.isEmpty()) {
-        QProcess umount;
-        umount.setStandardErrorFile(QProcess::nullDevice());
-        umount.start("umount", {"-l", mountPoint_});
-        umount.waitForFinished(3000);
-    }
-}
-
-bool HungShare::hanging() const
-{
-    return QFile::exists(marker_);
-}
-
-bool HungShare::readHanging() const
-{
-    return QFile::exists(marker_ + ".read");
-}
-
-void HungShare::releaseRead()
-{
-    QFile(marker_ + ".release").open(QIODevice::WriteOnly);
-}
-
-void HungShare::answer()
-{
-    fs_.kill();
-    fs_.waitForFinished(3000);
-}
-
 int runOnDesktop(int argc, char *argv[], const std::function<int(Session &)> &test)
 {
     Session session;

@@ -134,31 +134,6 @@ private:
     Openers openers_;
 };
 
-// A file system of ours mounted on a folder of its own, that stops answering when
-// its folder "hang" is listed.
-class HungShare {
-public:
-    // `picture`: what "pictures/stuck.jpg" gives once the share answers again.
-    explicit HungShare(const QString &picture = {});
-    ~HungShare();
-    bool mounted() const { return mounted_; }
-    QString root() const { return mountPoint_ + "/"; }
-    // A listing of "hang" has begun (and will not end).
-    bool hanging() const;
-    // A read of "pictures/stuck.jpg" has begun (and will not end until released).
-    bool readHanging() const;
-    // The share answers again: the held read fails, later ones give the picture.
-    void releaseRead();
-    // The file system goes away: every request it holds ends with an error.
-    void answer();
-
-private:
-    QTemporaryDir folder_;
-    QString mountPoint_, marker_;
-    QProcess fs_;
-    bool mounted_ = false;
-};
-
 // Runs `test`'s slots on a session's display; skips them all where Xvfb is missing.
 int runOnDesktop(int argc, char *argv[], const std::function<int(Session &)> &test);
 

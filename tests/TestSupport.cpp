@@ -387,4 +387,56 @@ QString TempTree::sparseFile(const QString &relative, qint64 size)
     return path;
 }
 
+HungShare::HungShare(const QString &picture)
+{
+    const QString helper = QStringLiteral(QUORVEL_HUNGFS);
+    if (helper.isEmpty() || !QFileInfo(helper).isExecutable() || !QFileInfo("/dev/fuse").exists())
+        return;
+    mountPoint_ = folder_.path() + "/share";
+    marker_ = folder_.path() + "/hung";
+    QDir().mkpath(mountPoint_);
+    fs_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    fs_.start(helper, picture.isEmpty() ? QStringList{mountPoint_, marker_} : QStringList{mountPoint_, marker_, picture});
+    fs_.waitForStarted(3000);
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(mountPoint_ + "/a.jpg") && waited.elapsed() < 5000 && !fs_.waitForFinished(20)) {
+    }
+    mounted_ = QFile::exists(mountPoint_ + "/a.jpg");
+}
+
+HungShare::~HungShare()
+{
+    // Killing it answers every request still waiting with an error.
+    fs_.kill();
+    fs_.waitForFinished(3000);
+    if (!mountPoint_.isEmpty()) {
+        QProcess umount;
+        umount.setStandardErrorFile(QProcess::nullDevice());
+        umount.start("umount", {"-l", mountPoint_});
+        umount.waitForFinished(3000);
+    }
+}
+
+bool HungShare::hanging() const
+{
+    return QFile::exists(marker_);
+}
+
+bool HungShare::readHanging() const
+{
+    return QFile::exists(marker_ + ".read");
+}
+
+void HungShare::releaseRead()
+{
+    QFile(marker_ + ".release").open(QIODevice::WriteOnly);
+}
+
+void HungShare::answer()
+{
+    fs_.kill();
+    fs_.waitForFinished(3000);
+}
+
 }  // namespace testing

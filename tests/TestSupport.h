@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QPoint>
 #include <QStringList>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -259,6 +260,32 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// A file system of ours mounted on a folder of its own, that stops answering when
+// its folder "hang" is listed, and whose folder "broken" fails part way through
+// its listing, after "b1.jpg" and "b2.jpg".
+class HungShare {
+public:
+    // `picture`: what "pictures/stuck.jpg" gives once the share answers again.
+    explicit HungShare(const QString &picture = {});
+    ~HungShare();
+    bool mounted() const { return mounted_; }
+    QString root() const { return mountPoint_ + "/"; }
+    // A listing of "hang" has begun (and will not end).
+    bool hanging() const;
+    // A read of "pictures/stuck.jpg" has begun (and will not end until released).
+    bool readHanging() const;
+    // The share answers again: the held read fails, later ones give the picture.
+    void releaseRead();
+    // The file system goes away: every request it holds ends with an error.
+    void answer();
+
+private:
+    QTemporaryDir folder_;
+    QString mountPoint_, marker_;
+    QProcess fs_;
+    bool mounted_ = false;
 };
 
 }  // namespace testing

@@ -1,6 +1,7 @@
-// A file system that stops answering, for the end-to-end tests: its root holds
-// "a.jpg", the folder "hang", the folder "z" with "c.jpg" and the folder
-// "pictures" with "stuck.jpg". Listing "hang" never returns, as on a share whose
+// A file system that stops answering, for the tests: its root holds "a.jpg", the
+// folder "hang", the folder "z" with "c.jpg", the folder "pictures" with
+// "stuck.jpg" and the folder "broken". Listing "broken" gives "b1.jpg" and
+// "b2.jpg", then fails with an I/O error. Listing "hang" never returns, as on a share whose
 // server went away; the first time a listing of "hang" begins, the file given as
 // the second argument is created. Reading "stuck.jpg" does not return either;
 // when it begins, that file's name with ".read" added is created. Once a file of
@@ -46,12 +47,13 @@ int getAttributes(const char *path, struct stat *st, fuse_file_info *)
 {
     std::memset(st, 0, sizeof *st);
     const std::string p(path);
-    if (p == "/" || p == "/hang" || p == "/z" || p == "/pictures") {
+    if (p == "/" || p == "/hang" || p == "/z" || p == "/pictures" || p == "/broken") {
         st->st_mode = S_IFDIR | 0755;
         st->st_nlink = 2;
         return 0;
     }
-    if (p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg") {
+    if (p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg" || p == "/broken/b1.jpg" ||
+        p == "/broken/b2.jpg") {
         st->st_mode = S_IFREG | 0644;
         st->st_nlink = 1;
         st->st_size = p == "/pictures/stuck.jpg" && !picture.empty() ? off_t(picture.size()) : 3;
@@ -60,15 +62,25 @@ int getAttributes(const char *path, struct stat *st, fuse_file_info *)
     return -ENOENT;
 }
 
-int readFolder(const char *path, void *buffer, fuse_fill_dir_t fill, off_t, fuse_file_info *, fuse_readdir_flags)
+int readFolder(const char *path, void *buffer, fuse_fill_dir_t fill, off_t offset, fuse_file_info *,
+               fuse_readdir_flags)
 {
     const std::string p(path);
     if (p == "/hang")
         hangAfterSaying(marker);
+    if (p == "/broken") {
+        // Given with their offsets, so the kernel asks for what follows them: an error.
+        if (offset > 0)
+            return -EIO;
+        off_t next = 0;
+        for (const char *name : {".", "..", "b1.jpg", "b2.jpg"})
+            fill(buffer, name, nullptr, ++next, fuse_fill_dir_flags(0));
+        return 0;
+    }
     fill(buffer, ".", nullptr, 0, fuse_fill_dir_flags(0));
     fill(buffer, "..", nullptr, 0, fuse_fill_dir_flags(0));
     if (p == "/") {
-        for (const char *name : {"a.jpg", "hang", "z", "pictures"})
+        for (const char *name : {"a.jpg", "hang", "z", "pictures", "broken"})
             fill(buffer, name, nullptr, 0, fuse_fill_dir_flags(0));
         return 0;
     }

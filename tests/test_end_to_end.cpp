@@ -140,7 +140,7 @@ private slots:
     {
         QTemporaryDir folder;
         solidJpeg(folder.path() + "/green.jpg", Qt::green);
-        desktop::HungShare share(folder.path() + "/green.jpg");
+        testing::HungShare share(folder.path() + "/green.jpg");
         if (!share.mounted())
             QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
         Program running(session_, {{}, {"--pattern", "*", "--search", share.root() + "pictures"}, false});
@@ -168,7 +168,7 @@ private slots:
     // and the program ends at once when closed, its reader still waiting.
     void aShareThatStopsAnsweringHoldsNothingUp()
     {
-        desktop::HungShare share;
+        testing::HungShare share;
         if (!share.mounted())
             QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
         Program running(session_, {{}, {"--pattern", "*.jpg", "--search", share.root()}, false});
@@ -228,7 +228,7 @@ private slots:
     // that stopped answering.
     void aSignalDuringAnExportLeavesTheEarlierFile()
     {
-        desktop::HungShare share;
+        testing::HungShare share;
         if (!share.mounted())
             QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
         Program running(session_, {{}, {"--pattern", "*", "--search", share.root() + "pictures"}, true});

@@ -444,6 +444,20 @@ private slots:
         QCOMPARE(host.checkpoints, (QList<int>{2048, 4096, 5000, 5010, 5010}));
     }
 
+    // A folder whose listing fails part way, as a share's does on an I/O error:
+    // what was read is listed, the rest skipped, and the walk comes to its end.
+    void aListingThatFailsPartWayKeepsWhatWasRead()
+    {
+        const testing::HungShare share;
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        RecordingSink host;
+        const Result r = walk(host, share.root() + "broken", "*.jpg");
+        QCOMPARE(host.list, (QStringList{share.root() + "broken/b1.jpg", share.root() + "broken/b2.jpg"}));
+        QCOMPARE(r.files, 2);
+        QCOMPARE(r.cut, search::WalkCut::None);
+    }
+
     void vanishedAndMissingFoldersAreSkipped()
     {
         testing::TempTree t;
