@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <vector>
 #include <cerrno>
 #include <cstdio>
@@ -34,8 +35,8 @@ namespace {
 using namespace preview::decoding;
 
 constexpr int kSocket = 3;
-// Larger files are no picture anyone previews; reading them would only cost memory.
-constexpr off_t kLargestFile = off_t(512) * 1024 * 1024;
+// No decoder uses more of a file than this; reading more would only cost memory.
+constexpr off_t kLargestRead = off_t(512) * 1024 * 1024;
 
 // The request and the picture's descriptor; false when the window has gone.
 bool receive(Request &request, int &fd)
@@ -44,13 +45,10 @@ bool receive(Request &request, int &fd)
            request.magic == kMagic;
 }
 
-QByteArray readAll(int fd)
+// Reads `bytes` from the start of the file, to the end, or as much as it holds.
+void readInto(int fd, QByteArray &bytes, qsizetype from)
 {
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kLargestFile)
-        return {};
-    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
-    qsizetype done = 0;
+    qsizetype done = from;
     while (done < bytes.size()) {
         const ssize_t n = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), done);
         if (n < 0 && errno == EINTR)
@@ -60,7 +58,32 @@ QByteArray readAll(int fd)
         done += n;
     }
     bytes.truncate(done);
-    return bytes;
+}
+
+// What of the picture file the request's decoders can use: its head first, which
+// says what it is and how large, then no more than its pixels can take up.
+QByteArray readUsable(const Request &request, int fd)
+{
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    try {
+        QByteArray bytes(qsizetype(std::min<off_t>(st.st_size, kHeadLength)), Qt::Uninitialized);
+        readInto(fd, bytes, 0);
+        const std::int64_t usable = std::min<std::int64_t>(usableLength(request, bytes, st.st_size), kLargestRead);
+        if (usable <= 0)
+            return {};
+        if (usable < bytes.size()) {
+            bytes.truncate(qsizetype(usable));
+        } else if (usable > bytes.size() && bytes.size() == kHeadLength) {
+            const qsizetype head = bytes.size();
+            bytes.resize(qsizetype(usable));
+            readInto(fd, bytes, head);
+        }
+        return bytes;
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
 }
 
 // The answer in a memory file the window maps: written, then sealed, so that it
@@ -103,7 +126,7 @@ void serve()
                 ::close(fd);
             return;
         }
-        const QByteArray bytes = readAll(fd);
+        const QByteArray bytes = readUsable(request, fd);
         if (fd >= 0)
             ::close(fd);
         const Decoded decoded = bytes.isEmpty() ? Decoded{} : decode(request, bytes);

@@ -166,7 +166,48 @@ Decoded raster(const Request &request, const QByteArray &bytes)
     return d;
 }
 
+// Bytes a pixel can take up in a file of each kind, at most: JPEG's Huffman codes
+// of a noisy picture at the finest quality, 16-bit RGBA PNG, 32-bit BMP, GIF's
+// 12-bit codes with their blocks.
+std::int64_t mostBytesPerPixel(const QByteArray &format)
+{
+    if (format == "jpeg")
+        return 16;
+    if (format == "png")
+        return 8;
+    if (format == "gif")
+        return 2;
+    return 4;
+}
+
+// Colour profiles, text, palettes and the like beside the pixels; an icon's images.
+constexpr std::int64_t kRoomBesidePixels = std::int64_t(16) << 20;
+
 }  // namespace
+
+std::int64_t usableLength(const Request &request, const QByteArray &head, std::int64_t fileSize)
+{
+    if (request.route == Route::Picture && request.metafile != Metafile::None)
+        return fileSize <= kLargestDrawingFile ? fileSize : 0;
+    try {
+        QByteArray data = head;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        const QByteArray format = reader.format();
+        if (!kindsOf(request.route).count(format))
+            return 0;
+        if (format == "ico")  // several pictures, each small
+            return std::min(fileSize, kRoomBesidePixels);
+        const QSize size = reader.size();
+        const std::int64_t pixels = std::int64_t(size.width()) * size.height();
+        if (!size.isValid() || size.isEmpty() || pixels > kLargestPicturePixels)
+            return 0;
+        return std::min(fileSize, std::int64_t(kHeadLength) + mostBytesPerPixel(format) * pixels + kRoomBesidePixels);
+    } catch (const std::bad_alloc &) {
+        return 0;
+    }
+}
 
 Decoded decode(const Request &request, const QByteArray &bytes)
 {

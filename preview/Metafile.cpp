@@ -47,6 +47,7 @@ bool within(std::uint64_t offset, std::uint64_t length, std::uint64_t size)
 }
 
 constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::uint32_t kEmrEof = 14;
 constexpr std::uint32_t kEmrComment = 70;
 constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45;  // "EMF+"
 constexpr qsizetype kEmrHeaderSize = 88;
@@ -70,8 +71,10 @@ bool emfPlusRecordsFit(const QByteArray &emf, qsizetype at, std::uint32_t length
 
 // The record structure the converter walks, checked before it walks it: the
 // header's size and description inside the header and the file, every record of
-// a size that fits the file, and every EMF+ record inside its comment. The
-// converter reads whatever these sizes claim without checking them.
+// a size that fits the file up to the end-of-file record (the converter reads
+// the size of the record after each until it meets one), and every EMF+ record
+// inside its comment. The converter reads whatever these sizes claim without
+// checking them.
 bool emfRecordsFit(const QByteArray &emf)
 {
     const auto size = std::uint64_t(emf.size());
@@ -93,6 +96,8 @@ bool emfRecordsFit(const QByteArray &emf)
             return false;
         if ((offset == 0) != (type == kEmrHeader))
             return false;  // the header comes first, and once
+        if (type == kEmrEof)
+            return true;  // nothing after it is read
         if (type == kEmrComment && recordSize >= 16 && readUint32(emf, qsizetype(offset) + 12) == kEmfPlusSignature) {
             const std::uint32_t dataSize = readUint32(emf, qsizetype(offset) + 8);
             if (dataSize < 4 || dataSize > recordSize - 12 ||
@@ -101,7 +106,7 @@ bool emfRecordsFit(const QByteArray &emf)
         }
         offset += recordSize;
     }
-    return true;
+    return false;  // no end-of-file record
 }
 
 struct FreeDeleter {
@@ -137,7 +142,11 @@ MetafileDrawing emfToSvg(const QByteArray &emf)
     if (!width || !height)
         return {};
     const QSize himetric(*width, *height);
+    // The converter reads the description a second time, from past its first
+    // string for as long as the whole: zeros after the file keep that read in our
+    // copy, and end a string that has no end of its own.
     QByteArray contents = emf;
+    contents.append(QByteArray(qsizetype(readUint32(emf, 60)) * 2 + 8, '\0'));
     generatorOptions options{};
     char nameSpace[] = "";
     options.nameSpace = nameSpace;
@@ -145,7 +154,7 @@ MetafileDrawing emfToSvg(const QByteArray &emf)
     options.svgDelimiter = true;
     char *out = nullptr;
     size_t outLength = 0;
-    const int ok = emf2svg(contents.data(), size_t(contents.size()), &out, &outLength, &options);
+    const int ok = emf2svg(contents.data(), size_t(emf.size()), &out, &outLength, &options);
     const std::unique_ptr<char, FreeDeleter> owned(out);
     if (!ok || !out || outLength == 0)
         return {};

@@ -49,6 +49,8 @@ mutants=(
   "preview/Confinement.cpp#SCMP_SYS(tgkill), 1, SCMP_A0(SCMP_CMP_EQ, self)#SCMP_SYS(tgkill), 1, SCMP_A0(SCMP_CMP_NE, 0)#test_pictures#theHelperIsConfined"
   "preview/Confinement.cpp#SCMP_SYS(prlimit64), 1, SCMP_A0(SCMP_CMP_EQ, self)#SCMP_SYS(prlimit64), 1, SCMP_A0(SCMP_CMP_NE, 0)#test_pictures#theHelperIsConfined"
   "preview/DecoderHelperMain.cpp#preview::closeInheritedDescriptors(probing ? STDERR_FILENO : kSocket);#(void)kSocket;#test_pictures#theHelperIsConfined"
+  "preview/DecoderHelperMain.cpp#std::min<std::int64_t>(usableLength(request, bytes, st.st_size), kLargestRead)#std::int64_t(st.st_size)#test_pictures#aLongFileIsReadOnlyAsFarAsItsPictureGoes"
+  "preview/Decoding.cpp#mostBytesPerPixel(format) \\* pixels + kRoomBesidePixels)#fileSize)#test_pictures#aLongFileIsReadOnlyAsFarAsItsPictureGoes"
   "preview/Metafile.cpp#        !emfRecordsFit(emf))#        false)#test_pictures#metafileHeadersAreChecked"
   "preview/Metafile.cpp# || dataSize > size - 12)#)#test_pictures#metafileHeadersAreChecked"
   "platform/WholeFile.cpp#if (!isPartName(entry->d_name))#if (false)#test_nothing_lost#theNextExportRemovesOldPartFiles"

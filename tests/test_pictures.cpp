@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -358,6 +359,14 @@ private slots:
         QVERIFY(emfToSvg(patched(plusRecord + 16 + 4, 0xfff0)).svg.isEmpty());   // an EMF+ record past its comment
         QVERIFY(emfToSvg(patched(plusRecord + 16 + 8, 0xfff0)).svg.isEmpty());   // its data past itself
         QVERIFY(emfToSvg(bytes.left(bytes.size() - 4)).svg.isEmpty());            // the last record cut short
+        // The converter reads records until the end-of-file record: without one it
+        // reads past the file; after it, nothing.
+        qsizetype eof = 0;
+        while (eof < bytes.size() && readUint32At(bytes, eof) != 14)
+            eof += readUint32At(bytes, eof + 4);
+        QVERIFY(eof > 0 && eof < bytes.size());
+        QVERIFY(emfToSvg(bytes.left(eof)).svg.isEmpty());
+        QVERIFY(!emfToSvg(bytes + QByteArray(64, '\xff')).svg.isEmpty());
     }
 
     void firstFrameAndIconSize()
@@ -673,6 +682,44 @@ private slots:
         const QImage decoded = Module2::DecodePicture(png, {}, QSize(1000, 1000));
         QCOMPARE(decoded.size(), QSize(1000, 1000));
         QCOMPARE(QColor(decoded.pixel(5, 5)).blue(), 255);
+    }
+
+    // A file far longer than its picture, or whose head says it is no picture the
+    // route reads, costs the helper no more memory than the picture: the head is
+    // read first, then only what the pixels it announces can take up.
+    void aLongFileIsReadOnlyAsFarAsItsPictureGoes()
+    {
+        TempTree t;
+        const qint64 long400MB = qint64(400) << 20;  // sparse: costs the disk nothing
+        QImage small(100, 100, QImage::Format_RGB32);
+        small.fill(QColor(0, 128, 255));
+        const QString padded = t.file("padded.bmp");
+        QVERIFY(small.save(padded, "BMP"));
+        QVERIFY(QFile::resize(padded, long400MB));
+        const QString zeros = t.sparseFile("zeros.bmp", long400MB);
+        // A header claiming 20,000 x 20,000 pixels.
+        QByteArray claim = testing::readFile(padded).left(54 + 100 * 100 * 4);
+        const auto put32 = [&claim](int at, quint32 value) { qToLittleEndian(value, claim.data() + at); };
+        put32(18, 20000);
+        put32(22, 20000);
+        const QString claimsTooMuch = t.file("claims.bmp", claim);
+        QVERIFY(QFile::resize(claimsTooMuch, long400MB));
+
+        DecoderClient client;
+        client.keepSpare(false);
+        const decoding::Request request;
+        const std::optional<HelperPicture> shown = client.decode(padded, request);
+        QVERIFY(shown);
+        QCOMPARE(shown->size, QSize(100, 100));
+        QCOMPARE(QColor(shown->image.pixel(50, 50)).blue(), 255);
+        for (const QString &refused : {zeros, claimsTooMuch}) {
+            QVERIFY(!client.decode(refused, request));
+            QVERIFY(!client.helperFailed());
+        }
+        const QByteArray status = testing::readFile(QString("/proc/%1/status").arg(client.helperProcess()));
+        const QRegularExpressionMatch peak = QRegularExpression("\\nVmHWM:\\s*(\\d+) kB").match(QString::fromLatin1(status));
+        QVERIFY(peak.hasMatch());
+        QVERIFY2(peak.captured(1).toLongLong() < 200 * 1024, qPrintable(peak.captured(0)));
     }
 
     void aMetafileIsCopiedAtMostFourThousandPixelsLong()
