@@ -1,10 +1,14 @@
 #include "app/CommandLine.h"
 
 #include "app/Version.h"
+#include "platform/FileNames.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,6 +92,14 @@ QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
 
 }  // namespace
 
+QStringList commandLineArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(platform::decodeFileName(QByteArray(argv[i])));
+    return arguments;
+}
+
 CommandLine readCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -114,12 +126,15 @@ CommandLine readCommandLine(const QStringList &arguments)
         return usageError(arguments, QCoreApplication::translate("CommandLine", "Only one folder can be searched; more were given."));
     StartOptions options;
     if (!folders.isEmpty()) {
-        const QFileInfo folder(folders.first());
-        if (!folder.exists())
-            return usageError(arguments, QCoreApplication::translate("CommandLine", "No such folder: %1").arg(folders.first()));
-        if (!folder.isDir())
-            return usageError(arguments, QCoreApplication::translate("CommandLine", "Not a folder: %1").arg(folders.first()));
-        options.folder = folder.absoluteFilePath();
+        // By its bytes: a name that is not UTF-8 is found as it was given.
+        const QString &folder = folders.first();
+        const QString shown = platform::shownFileName(folder);
+        struct stat st {};
+        if (::stat(platform::encodeFileName(folder).constData(), &st) != 0)
+            return usageError(arguments, QCoreApplication::translate("CommandLine", "No such folder: %1").arg(shown));
+        if (!S_ISDIR(st.st_mode))
+            return usageError(arguments, QCoreApplication::translate("CommandLine", "Not a folder: %1").arg(shown));
+        options.folder = QDir::cleanPath(QDir::isAbsolutePath(folder) ? folder : QDir::currentPath() + QLatin1Char('/') + folder);
     }
     options.pattern = parser.value(pattern);
     options.search = parser.isSet(search);

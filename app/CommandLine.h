@@ -21,6 +21,10 @@ struct CommandLine {
     int exitStatus = 0;
 };
 
+// The program's arguments as text, each byte that is not UTF-8 kept as a file
+// name keeps it, so that a folder's name reaches the file system as it was given.
+QStringList commandLineArguments(int argc, char *argv[]);
+
 // Reads `arguments` (the program's name first). The toolkit's own options
 // (-style, -platform, ...) are left for the toolkit.
 CommandLine readCommandLine(const QStringList &arguments);

@@ -30,14 +30,6 @@ bool styleChosenByUser(int argc, char *argv[])
     return false;
 }
 
-QStringList argumentsOf(int argc, char *argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -48,7 +40,7 @@ int main(int argc, char *argv[])
     {
         const QCoreApplication reading(argc, argv);
         const Translations language;
-        commandLine = readCommandLine(argumentsOf(argc, argv));
+        commandLine = readCommandLine(commandLineArguments(argc, argv));
     }
     if (!commandLine.options) {
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);

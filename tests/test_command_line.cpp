@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "platform/ExportFolder.h"
+#include "platform/FileNames.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
 
@@ -13,7 +14,9 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using testing::FakeServices;
@@ -146,6 +149,32 @@ private slots:
         QCOMPARE(w->Text2->text(), QString("*.png"));
         QTRY_COMPARE(w->List1->ListCount(), 2);  // the search runs once the window is up
         QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
+    }
+
+    // A folder whose name is not UTF-8 is searched, its bytes reaching the file
+    // system as they were given.
+    void aFolderNameThatIsNotUtf8IsSearched()
+    {
+        TempTree t;
+        const QByteArray raw = QFile::encodeName(t.root()) + "bad\xff";
+        QVERIFY(::mkdir(raw.constData(), 0755) == 0);
+        QVERIFY(::close(::open((raw + "/a.jpg").constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644)) == 0);
+        QByteArray program("quorvelfilesearch"), folder(raw), search("--search");
+        char *argv[] = {program.data(), folder.data(), search.data(), nullptr};
+        const QStringList arguments = commandLineArguments(3, argv);
+        QCOMPARE(platform::encodeFileName(arguments.at(1)), raw);
+
+        const CommandLine line = readCommandLine(arguments);
+        QVERIFY2(line.options, qPrintable(line.error));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->start(*line.options);
+        QTRY_COMPARE(w->List1->ListCount(), 1);
+        QCOMPARE(platform::encodeFileName(w->List1->entries().toStringList().value(0)), raw + "/a.jpg");
+
+        // Named in a message as every other place shows such names.
+        const CommandLine missing = read({platform::decodeFileName(raw + "/gone\xfe")});
+        QVERIFY(missing.error.contains(platform::shownFileName(platform::decodeFileName(raw + "/gone\xfe"))));
     }
 
     // --- Where exports go ---
