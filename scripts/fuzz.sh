@@ -4,14 +4,17 @@
 # a sanitizer is kept in tests/fuzz/regressions/<route>/, which the normal test
 # suite replays through the helper. Needs clang and its libFuzzer runtime
 # (Debian: clang, libclang-rt-14-dev).
+#   bash scripts/fuzz.sh [SECONDS] [ROUTE...]   (routes: picture png emf wmf; default all)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+shift || true
+routes=${*:-picture png emf wmf}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_FUZZ=ON >/dev/null
 cmake --build build-fuzz --target fuzz_picture fuzz_png fuzz_emf fuzz_wmf
 declare -A seeds=([picture]="gradient.jpg gradient.bmp anim.gif multi.ico" [png]="alpha.png" [emf]="shapes.emf" [wmf]="shapes.wmf")
 status=0
-for route in picture png emf wmf; do
+for route in $routes; do
   corpus=build-fuzz/corpus/$route
   mkdir -p "$corpus" "tests/fuzz/regressions/$route"
   for seed in ${seeds[$route]}; do cp -n "tests/data/$seed" "$corpus/"; done
