@@ -69,6 +69,9 @@ fi
 
 killed=0
 survived=0
+file=
+# Stopped half way, the source is put back all the same.
+trap '[ -n "$file" ] && [ -e "$file.orig" ] && cat "$file.orig" >"$file" && rm "$file.orig"; exit 130' INT TERM
 for m in "${mutants[@]}"; do
   IFS='#' read -r file from to program functions <<<"$m"
   cp "$file" "$file.orig"
