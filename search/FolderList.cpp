@@ -5,12 +5,13 @@
 
 #include <QCollator>
 #include <QDir>
-#include <QStorageInfo>
+#include <QCoreApplication>
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace search {
 namespace {
@@ -91,17 +92,54 @@ FolderList::FolderList(QWidget *parent)
     connect(this, &QListWidget::itemActivated, this, &FolderList::open);
 }
 
-bool FolderList::setPath(const QString &folder)
+void FolderList::setPath(const QString &folder, std::function<void(bool)> done)
 {
     const QString target = normalised(folder);
-    std::optional<QStringList> listed = subfoldersOf(target);
-    if (!listed)
-        return false;
-    QStringList subfolders = std::move(*listed);
-    sortForPeople(subfolders);
+    wanted_ = target;
+    whenOpened_ = std::move(done);
+    showFolder(target, nullptr);
+    if (unanswered_.contains(target))
+        return;  // its answer, when it comes, is this one's
+    unanswered_.insert(target);
+    calls_.run<std::optional<QStringList>>(
+        [target] {
+            std::optional<QStringList> listed = subfoldersOf(target);
+            if (listed)
+                sortForPeople(*listed);
+            return listed;
+        },
+        [this, target](std::optional<QStringList> listed) { answered(target, std::move(listed)); });
+}
 
+void FolderList::answered(const QString &folder, std::optional<QStringList> subfolders)
+{
+    unanswered_.remove(folder);
+    if (folder != wanted_)
+        return;  // overtaken
+    wanted_.clear();
+    const std::function<void(bool)> done = std::exchange(whenOpened_, nullptr);
+    if (!subfolders) {
+        showFolder(path_, &subfolders_);
+        if (done)
+            done(false);
+        return;
+    }
+    subfolders_ = std::move(*subfolders);
+    const bool changed = folder != path_;
+    path_ = folder;
+    showFolder(path_, &subfolders_);
+    if (changed)
+        emit Change();
+    if (done)
+        done(true);
+}
+
+void FolderList::showFolder(const QString &folder, const QStringList *subfolders)
+{
     clear();
-    const QStringList chain = ancestorsOf(target);
+    if (folder.isEmpty())
+        return;
+    const QStringList chain = ancestorsOf(folder);
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     int depth = 0;
@@ -114,54 +152,29 @@ bool FolderList::setPath(const QString &folder)
         ++depth;
     }
     QListWidgetItem *openItem = item(count() - 1);
-    const QString prefix = target == QLatin1String("/") ? target : target + QLatin1Char('/');
-    for (const QString &name : subfolders) {
-        // Filled before it joins the list: a change to an item in the list is a
-        // notice to the view, a hundred thousand of them for a large folder.
-        auto *item = new QListWidgetItem(closedIcon, QString(qsizetype(depth) * 2, QLatin1Char(' ')) + platform::shownFileName(name));
-        item->setData(kPathRole, prefix + name);
+    const QString indent(qsizetype(depth) * 2, QLatin1Char(' '));
+    if (!subfolders) {
+        auto *item = new QListWidgetItem(indent + QCoreApplication::translate("FolderList", "Reading..."));
+        item->setFlags(Qt::NoItemFlags);
         addItem(item);
+    } else {
+        const QString prefix = folder == QLatin1String("/") ? folder : folder + QLatin1Char('/');
+        for (const QString &name : *subfolders) {
+            // Filled before it joins the list: a change to an item in the list is a
+            // notice to the view, a hundred thousand of them for a large folder.
+            auto *item = new QListWidgetItem(closedIcon, indent + platform::shownFileName(name));
+            item->setData(kPathRole, prefix + name);
+            addItem(item);
+        }
     }
     setCurrentItem(openItem);
     scrollToItem(openItem);
-
-    const bool changed = target != path_;
-    path_ = target;
-    if (changed)
-        emit Change();
-    return true;
 }
 
 void FolderList::open(QListWidgetItem *item)
 {
-    if (item)
+    if (item && item->data(kPathRole).isValid())
         setPath(item->data(kPathRole).toString());
-}
-
-QList<Volume> mountedVolumes()
-{
-    QList<Volume> volumes;
-    for (const QStorageInfo &info : QStorageInfo::mountedVolumes()) {
-        if (!info.isValid() || !info.isReady())
-            continue;
-        const QString label = info.name().isEmpty() ? info.displayName() : info.name();
-        volumes.append({info.rootPath(), info.rootPath() + QStringLiteral(" [") + label + QLatin1Char(']')});
-    }
-    // The root is always there to search, even where the mount table does not
-    // show it (inside a chroot or a container).
-    const bool hasRoot = std::any_of(volumes.begin(), volumes.end(),
-                                     [](const Volume &v) { return v.rootPath == QLatin1String("/"); });
-    if (!hasRoot)
-        volumes.append({QStringLiteral("/"), QStringLiteral("/ [/]")});
-    std::sort(volumes.begin(), volumes.end(),
-              [](const Volume &a, const Volume &b) { return a.rootPath < b.rootPath; });
-    return volumes;
-}
-
-QString volumeRootOf(const QString &path)
-{
-    const QStorageInfo info(path);
-    return info.isValid() ? info.rootPath() : QStringLiteral("/");
 }
 
 }  // namespace search

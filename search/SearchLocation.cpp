@@ -20,29 +20,33 @@ void SearchLocation::fillDrives()
 {
     const QString current = QDir::currentPath();
     const QString currentRoot = volumeRootOf(current);
-    {
+    wantedDrive_ = currentRoot;
+    searchFolder_->setText(current);
+    volumes_.read([this](const QList<Volume> &volumes) {
         const QSignalBlocker quiet(drives_);
         drives_->clear();
-        for (const Volume &v : mountedVolumes()) {
+        for (const Volume &v : volumes) {
             drives_->addItem(v.caption, v.rootPath);
-            if (v.rootPath == currentRoot)
+            if (v.rootPath == wantedDrive_)
                 drives_->setCurrentIndex(drives_->count() - 1);
         }
-    }
-    const QSignalBlocker quiet(folders_);
-    if (!folders_->setPath(current))
-        folders_->setPath(currentRoot);
-    searchFolder_->setText(folders_->path());
+    });
+    folders_->setPath(current, [this, currentRoot](bool opened) {
+        if (!opened)
+            folders_->setPath(currentRoot);
+    });
 }
 
 void SearchLocation::driveChanged()
 {
     const QString root = drives_->currentData().toString();
     searchFolder_->setText(root);
-    // A volume whose root cannot be opened leaves the folder list where it was.
-    folders_->setPath(root);
-    searchFolder_->setText(folders_->path());
     folders_->show();
+    // A volume whose root cannot be opened leaves the folder list where it was.
+    folders_->setPath(root, [this](bool opened) {
+        if (!opened)
+            searchFolder_->setText(folders_->path());
+    });
 }
 
 void SearchLocation::folderChanged()
@@ -52,13 +56,15 @@ void SearchLocation::folderChanged()
 
 void SearchLocation::open(const QString &folder)
 {
-    const int drive = drives_->findData(volumeRootOf(folder));
+    wantedDrive_ = volumeRootOf(folder);
+    const int drive = drives_->findData(wantedDrive_);
     if (drive >= 0) {
         const QSignalBlocker quiet(drives_);
         drives_->setCurrentIndex(drive);
     }
-    if (folders_->setPath(folder))
-        searchFolder_->setText(folders_->path());
+    // The folder to search at once, whether or not its subfolders can be listed.
+    searchFolder_->setText(folder);
+    folders_->setPath(folder);
 }
 
 void SearchLocation::showFolders()

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "search/Volumes.h"
+
+#include <QString>
+
 class QComboBox;
-class QString;
 class QLineEdit;
 
 namespace search {
@@ -14,8 +17,9 @@ class SearchLocation {
 public:
     SearchLocation(QComboBox *drives, FolderList *folders, QLineEdit *searchFolder);
 
-    // Fills the drive list with the mounted volumes, selects the one holding the
-    // current folder and opens the current folder in the folder list.
+    // Fills the drive list with the mounted volumes and selects the one holding
+    // the current folder, and opens the current folder in the folder list; both
+    // are read on threads, and fill their lists when they answer.
     void fillDrives();
     // Another volume was picked: open its root and mirror it into the search folder.
     void driveChanged();
@@ -30,6 +34,8 @@ private:
     QComboBox *drives_;
     FolderList *folders_;
     QLineEdit *searchFolder_;
+    VolumeReader volumes_;
+    QString wantedDrive_;  // to select once the drive list is filled
 };
 
 }  // namespace search

@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "export/ZipPackage.h"
+#include "search/FolderList.h"
 #include "search/ResultList.h"
 
 #include <QAction>
@@ -151,6 +152,18 @@ bool settled(Form1 &window)
         QThread::msleep(1);
     }
     return true;
+}
+
+bool openFolder(search::FolderList &list, const QString &folder)
+{
+    // Shared: an answer may come after the wait has given up.
+    const auto opened = std::make_shared<std::optional<bool>>();
+    list.setPath(folder, [opened](bool answer) { *opened = answer; });
+    QElapsedTimer waited;
+    waited.start();
+    while (!opened->has_value() && waited.elapsed() < 10000)
+        QTest::qWait(5);
+    return opened->value_or(false);
 }
 
 QString blockApplicationFolder(Form1 &window, FakeServices &fakes)
@@ -431,6 +444,16 @@ bool HungShare::readHanging() const
 void HungShare::releaseRead()
 {
     QFile(marker_ + ".release").open(QIODevice::WriteOnly);
+}
+
+void HungShare::hangSizeQueries()
+{
+    QFile(marker_ + ".hang-statfs").open(QIODevice::WriteOnly);
+}
+
+bool HungShare::sizeQueryHanging() const
+{
+    return QFile::exists(marker_ + ".statfs");
 }
 
 void HungShare::answer()

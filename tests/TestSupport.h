@@ -22,6 +22,10 @@ class Form1;
 class QAction;
 class QWidget;
 
+namespace search {
+class FolderList;
+}
+
 namespace testing {
 
 struct ShownMessage {
@@ -185,6 +189,10 @@ void fillList(Form1 &window, const QStringList &entries, int selected = -1);
 // False if that takes over ten seconds.
 bool settled(Form1 &window);
 
+// Opens `folder` in the folder list and waits for its answer: whether it opened.
+// False also when no answer came within ten seconds.
+bool openFolder(search::FolderList &list, const QString &folder);
+
 // Points the window's application folder at a place nothing can be written into,
 // and returns it.
 QString blockApplicationFolder(Form1 &window, FakeServices &fakes);
@@ -278,6 +286,10 @@ public:
     bool readHanging() const;
     // The share answers again: the held read fails, later ones give the picture.
     void releaseRead();
+    // From now on, asking the file system for its size never returns.
+    void hangSizeQueries();
+    // A size query has begun (and will not end).
+    bool sizeQueryHanging() const;
     // The file system goes away: every request it holds ends with an error.
     void answer();
 

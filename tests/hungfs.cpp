@@ -7,13 +7,17 @@
 // when it begins, that file's name with ".read" added is created. Once a file of
 // that name with ".release" added exists, the held read fails as a share's does
 // when it comes back, and reads after it give the picture named as the third
-// argument (nothing without one).
+// argument (nothing without one). Once a file of the marker's name with
+// ".hang-statfs" added exists, asking the file system for its size never
+// returns either; when that begins, the marker's name with ".statfs" added is
+// created.
 //
 //     hungfs MOUNTPOINT MARKER [PICTURE]
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -91,6 +95,17 @@ int readFolder(const char *path, void *buffer, fuse_fill_dir_t fill, off_t offse
     return -ENOENT;
 }
 
+int fileSystemSize(const char *, struct statvfs *st)
+{
+    if (exists(marker + ".hang-statfs"))
+        hangAfterSaying(marker + ".statfs");
+    std::memset(st, 0, sizeof *st);
+    st->f_bsize = st->f_frsize = 4096;
+    st->f_blocks = 1024;
+    st->f_namemax = 255;
+    return 0;
+}
+
 int openFile(const char *path, fuse_file_info *)
 {
     const std::string p(path);
@@ -139,6 +154,7 @@ int main(int argc, char *argv[])
     operations.getattr = getAttributes;
     operations.readdir = readFolder;
     operations.open = openFile;
+    operations.statfs = fileSystemSize;
     operations.read = readFile;
     char program[] = "hungfs";
     char foreground[] = "-f";

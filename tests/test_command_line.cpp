@@ -6,6 +6,7 @@
 #include "platform/ExportFolder.h"
 #include "platform/FileNames.h"
 #include "search/FolderList.h"
+#include "search/Volumes.h"
 #include "search/ResultList.h"
 
 #include <QAction>
@@ -144,8 +145,8 @@ private slots:
         QVERIFY(line.options);
         w->start(*line.options);
         QCOMPARE(w->Text1->text(), t.root() + "Photos");
-        QCOMPARE(w->Dir1->path(), t.root() + "Photos");
-        QCOMPARE(w->Drive1->currentData().toString(), search::volumeRootOf(t.root()));
+        QTRY_COMPARE(w->Dir1->path(), t.root() + "Photos");
+        QTRY_COMPARE(w->Drive1->currentData().toString(), search::volumeRootOf(t.root()));
         QCOMPARE(w->Text2->text(), QString("*.png"));
         QTRY_COMPARE(w->List1->ListCount(), 2);  // the search runs once the window is up
         QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));

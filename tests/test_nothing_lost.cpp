@@ -392,7 +392,7 @@ private slots:
         auto w = testing::makeWindow(fakes);
         // A search started in the folder whose own name is not UTF-8 finds the file.
         const QString folder = platform::decodeFileName(rawFolder);
-        QVERIFY(w->Dir1->setPath(folder));
+        QVERIFY(testing::openFolder(*w->Dir1, folder));
         QCOMPARE(platform::encodeFileName(w->Text1->text()), rawFolder);
         testing::user::search(*w, w->Text1->text(), "*.jpg");
         QCOMPARE(w->List1->ListCount(), 1);

@@ -120,6 +120,13 @@
     </message>
 </context>
 <context>
+    <name>FolderList</name>
+    <message>
+        <source>Reading...</source>
+        <translation>Wird gelesen...</translation>
+    </message>
+</context>
+<context>
     <name>Form1</name>
     <message>
         <source>Thank you for using &quot;Quorvel File Search&quot;.<byte value="xd"/>
@@ -522,6 +529,13 @@ von Quorvel Software (%2)</translation>
     <message>
         <source>Find in %1 .....Stopped: out of memory.</source>
         <translation>Gesucht in %1 .....Angehalten: kein Speicher mehr frei.</translation>
+    </message>
+</context>
+<context>
+    <name>Volumes</name>
+    <message>
+        <source>not answering</source>
+        <translation>antwortet nicht</translation>
     </message>
 </context>
 </TS>

@@ -120,6 +120,13 @@
     </message>
 </context>
 <context>
+    <name>FolderList</name>
+    <message>
+        <source>Reading...</source>
+        <translation>Leyendo...</translation>
+    </message>
+</context>
+<context>
     <name>Form1</name>
     <message>
         <source>Thank you for using &quot;Quorvel File Search&quot;.<byte value="xd"/>
@@ -522,6 +529,13 @@ de Quorvel Software (%2)</translation>
     <message>
         <source>Find in %1 .....Stopped: out of memory.</source>
         <translation>Búsqueda en %1 .....Detenida: memoria agotada.</translation>
+    </message>
+</context>
+<context>
+    <name>Volumes</name>
+    <message>
+        <source>not answering</source>
+        <translation>no responde</translation>
     </message>
 </context>
 </TS>

@@ -120,6 +120,13 @@
     </message>
 </context>
 <context>
+    <name>FolderList</name>
+    <message>
+        <source>Reading...</source>
+        <translation>Lecture...</translation>
+    </message>
+</context>
+<context>
     <name>Form1</name>
     <message>
         <source>Thank you for using &quot;Quorvel File Search&quot;.<byte value="xd"/>
@@ -522,6 +529,13 @@ par Quorvel Software (%2)</translation>
     <message>
         <source>Find in %1 .....Stopped: out of memory.</source>
         <translation>Recherche en %1 .....Arrêtée : mémoire épuisée.</translation>
+    </message>
+</context>
+<context>
+    <name>Volumes</name>
+    <message>
+        <source>not answering</source>
+        <translation>ne répond pas</translation>
     </message>
 </context>
 </TS>
