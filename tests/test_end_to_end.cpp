@@ -200,6 +200,28 @@ private slots:
         QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
     }
 
+    // Started on a folder whose listing never returns: the window paints and
+    // answers, the search can be cancelled, and a signal to end the program ends
+    // its window and main thread at once.
+    void aSearchStartedOnAHungFolderHoldsNothingUp()
+    {
+        testing::HungShare share;
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        Program running(session_, {{}, {"--pattern", "*.jpg", "--search", share.root() + "hang"}, false});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        QVERIFY(desktop::waitFor([&share] { return share.hanging(); }));
+        running.clickAt(layout_.command1);  // Cancel
+        QVERIFY2(desktop::waitForColour(running.origin + layout_.text3Centre, QColor(255, 255, 0)),
+                 "Cancel showed no summary");
+        const qint64 pid = running.process.processId();
+        QVERIFY(::kill(pid_t(pid), SIGTERM) == 0);
+        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }, 5000), "the program did not end");
+        share.answer();
+        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
+        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
+    }
+
     // A signal to end the program ends it as the close button does, during a search.
     void aSignalToEndClosesTheProgramCleanly_data()
     {
