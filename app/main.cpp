@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "platform/OpenFileLimit.h"
 #include "app/Form1.h"
 #include "app/Translations.h"
 #include "app/Version.h"
@@ -47,6 +48,7 @@ int main(int argc, char *argv[])
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
         return commandLine.exitStatus;
     }
+    platform::raiseOpenFileLimit();
     const bool userStyle = styleChosenByUser(argc, argv);
     QApplication app(argc, argv);
     // The toolkit took the user's locale for the C library too; file formats need

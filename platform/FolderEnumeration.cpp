@@ -63,10 +63,26 @@ std::shared_ptr<FolderHandle> FolderHandle::open(const QByteArray &path)
     return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
 }
 
-std::shared_ptr<FolderHandle> FolderHandle::openAt(const FolderHandle &parent, const std::string &name)
+std::shared_ptr<FolderHandle> FolderHandle::openBelow(const FolderHandle &anchor, const std::vector<std::string> &below)
 {
-    const int fd = ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
+    int at = anchor.fd_;
+    for (const std::string &name : below) {
+        const int next = ::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int error = errno;
+        if (at != anchor.fd_)
+            ::close(at);
+        if (next < 0) {
+            errno = error;
+            return nullptr;
+        }
+        at = next;
+    }
+    if (at == anchor.fd_) {
+        at = ::fcntl(anchor.fd_, F_DUPFD_CLOEXEC, 0);
+        if (at < 0)
+            return nullptr;
+    }
+    return std::make_shared<FolderHandle>(at);
 }
 
 FolderHandle::~FolderHandle()

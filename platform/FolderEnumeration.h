@@ -45,9 +45,10 @@ class FolderHandle {
 public:
     // The folder at `path`; null when it cannot be opened.
     static std::shared_ptr<FolderHandle> open(const QByteArray &path);
-    // The subfolder `name` of `parent`, never through a symbolic link; null when it
-    // cannot be opened.
-    static std::shared_ptr<FolderHandle> openAt(const FolderHandle &parent, const std::string &name);
+    // The folder reached from `anchor` by the subfolder names `below`, never
+    // through a symbolic link; null when it cannot be opened. The path may be
+    // longer than any the kernel takes whole.
+    static std::shared_ptr<FolderHandle> openBelow(const FolderHandle &anchor, const std::vector<std::string> &below);
 
     explicit FolderHandle(int fd) : fd_(fd) {}
     ~FolderHandle();

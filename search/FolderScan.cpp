@@ -19,13 +19,19 @@ QString decodeName(const std::string &raw)
 
 std::shared_ptr<const platform::FolderHandle> openFolder(const FolderJob &job)
 {
-    if (!job.parent)
+    if (!job.anchor)
         return platform::FolderHandle::open(job.raw);
-    std::shared_ptr<const platform::FolderHandle> handle = platform::FolderHandle::openAt(*job.parent, job.name);
-    // Out of descriptors in a very deep tree: the full path still reaches the folder.
+    std::shared_ptr<const platform::FolderHandle> handle = platform::FolderHandle::openBelow(*job.anchor, job.below);
+    // Out of descriptors: the full path may still reach the folder.
     if (!handle && errno == EMFILE)
         handle = platform::FolderHandle::open(job.raw);
     return handle;
+}
+
+// Whether the folder of `job` stays open as the anchor of its subfolders.
+bool anchorsItsSubfolders(const FolderJob &job)
+{
+    return job.place.size() < kAnchoredDepth || job.below.size() >= kAnchorEvery;
 }
 
 }  // namespace
@@ -75,7 +81,13 @@ FolderScan scanFolder(const FolderJob &job, const WalkQuery &query)
         const QString name = decodeName(e.name);
         QByteArray raw = job.raw;
         raw.append(e.name.data(), qsizetype(e.name.size())).append('/');
-        scan.subfolders.push_back({std::move(place), job.path + name + QLatin1Char('/'), std::move(raw), folder, e.name});
+        FolderJob sub{std::move(place), job.path + name + QLatin1Char('/'), std::move(raw), folder, {e.name}};
+        if (!anchorsItsSubfolders(job)) {
+            sub.anchor = job.anchor;
+            sub.below = job.below;
+            sub.below.push_back(e.name);
+        }
+        scan.subfolders.push_back(std::move(sub));
     }
 
     // An entry matching several items is listed each time, but read and sized once.

@@ -20,13 +20,16 @@ namespace search {
 // depth-first walk (a folder comes before everything below it).
 using WalkPlace = std::vector<std::uint32_t>;
 
-// A folder the walk is to read, and how to reach it.
+// A folder the walk is to read, and how to reach it: by the path of names from
+// an open folder above it, its anchor. Near the top every folder is the anchor
+// of its subfolders; deeper down only every few levels is, so that a deep tree
+// holds a descriptor for a few of its levels, not for each.
 struct FolderJob {
     WalkPlace place;
     QString path;    // as the list shows it, ending with "/"
     QByteArray raw;  // the same path as the file system's bytes
-    std::shared_ptr<const platform::FolderHandle> parent;  // null for the starting folder
-    std::string name;  // within `parent`
+    std::shared_ptr<const platform::FolderHandle> anchor;  // null for the starting folder
+    std::vector<std::string> below;  // the names from `anchor` down to the folder
 };
 
 // What one walk asks of every folder: its items, and a hook that runs before each
@@ -57,6 +60,11 @@ public:
     // The scan of `job`; null once the walk is asked to stop.
     virtual std::shared_ptr<const FolderScan> take(const FolderJob &job) = 0;
 };
+
+// How deep every folder stays open for its subfolders; below, every
+// kAnchorEvery-th level does.
+constexpr std::size_t kAnchoredDepth = 128;
+constexpr std::size_t kAnchorEvery = 16;
 
 // Reads the folder of `job`: lists it, finds its subfolders (never through a
 // link), matches each item and sizes what matches, relative to the folder.

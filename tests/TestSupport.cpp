@@ -19,6 +19,8 @@
 #include <QThread>
 #include <QXmlStreamReader>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -351,6 +353,31 @@ int makeEnterable(const char *path, const struct stat *st, int type, FTW *)
     return 0;
 }
 
+// Removes the folder `name` of the working folder and all below it, going down
+// by changing the working folder: paths longer than the kernel takes whole, and
+// trees deeper than the descriptors a process may hold, go too.
+void removeByDescending(const char *name)
+{
+    if (::chdir(name) != 0)
+        return;
+    std::vector<std::string> folders, files;
+    if (DIR *dir = ::opendir(".")) {
+        while (const dirent *d = ::readdir(dir)) {
+            const std::string entry = d->d_name;
+            if (entry == "." || entry == "..")
+                continue;
+            (d->d_type == DT_DIR ? folders : files).push_back(entry);
+        }
+        ::closedir(dir);
+    }
+    for (const std::string &file : files)
+        ::unlink(file.c_str());
+    for (const std::string &folder : folders)
+        removeByDescending(folder.c_str());
+    if (::chdir("..") == 0)
+        ::rmdir(name);
+}
+
 }  // namespace
 
 TempTree::~TempTree()
@@ -361,6 +388,31 @@ TempTree::~TempTree()
     ::chmod(root.constData(), S_IRWXU);
     ::nftw(root.constData(), makeEnterable, 16, FTW_PHYS);
     ::nftw(root.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+    if (::access(root.constData(), F_OK) == 0) {
+        // Deeper than full paths reach: down by the working folder, then back.
+        const QByteArray parent = QFile::encodeName(QFileInfo(dir_.path()).path());
+        const QByteArray here = QFile::encodeName(QDir::currentPath());
+        if (::chdir(parent.constData()) == 0)
+            removeByDescending(QFile::encodeName(QFileInfo(dir_.path()).fileName()).constData());
+        (void)::chdir(here.constData());
+    }
+}
+
+QString TempTree::chain(const QString &name, int depth, const QString &file)
+{
+    const QByteArray raw = QFile::encodeName(name), fileRaw = QFile::encodeName(file);
+    int at = ::open(QFile::encodeName(dir_.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int level = 0; level < depth && at >= 0; ++level) {
+        ::mkdirat(at, raw.constData(), 0755);
+        const int next = ::openat(at, raw.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(at);
+        at = next;
+        if (at >= 0)
+            ::close(::openat(at, fileRaw.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    }
+    if (at >= 0)
+        ::close(at);
+    return root() + name;
 }
 
 QString TempTree::root() const

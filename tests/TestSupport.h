@@ -264,6 +264,9 @@ public:
     // `count` empty files, `pattern`'s "%1" numbering them from 0.
     void files(const QString &pattern, int count);
     QString sparseFile(const QString &relative, qint64 size);
+    // `depth` folders named `name`, each inside the one before, each holding an
+    // empty `file`; the first's path. Deeper than full paths reach, if asked.
+    QString chain(const QString &name, int depth, const QString &file);
     bool valid() const { return dir_.isValid(); }
 
 private:

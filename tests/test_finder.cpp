@@ -9,6 +9,9 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <climits>
+#include <sys/resource.h>
+
 #include <atomic>
 #include <climits>
 #include <functional>
@@ -456,6 +459,27 @@ private slots:
         QCOMPARE(host.list, (QStringList{share.root() + "broken/b1.jpg", share.root() + "broken/b2.jpg"}));
         QCOMPARE(r.files, 2);
         QCOMPARE(r.cut, search::WalkCut::None);
+    }
+
+    // A chain of folders deeper than the files a desktop session may hold open
+    // (1,024) and longer than any path the kernel takes whole: every file in it
+    // is listed.
+    void aTreeDeeperThanTheOpenFileLimitIsWalkedWhole()
+    {
+        testing::TempTree t;
+        t.chain("d", 5000, "f.jpg");
+        rlimit saved{};
+        QVERIFY(::getrlimit(RLIMIT_NOFILE, &saved) == 0);
+        rlimit lowered = saved;
+        lowered.rlim_cur = std::min<rlim_t>(1024, saved.rlim_max);
+        QVERIFY(::setrlimit(RLIMIT_NOFILE, &lowered) == 0);
+        RecordingSink host;
+        const Result r = walk(host, t.root(), "*.jpg");
+        QVERIFY(::setrlimit(RLIMIT_NOFILE, &saved) == 0);
+        QCOMPARE(r.files, 5000);
+        QCOMPARE(host.list.size(), 5000);
+        QVERIFY(host.list.last().size() > PATH_MAX);
+        QCOMPARE(host.list.last(), t.root() + QString("d/").repeated(5000) + "f.jpg");
     }
 
     void vanishedAndMissingFoldersAreSkipped()
