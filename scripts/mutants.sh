@@ -18,6 +18,7 @@ mutants=(
   "platform/WholeFile.cpp#now - st.st_mtime < olderThanSeconds#false#test_nothing_lost#theNextExportRemovesOldPartFiles"
   "platform/WholeFile.cpp#!S_ISREG(st.st_mode) ||#false ||#test_nothing_lost#theNextExportRemovesOldPartFiles"
   "preview/Decoding.cpp#if (!kindsOf(request.route).count(reader.format()))#if (reader.format().isEmpty())#test_pictures#eachKindByItsOwnDecoder"
+  "preview/Decoding.cpp#        if (!kindsOf(request.route).count(format))#        if (format.isEmpty())#test_pictures#eachKindByItsOwnDecoder"
   "pdf/CffCharset.cpp#cids\\[glyph++\\] = std::uint16_t(first + i);#cids[glyph++] = std::uint16_t(first);#test_pdf_writer#cffCharsetsGiveEachGlyphsCid"
   "platform/DesktopMessageBoxes.cpp#if (!isInput(event->type()) || isInsideAMessage(watched))#if (true)#test_window_events#aMessageHoldsTheWindowUntilAnswered"
   "preview/PictureDecoder.cpp#        barrier_ = serial;#        (void)serial;#test_pictures#theNewestRequestWins"

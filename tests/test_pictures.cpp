@@ -172,6 +172,11 @@ private slots:
         QCOMPARE(Module2::DecodePicture(testing::testData("alpha.png")).size(), QSize(120, 80));
         QVERIFY(QFile::copy(testing::testData("gradient.jpg"), t.root() + "jpeg.png"));
         QVERIFY_THROWS_EXCEPTION(PictureError, Module2::DecodePicture(t.root() + "jpeg.png"));
+        // The helper's first look at a file's head and its decoders each keep to the route's kinds.
+        const QByteArray png = testing::readFile(testing::testData("alpha.png"));
+        const decoding::Request picture;
+        QCOMPARE(decoding::usableLength(picture, png, png.size()), 0);
+        QVERIFY(decoding::decode(picture, png).image.isNull());
     }
 
     // Every picture is decoded in the helper, which confines itself on every thread:
