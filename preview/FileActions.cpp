@@ -18,6 +18,8 @@
 #include <QMimeData>
 #include <QPointer>
 
+#include <climits>
+
 namespace preview {
 
 QString folderOf(const QString &path)
@@ -43,6 +45,20 @@ void FileActions::openFailed()
                    platform::MessageIcon::Critical);
 }
 
+bool FileActions::reachable(const QString &path)
+{
+    const qsizetype length = platform::encodeFileName(path).size();
+    if (length < PATH_MAX)
+        return true;
+    messages_.show(QCoreApplication::translate("Preview", "%1\n\nThis path is %L2 bytes long; the system hands other programs "
+                                                          "paths of at most %L3 bytes, so it cannot be opened or shown from here.")
+                       .arg(platform::shownFileName(path))
+                       .arg(length)
+                       .arg(PATH_MAX - 1),
+                   brand::kAppTitle, platform::MessageIcon::Critical);
+    return false;
+}
+
 std::function<void()> FileActions::laterFailure()
 {
     // The opener answers after a while; by then the window may be gone.
@@ -54,6 +70,8 @@ std::function<void()> FileActions::laterFailure()
 
 void FileActions::openSelected()
 {
+    if (!reachable(list_->Text()))
+        return;
     if (!shell_.openFile(list_->Text(), laterFailure()))
         openFailed();
 }
@@ -66,6 +84,8 @@ void FileActions::popUpMenu(QPoint globalPosition)
 void FileActions::openFile()
 {
     const QString path = list_->List(list_->ListIndex());
+    if (!path.isEmpty() && !reachable(path))
+        return;
     if (path.isEmpty() || !shell_.openFile(path, laterFailure()))
         openFailed();
 }
@@ -73,13 +93,16 @@ void FileActions::openFile()
 void FileActions::openFolder()
 {
     const QString folder = folderOf(list_->Text());
-    if (!folder.isEmpty())
+    if (!folder.isEmpty() && reachable(folder))
         shell_.showFolder(folder);
 }
 
 void FileActions::showProperties()
 {
-    Module1::ShowFileProperties(shell_, dialogParent_, list_->List(list_->ListIndex()));
+    const QString path = list_->List(list_->ListIndex());
+    if (!path.isEmpty() && !reachable(path))
+        return;
+    Module1::ShowFileProperties(shell_, dialogParent_, path);
 }
 
 void FileActions::copyPath()

@@ -47,6 +47,9 @@ public:
 
 private:
     void openFailed();
+    // Whether other programs can be handed `path`; says why not when it is too
+    // long for the system to take whole (a file deep in a deep tree).
+    bool reachable(const QString &path);
     std::function<void()> laterFailure();
 
     search::ResultList *list_;

@@ -106,6 +106,25 @@ private slots:
         QCOMPARE(fakes.messages->shown[0].icon, platform::MessageIcon::Critical);
     }
 
+    // A file deeper in its folders than any path the system hands other programs:
+    // opening it, its folder or its properties says why that cannot be done.
+    void aPathLongerThanTheSystemTakesSaysSo()
+    {
+        const QString deep = "/" + QString("d/").repeated(2100) + "f.jpg";  // 4,206 bytes
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {deep}, 0);
+        testing::user::doubleClickEntry(*w, 0);
+        for (QAction *action : {w->openfile, w->openfolder, w->Fileproperty})
+            testing::user::chooseFromActionMenu(*w, action);
+        QVERIFY(fakes.shell->opened.isEmpty() && fakes.shell->folders.isEmpty() && fakes.shell->properties.isEmpty());
+        QCOMPARE(fakes.messages->shown.size(), size_t(4));
+        QVERIFY(fakes.messages->shown[0].text.endsWith(
+            "This path is 4,206 bytes long; the system hands other programs paths of at most 4,095 bytes, so it "
+            "cannot be opened or shown from here."));
+        QVERIFY(fakes.messages->shown[2].text.contains("4,201 bytes long"));  // its folder
+    }
+
     void rightButtonPopsUpTheActionMenu()
     {
         FakeServices fakes;

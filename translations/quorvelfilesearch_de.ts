@@ -479,6 +479,14 @@ von Quorvel Software (%2)</translation>
         <source>Permissions</source>
         <translation>Berechtigungen</translation>
     </message>
+    <message>
+        <source>%1
+
+This path is %L2 bytes long; the system hands other programs paths of at most %L3 bytes, so it cannot be opened or shown from here.</source>
+        <translation>%1
+
+Dieser Pfad ist %L2 Bytes lang; das System gibt anderen Programmen Pfade von höchstens %L3 Bytes weiter, daher kann er von hier aus weder geöffnet noch angezeigt werden.</translation>
+    </message>
 </context>
 <context>
     <name>Search</name>

@@ -479,6 +479,14 @@ de Quorvel Software (%2)</translation>
         <source>Permissions</source>
         <translation>Permisos</translation>
     </message>
+    <message>
+        <source>%1
+
+This path is %L2 bytes long; the system hands other programs paths of at most %L3 bytes, so it cannot be opened or shown from here.</source>
+        <translation>%1
+
+Esta ruta tiene %L2 bytes; el sistema solo pasa a otros programas rutas de %L3 bytes como máximo, así que no se puede abrir ni mostrar desde aquí.</translation>
+    </message>
 </context>
 <context>
     <name>Search</name>

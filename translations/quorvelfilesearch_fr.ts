@@ -479,6 +479,14 @@ par Quorvel Software (%2)</translation>
         <source>Permissions</source>
         <translation>Droits</translation>
     </message>
+    <message>
+        <source>%1
+
+This path is %L2 bytes long; the system hands other programs paths of at most %L3 bytes, so it cannot be opened or shown from here.</source>
+        <translation>%1
+
+Ce chemin fait %L2 octets ; le système ne transmet aux autres programmes que des chemins d’au plus %L3 octets, il ne peut donc être ni ouvert ni affiché d’ici.</translation>
+    </message>
 </context>
 <context>
     <name>Search</name>
