@@ -38,6 +38,7 @@ mutants=(
   "search/FileFinder.cpp#if (++sinceCheckpoint == kEntriesPerCheckpoint) {#if (false) {#test_finder#aLargeFolderIsHandedOverInRuns"
   "platform/Services.h#int walkFrameMs = 16;#int walkFrameMs = 1600;#test_search_window#aWalkUpdatesTheWindowOnceAFrame"
   "search/WalkSession.cpp#if (ended || wait <= 0)#if (true)#test_search_window#aWalkUpdatesTheWindowOnceAFrame"
+  "search/WalkSession.cpp#    options.reads = reads_;#    (void)reads_;#test_search_window#aHundredCancelsOnAHungShareStayBounded"
   "platform/FolderEnumeration.cpp#const bool complete = errno == 0;#const bool complete = errno == 0; if (!complete) entries.clear();#test_finder#aListingThatFailsPartWayKeepsWhatWasRead"
   "platform/FolderEnumeration.cpp#&st, AT_SYMLINK_NOFOLLOW) != 0)#\&st, 0) != 0)#test_finder#aLinkIsSizedAsItself"
   "platform/FolderEnumeration.cpp#O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC#O_RDONLY | O_DIRECTORY | O_CLOEXEC#test_finder#aFolderSwappedForALinkIsNotWalkedInto"

@@ -23,7 +23,7 @@ public:
     {
         if (sink_.stopRequested())
             return nullptr;
-        return sharedScan(job, query_);
+        return sharedScan(job, query_, [this] { return sink_.stopRequested(); });
     }
 
 private:
@@ -113,6 +113,7 @@ std::int64_t FindFilesAPI(WalkSink &sink, QString &path, const QString &SearchSt
     for (const QString &item : SearchStr.split(QLatin1Char(';')))
         query.items.emplace_back(item);
     query.beforeRead = options.beforeRead;
+    query.reads = options.reads;
 
     FolderJob root;
     root.path = path;

@@ -62,6 +62,8 @@ struct WalkOptions {
     std::function<void(const QByteArray &folder)> beforeRead;
     // The most the counters hold (tests lower it).
     int countLimit = INT_MAX;
+    // The folders the window's walks are reading; none: each walk reads on its own.
+    std::shared_ptr<FolderReads> reads;
 };
 
 // Lists every entry below `path` matching one item of the ";"-separated

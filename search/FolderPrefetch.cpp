@@ -3,6 +3,7 @@
 #include "platform/WorkerThread.h"
 #include "search/FileFinder.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -21,7 +22,7 @@ struct FolderPrefetch::Shared {
     std::map<WalkPlace, std::shared_ptr<const FolderScan>> done;  // read, not yet taken
     int reading = 0;
     std::optional<WalkPlace> wanted;  // what the walk waits for
-    bool finished = false;
+    std::atomic<bool> finished{false};  // written under the lock, read without it while a folder waits
 
     explicit Shared(WalkQuery q) : query(std::move(q)) {}
 
@@ -45,10 +46,11 @@ struct FolderPrefetch::Shared {
             self->waiting.erase(self->waiting.begin());
             ++self->reading;
             lock.unlock();
-            std::shared_ptr<const FolderScan> scan = sharedScan(job, self->query);
+            std::shared_ptr<const FolderScan> scan =
+                sharedScan(job, self->query, [&self] { return self->finished.load(); });
             lock.lock();
             --self->reading;
-            if (self->finished)
+            if (self->finished || !scan)
                 return;
             for (const FolderJob &sub : scan->subfolders)
                 self->waiting.emplace(sub.place, sub);

@@ -2,6 +2,8 @@
 
 #include "platform/FileNames.h"
 
+#include <chrono>
+
 
 namespace search {
 namespace {
@@ -36,8 +38,40 @@ bool anchorsItsSubfolders(const FolderJob &job)
 
 }  // namespace
 
-std::shared_ptr<const FolderScan> sharedScan(const FolderJob &job, const WalkQuery &query)
+bool FolderReads::begin(const QByteArray &folder, const std::function<bool()> &stopped)
 {
+    using namespace std::chrono_literals;
+    std::unique_lock lock(mutex_);
+    while (reading_.count(folder)) {
+        if (stopped())
+            return false;
+        ended_.wait_for(lock, 20ms);
+    }
+    reading_.insert(folder);
+    return true;
+}
+
+void FolderReads::end(const QByteArray &folder)
+{
+    const std::lock_guard lock(mutex_);
+    reading_.erase(folder);
+    ended_.notify_all();
+}
+
+std::shared_ptr<const FolderScan> sharedScan(const FolderJob &job, const WalkQuery &query,
+                                             const std::function<bool()> &stopped)
+{
+    if (query.reads && !query.reads->begin(job.raw, stopped))
+        return nullptr;
+    struct Ended {
+        const WalkQuery &query;
+        const QByteArray &folder;
+        ~Ended()
+        {
+            if (query.reads)
+                query.reads->end(folder);
+        }
+    } const ended{query, job.raw};
     // Made before it is needed: when the memory has run out there is none for it.
     static const std::shared_ptr<const FolderScan> outOfMemory = [] {
         auto scan = std::make_shared<FolderScan>();

@@ -7,9 +7,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,11 +35,29 @@ struct FolderJob {
     std::vector<std::string> below;  // the names from `anchor` down to the folder
 };
 
+// The folders being read now, by every walk of a window. A folder that a hung
+// share holds in the kernel is read by one thread at a time however often it is
+// searched again: a later read of it waits until the first is over, or until
+// its own walk is stopped, and then ends as any thread of a stopped walk does.
+class FolderReads {
+public:
+    // Marks `folder` as being read, waiting first while another read of it is
+    // under way; false, and nothing marked, once `stopped` says so.
+    bool begin(const QByteArray &folder, const std::function<bool()> &stopped);
+    void end(const QByteArray &folder);
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    std::set<QByteArray> reading_;
+};
+
 // What one walk asks of every folder: its items, and a hook that runs before each
 // folder is read (tests slow or block the file system there).
 struct WalkQuery {
     std::vector<platform::WildcardPattern> items;
     std::function<void(const QByteArray &folder)> beforeRead;
+    std::shared_ptr<FolderReads> reads;  // shared with the window's other walks; none: no wait
 };
 
 // One folder, read once: its subfolders and, item by item, its matches with their
@@ -69,8 +90,10 @@ constexpr std::size_t kAnchorEvery = 16;
 // Reads the folder of `job`: lists it, finds its subfolders (never through a
 // link), matches each item and sizes what matches, relative to the folder.
 FolderScan scanFolder(const FolderJob &job, const WalkQuery &query);
-// The same, shared; a scan that says so when the memory ran out.
-std::shared_ptr<const FolderScan> sharedScan(const FolderJob &job, const WalkQuery &query);
+// The same, shared, once no other walk is reading the folder; a scan that says so
+// when the memory ran out, and null when `stopped` said so first.
+std::shared_ptr<const FolderScan> sharedScan(const FolderJob &job, const WalkQuery &query,
+                                             const std::function<bool()> &stopped);
 
 // The text up to its first NUL; the cut text is also left in the argument.
 QString StripNulls(QString &OriginalStr);

@@ -53,6 +53,7 @@ void WalkSession::start(const QString &folder, const QString &patterns,
     options.readers = settings_.readers;
     options.beforeRead = settings_.beforeRead;
     options.countLimit = settings_.countLimit;
+    options.reads = reads_;
     walk_ = std::make_unique<BackgroundWalk>(shown_.folder, patterns, options, [this, generation](bool ended) {
         // On the walk's thread: the window takes the batch when it next delivers events.
         platform::deliverTo(&receiver_, [this, generation, ended] {

@@ -102,6 +102,9 @@ private:
     unsigned generation_ = 0;  // which walk a wake is for
     std::function<void(const WalkOutcome &)> whenEnded_;
     WalkOutcome shown_;  // the walk as far as the window shows it
+    // The folders this window's walks are reading: a folder held by a hung share
+    // is read by one thread, however often it is searched again.
+    const std::shared_ptr<FolderReads> reads_ = std::make_shared<FolderReads>();
     QObject receiver_;   // wakes reach the window's thread through it
     const std::shared_ptr<platform::FrameClock> clock_;
     qint64 appliedAt_ = -1;  // when a batch was last shown; -1: none of this walk yet

@@ -345,10 +345,13 @@ private slots:
         QCOMPARE(w->List1->entries().toStringList(), QStringList{other.root() + "c.jpg"});
         QCOMPARE(fakes.fileSystem->hanging(), 1);
 
-        // Nor does closing.
+        // Searched again, the folder the share holds is not read a second time: the
+        // walk waits for the first read. Nor does closing wait.
         w->Text1->setText(t.root());
         testing::user::click(w->Command1);
-        QTRY_COMPARE(fakes.fileSystem->hanging(), 2);
+        QTRY_COMPARE(w->List1->entries().toStringList(), QStringList{t.root() + "a.jpg"});
+        QVERIFY(w->walkSession().walking());
+        QCOMPARE(fakes.fileSystem->hanging(), 1);
         w->close();
         QCOMPARE(fakes.quitRequests, 1);
         QVERIFY(!w->walkSession().walking());
@@ -474,6 +477,42 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(w->Dir1->path(), other.root() + "sub");
         QVERIFY(!w->Dir1->reading());
+    }
+
+    // Search and Cancel, a hundred times, on a share that stopped answering: the
+    // folder it holds is read by one thread, and the program's threads and open
+    // files stay within a fixed number of those before (16 and 32).
+    void aHundredCancelsOnAHungShareStayBounded()
+    {
+        testing::HungShare share;
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        w->Check2->setChecked(false);
+        QVERIFY(testing::settled(*w));
+        const auto count = [](const char *folder) {
+            return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size();
+        };
+        const qsizetype threads = count("/proc/self/task"), files = count("/proc/self/fd");
+        for (int cycle = 0; cycle < 100; ++cycle) {
+            testing::user::startSearch(*w, share.root(), "*.jpg");
+            QTRY_COMPARE(w->List1->ListCount(), 1);  // the walk is at the held folder
+            QVERIFY(share.hanging());
+            testing::user::click(w->Command1);
+            QVERIFY(!w->walkSession().walking());
+        }
+        QTRY_VERIFY2(count("/proc/self/task") <= threads + 16,
+                     qPrintable(QString("%1 threads, %2 before").arg(count("/proc/self/task")).arg(threads)));
+        QTRY_VERIFY2(count("/proc/self/fd") <= files + 32,
+                     qPrintable(QString("%1 open files, %2 before").arg(count("/proc/self/fd")).arg(files)));
+        qInfo("after 100 cycles: %lld threads (%lld before), %lld open files (%lld before)",
+              qlonglong(count("/proc/self/task")), qlonglong(threads), qlonglong(count("/proc/self/fd")), qlonglong(files));
+        // A healthy search elsewhere runs all the same.
+        TempTree other;
+        other.files("f%1.jpg", 3);
+        runSearch(*w, other.root(), "*.jpg");
+        QCOMPARE(w->List1->ListCount(), 3);
     }
 
     void driveChangeOpensTheVolumeRoot()
