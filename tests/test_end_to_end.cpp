@@ -200,6 +200,28 @@ private slots:
         QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
     }
 
+    // A mount that never answers when asked its size (a stale share): the window
+    // appears and answers all the same, and a search runs.
+    void aMountThatDoesNotAnswerHoldsUpNoStart()
+    {
+        testing::HungShare share;
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        share.hangSizeQueries();
+        testing::TempTree tree;
+        tree.files("f%1.jpg", 3);
+        Program running(session_, {tree.root(), {"--pattern", "*.jpg", "--search"}, false});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        QVERIFY2(desktop::waitForColour(running.origin + layout_.text3Centre, QColor(255, 255, 0)),
+                 "the search showed no summary");
+        QVERIFY(desktop::waitFor([&share] { return share.sizeQueryHanging(); }));
+        const qint64 pid = running.process.processId();
+        QVERIFY(::kill(pid_t(pid), SIGTERM) == 0);
+        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }, 5000), "the program did not end");
+        share.answer();
+        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
+    }
+
     // Started on a folder whose listing never returns: the window paints and
     // answers, the search can be cancelled, and a signal to end the program ends
     // its window and main thread at once.
