@@ -30,7 +30,9 @@ for kind in $kinds; do
   # for the life of the process is freed by nobody, by design.
   ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:halt_on_error=1:suppressions=$here/scripts/sanitizers/asan.supp" \
   UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$here/scripts/sanitizers/ubsan.supp" \
-  TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$here/scripts/sanitizers/tsan.supp" \
+  # die_after_fork=0: the suite's FUSE file system starts its threads after
+  # forking its mount helper.
+  TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:die_after_fork=0:suppressions=$here/scripts/sanitizers/tsan.supp" \
   QT_QPA_PLATFORM=offscreen ctest --test-dir "build-$kind" --output-on-failure --timeout 900 "$@" || status=1
 done
 exit $status
