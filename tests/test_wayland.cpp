@@ -158,10 +158,10 @@ private slots:
 
         ::kill(pid_t(program.processId()), SIGTERM);
         QVERIFY2(program.waitForFinished(3000), "the program did not end");
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
-        // Natively, without a word: no fallback to X11, no complaint of the platform.
         const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(program.exitCode() == 0, qPrintable(said));
+        // Natively, without a word: no fallback to X11, no complaint of the platform.
         QVERIFY2(!said.contains(QStringLiteral("wayland"), Qt::CaseInsensitive) && !said.contains(QStringLiteral("xcb")),
                  qPrintable(said));
     }
