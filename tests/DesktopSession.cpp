@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "app/Form1.h"
 #include "platform/PictureBox.h"
+#include "search/FolderList.h"
 #include "search/ResultList.h"
 
 #include <QApplication>
@@ -260,6 +261,8 @@ Layout readLayout()
     l.text3Centre = l.text3.center();
     l.text4 = QRect(at(w->Text4, QPoint(0, 0)), w->Text4->size());
     l.listViewportOrigin = at(w->List1->viewport(), QPoint(0, 0));
+    testing::openFolder(*w->Dir1, QStringLiteral("/"));
+    l.firstFolder = at(w->Dir1->viewport(), w->Dir1->visualItemRect(w->Dir1->item(0)).center());
     testing::fillList(*w, {"/a.jpg", "/b.jpg"});
     l.entryHeight = w->List1->visualRect(w->List1->model()->index(0, 0)).height();
     l.menuBarMenu = at(w->menuBar(), w->menuBar()->actionGeometry(w->menuBar()->actions().first()).center());

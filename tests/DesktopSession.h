@@ -70,6 +70,8 @@ struct Layout {
     QRect text3, text4, picture1;
     int entryHeight = 0;
     QPoint firstEntry() const { return listViewportOrigin + QPoint(20, entryHeight / 2); }
+    // The folder list's first row ("/", while the list is not scrolled).
+    QPoint firstFolder;
     // The export buttons: spreadsheet, document, text, PDF, printer, HTML.
     QPoint command3, command4, command5, command6, command7, command8;
 };

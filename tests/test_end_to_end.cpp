@@ -200,6 +200,31 @@ private slots:
         QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
     }
 
+    // A person opens a folder whose listing never returns: the folder list shows it
+    // being read, and the window answers all the while: a search on the share
+    // runs and is cancelled.
+    void openingAHungFolderHoldsUpNothing()
+    {
+        testing::HungShare share;
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        Program running(session_, {share.root(), {}, false});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        // Onto the list's first row, then to its last ("z"), two up ("hang"), and open it.
+        running.clickAt(layout_.firstFolder);
+        running.key("End Up Up Return");
+        QVERIFY2(desktop::waitFor([&share] { return share.hanging(); }), "the folder list did not open the folder");
+        running.clickAt(layout_.command1);  // Search, in the share
+        running.clickAt(layout_.command1);  // Cancel
+        QVERIFY2(desktop::waitForColour(running.origin + layout_.text3Centre, QColor(255, 255, 0)),
+                 "the window did not answer while the folder list read the folder");
+        const qint64 pid = running.process.processId();
+        QVERIFY(::kill(pid_t(pid), SIGTERM) == 0);
+        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }, 5000), "the program did not end");
+        share.answer();
+        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
+    }
+
     // A mount that never answers when asked its size (a stale share): the window
     // appears and answers all the same, and a search runs.
     void aMountThatDoesNotAnswerHoldsUpNoStart()
