@@ -27,11 +27,10 @@ for kind in $kinds; do
     -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" >/dev/null || { status=1; continue; }
   cmake --build "build-$kind" >/dev/null || { echo "build-$kind: the build failed" >&2; status=1; continue; }
   # Leaks are not looked for: what Qt, fontconfig and the desktop libraries keep
-  # for the life of the process is freed by nobody, by design.
+  # for the life of the process is freed by nobody, by design. die_after_fork=0:
+  # the suite's FUSE file system starts its threads after forking its mount helper.
   ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:halt_on_error=1:suppressions=$here/scripts/sanitizers/asan.supp" \
   UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$here/scripts/sanitizers/ubsan.supp" \
-  # die_after_fork=0: the suite's FUSE file system starts its threads after
-  # forking its mount helper.
   TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:die_after_fork=0:suppressions=$here/scripts/sanitizers/tsan.supp" \
   QT_QPA_PLATFORM=offscreen ctest --test-dir "build-$kind" --output-on-failure --timeout 900 "$@" || status=1
 done
