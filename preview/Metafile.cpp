@@ -33,6 +33,13 @@ std::optional<int> extent(std::int32_t low, std::int32_t high)
     return int(length);
 }
 
+std::uint16_t readUint16(const QByteArray &data, qsizetype at)
+{
+    std::uint16_t v = 0;
+    std::memcpy(&v, data.constData() + at, sizeof v);
+    return v;
+}
+
 std::uint32_t readUint32(const QByteArray &data, qsizetype at)
 {
     std::uint32_t v = 0;
@@ -50,20 +57,42 @@ constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::uint32_t kEmrEof = 14;
 constexpr std::uint32_t kEmrComment = 70;
 constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45;  // "EMF+"
+constexpr std::uint16_t kEmfPlusObject = 0x4008;
+constexpr std::uint16_t kEmfPlusContinued = 0x8000;
 constexpr qsizetype kEmrHeaderSize = 88;
 
 // EMF+ records inside one comment: each of a size that fits the comment and
-// holds its own data.
-bool emfPlusRecordsFit(const QByteArray &emf, qsizetype at, std::uint32_t length)
+// holds its own data. An object too large for one record is continued over
+// several (the continue flag on all but the last); the converter gathers the
+// pieces in one buffer it keeps from file to file, and a piece without data, or
+// pieces of one object broken off by anything else, leave that buffer freed
+// twice. So a continued object must come whole: each piece with data, nothing
+// between the pieces, and the last before the file ends (`pendingObject`, -1
+// when none waits).
+bool emfPlusRecordsFit(const QByteArray &emf, qsizetype at, std::uint32_t length, int &pendingObject)
 {
     std::uint64_t offset = 0;
     while (offset < length) {
         if (!within(offset, 12, length))
             return false;
-        const std::uint32_t size = readUint32(emf, at + qsizetype(offset) + 4);
-        const std::uint32_t dataSize = readUint32(emf, at + qsizetype(offset) + 8);
+        const qsizetype record = at + qsizetype(offset);
+        const std::uint32_t size = readUint32(emf, record + 4);
+        const std::uint32_t dataSize = readUint32(emf, record + 8);
         if (size < 12 || size % 4 != 0 || !within(offset, size, length) || dataSize > size - 12)
             return false;
+        const std::uint16_t type = readUint16(emf, record);
+        const std::uint16_t flags = readUint16(emf, record + 2);
+        if (type == kEmfPlusObject) {
+            const int object = flags & 0xFF;
+            if (pendingObject >= 0 && pendingObject != object)
+                return false;
+            const bool continued = flags & kEmfPlusContinued;
+            if (continued && dataSize <= 4)
+                return false;  // the total size, and no piece of the object
+            pendingObject = continued ? object : -1;
+        } else if (pendingObject >= 0) {
+            return false;
+        }
         offset += size;
     }
     return true;
@@ -86,6 +115,7 @@ bool emfRecordsFit(const QByteArray &emf)
     if (descriptionChars > 0 &&
         (descriptionOffset < kEmrHeaderSize || !within(descriptionOffset, std::uint64_t(descriptionChars) * 2, headerSize)))
         return false;
+    int pendingObject = -1;
     std::uint64_t offset = 0;
     while (offset < size) {
         if (!within(offset, 8, size))
@@ -97,11 +127,11 @@ bool emfRecordsFit(const QByteArray &emf)
         if ((offset == 0) != (type == kEmrHeader))
             return false;  // the header comes first, and once
         if (type == kEmrEof)
-            return true;  // nothing after it is read
+            return pendingObject < 0;  // nothing after it is read
         if (type == kEmrComment && recordSize >= 16 && readUint32(emf, qsizetype(offset) + 12) == kEmfPlusSignature) {
             const std::uint32_t dataSize = readUint32(emf, qsizetype(offset) + 8);
             if (dataSize < 4 || dataSize > recordSize - 12 ||
-                !emfPlusRecordsFit(emf, qsizetype(offset) + 16, dataSize - 4))
+                !emfPlusRecordsFit(emf, qsizetype(offset) + 16, dataSize - 4, pendingObject))
                 return false;
         }
         offset += recordSize;

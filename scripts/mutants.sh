@@ -54,6 +54,8 @@ mutants=(
   "preview/DecoderHelperMain.cpp#std::min<std::int64_t>(usableLength(request, bytes, st.st_size), kLargestRead)#std::int64_t(st.st_size)#test_pictures#aLongFileIsReadOnlyAsFarAsItsPictureGoes"
   "preview/Decoding.cpp#mostBytesPerPixel(format) \\* pixels + kRoomBesidePixels)#fileSize)#test_pictures#aLongFileIsReadOnlyAsFarAsItsPictureGoes"
   "preview/Metafile.cpp#        !emfRecordsFit(emf))#        false)#test_pictures#metafileHeadersAreChecked"
+  "preview/Metafile.cpp#if (continued \&\& dataSize <= 4)#if (false)#test_pictures#metafileHeadersAreChecked"
+  "preview/Metafile.cpp#        } else if (pendingObject >= 0) {#        } else if (false) {#test_pictures#metafileHeadersAreChecked"
   "preview/Metafile.cpp# || dataSize > size - 12)#)#test_pictures#metafileHeadersAreChecked"
   "platform/WholeFile.cpp#if (!isPartName(entry->d_name))#if (false)#test_nothing_lost#theNextExportRemovesOldPartFiles"
   "preview/PictureDecoder.cpp#(kept->failed && decoderOfThisThread().helperFailed())#(false)#test_end_to_end#aPictureLostToAHungShareIsTriedAgain"
