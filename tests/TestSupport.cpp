@@ -126,7 +126,14 @@ bool Gate::held() const
 
 std::unique_ptr<Form1> makeWindow(FakeServices &fakes)
 {
-    return std::make_unique<Form1>(fakes.make());
+    auto window = std::make_unique<Form1>(fakes.make());
+    // As a person meets it: the folder list has read the folder it opens with,
+    // so its answer cannot move the search folder a test sets next.
+    QElapsedTimer waited;
+    waited.start();
+    while (window->Dir1->reading() && waited.elapsed() < 10000)
+        QTest::qWait(5);
+    return window;
 }
 
 QString testData(const char *name)

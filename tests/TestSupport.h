@@ -174,7 +174,8 @@ struct FakeServices {
     platform::Services make();
 };
 
-// A window built with fakes; a walk's batches reach it as soon as they are ready.
+// A window built with fakes, its folder list read; a walk's batches reach it as
+// soon as they are ready.
 std::unique_ptr<Form1> makeWindow(FakeServices &fakes);
 
 // A sample picture of tests/data, by file name.
