@@ -63,12 +63,12 @@ constexpr qsizetype kEmrHeaderSize = 88;
 
 // EMF+ records inside one comment: each of a size that fits the comment and
 // holds its own data. An object too large for one record is continued over
-// several (the continue flag on all but the last); the converter gathers the
-// pieces in one buffer it keeps from file to file, and a piece without data, or
-// pieces of one object broken off by anything else, leave that buffer freed
-// twice. So a continued object must come whole: each piece with data, nothing
-// between the pieces, and the last before the file ends (`pendingObject`, -1
-// when none waits).
+// several (the continue flag on all but the last); the converter gathers every
+// object's bytes in one buffer it keeps from file to file, and an object record
+// without data, or pieces of one object broken off by anything else, leave that
+// buffer freed twice. So every object record carries data, and a continued
+// object comes whole: nothing between its pieces, and the last before the file
+// ends (`pendingObject`, -1 when none waits).
 bool emfPlusRecordsFit(const QByteArray &emf, qsizetype at, std::uint32_t length, int &pendingObject)
 {
     std::uint64_t offset = 0;
@@ -87,8 +87,9 @@ bool emfPlusRecordsFit(const QByteArray &emf, qsizetype at, std::uint32_t length
             if (pendingObject >= 0 && pendingObject != object)
                 return false;
             const bool continued = flags & kEmfPlusContinued;
-            if (continued && dataSize <= 4)
-                return false;  // the total size, and no piece of the object
+            // Some of the object, after the total size a continued piece begins with.
+            if (dataSize < (continued ? 5u : 1u))
+                return false;
             pendingObject = continued ? object : -1;
         } else if (pendingObject >= 0) {
             return false;
