@@ -247,6 +247,11 @@ std::optional<HelperPicture> DecoderClient::decode(const QString &path, const de
     std::optional<HelperPicture> picture = reply.ok ? unpack(reply, memory) : std::nullopt;
     if (memory >= 0)
         ::close(memory);
+    // The metafile converters keep state from one drawing to the next, which a
+    // hostile file can leave broken for the next one: each drawing gets a helper
+    // of its own.
+    if (request.metafile != decoding::Metafile::None)
+        stop();
     return picture;
 }
 

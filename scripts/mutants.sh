@@ -45,6 +45,7 @@ mutants=(
   "search/WalkSession.cpp#status_.setText(platform::shownFileName(\\*batch.status));#status_.setText(*batch.status);#test_search_window#theStatusLineShowsAFolderNameThatIsNotUtf8"
   "search/SearchCommand.cpp#outcome.stopped, outcome.cut)#outcome.stopped)#test_search_window#aSearchCutShortSaysWhy"
   "search/FileFinder.cpp#if (scan->outOfMemory)#if (false)#test_search_window#aSearchCutShortSaysWhy"
+  "preview/DecoderClient.cpp#    if (request.metafile != decoding::Metafile::None)#    if (false)#test_pictures#eachDrawingHasAHelperOfItsOwn"
   "preview/DecoderClient.cpp#kHelpersTried = 3;#kHelpersTried = 2;#test_pictures#aHelperThatFailsCostsOnlyItsPicture"
   "preview/DecoderClient.cpp#helperFailed_ = true;#(void)0;#test_pictures#aHelperThatFailsCostsOnlyItsPicture"
   "preview/Confinement.cpp#SCMP_FLTATR_CTL_TSYNC, 1)#SCMP_FLTATR_CTL_TSYNC, 0)#test_pictures#theHelperIsConfined"

@@ -297,6 +297,26 @@ private slots:
         QVERIFY(!client.helperFailed());
     }
 
+    // The metafile converters keep state from one drawing to the next: a helper
+    // that converted a drawing is not kept for the next picture.
+    void eachDrawingHasAHelperOfItsOwn()
+    {
+        DecoderClient client;
+        client.keepSpare(false);
+        const decoding::Request picture;
+        QVERIFY(client.decode(testing::testData("gradient.jpg"), picture));
+        const pid_t first = client.helperProcess();
+        QVERIFY(first > 0);
+        const decoding::Request drawing{decoding::kMagic, decoding::Route::Picture, decoding::Metafile::Emf, 200, 150};
+        QVERIFY(client.decode(testing::testData("shapes.emf"), drawing));
+        QCOMPARE(client.helperProcess(), -1);
+        QVERIFY(client.decode(testing::testData("gradient.jpg"), picture));
+        QVERIFY(client.helperProcess() > 0 && client.helperProcess() != first);
+        const pid_t kept = client.helperProcess();
+        QVERIFY(client.decode(testing::testData("gradient.jpg"), picture));
+        QCOMPARE(client.helperProcess(), kept);  // pictures share one
+    }
+
     // Every input that ever crashed a decoder or tripped a sanitizer while fuzzing
     // (scripts/fuzz.sh) is replayed through the helper: each costs at most its
     // picture, within the time allowed, and the next picture decodes.
