@@ -29,6 +29,17 @@ void solidJpeg(const QString &path, QColor colour)
 
 // The list as the Action menu's first command copies it, opened with the right
 // button over the first entry and chosen from the keyboard.
+// A signal to end the program ends its main thread at once while a share holds
+// one of its threads; the process is gone once the share answers.
+bool endsAtASignalWhileTheShareHolds(Program &running, testing::HungShare &share)
+{
+    const qint64 pid = running.process.processId();
+    if (::kill(pid_t(pid), SIGTERM) != 0 || !desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }, 5000))
+        return false;
+    share.answer();
+    return running.process.waitForFinished(5000);
+}
+
 QString copiedList(const Program &running, const desktop::Layout &layout)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
@@ -218,11 +229,7 @@ private slots:
         running.clickAt(layout_.command1);  // Cancel
         QVERIFY2(desktop::waitForColour(running.origin + layout_.text3Centre, QColor(255, 255, 0)),
                  "the window did not answer while the folder list read the folder");
-        const qint64 pid = running.process.processId();
-        QVERIFY(::kill(pid_t(pid), SIGTERM) == 0);
-        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }, 5000), "the program did not end");
-        share.answer();
-        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
+        QVERIFY(endsAtASignalWhileTheShareHolds(running, share));
     }
 
     // A mount that never answers when asked its size (a stale share): the window
@@ -240,11 +247,7 @@ private slots:
         QVERIFY2(desktop::waitForColour(running.origin + layout_.text3Centre, QColor(255, 255, 0)),
                  "the search showed no summary");
         QVERIFY(desktop::waitFor([&share] { return share.sizeQueryHanging(); }));
-        const qint64 pid = running.process.processId();
-        QVERIFY(::kill(pid_t(pid), SIGTERM) == 0);
-        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }, 5000), "the program did not end");
-        share.answer();
-        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
+        QVERIFY(endsAtASignalWhileTheShareHolds(running, share));
     }
 
     // Started on a folder whose listing never returns: the window paints and
@@ -261,11 +264,7 @@ private slots:
         running.clickAt(layout_.command1);  // Cancel
         QVERIFY2(desktop::waitForColour(running.origin + layout_.text3Centre, QColor(255, 255, 0)),
                  "Cancel showed no summary");
-        const qint64 pid = running.process.processId();
-        QVERIFY(::kill(pid_t(pid), SIGTERM) == 0);
-        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }, 5000), "the program did not end");
-        share.answer();
-        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
+        QVERIFY(endsAtASignalWhileTheShareHolds(running, share));
         QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
     }
 
