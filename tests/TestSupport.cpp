@@ -129,10 +129,7 @@ std::unique_ptr<Form1> makeWindow(FakeServices &fakes)
     auto window = std::make_unique<Form1>(fakes.make());
     // As a person meets it: the folder list has read the folder it opens with,
     // so its answer cannot move the search folder a test sets next.
-    QElapsedTimer waited;
-    waited.start();
-    while (window->Dir1->reading() && waited.elapsed() < 10000)
-        QTest::qWait(5);
+    QTest::qWaitFor([&window] { return !window->Dir1->reading(); }, 10000);
     return window;
 }
 
@@ -168,10 +165,7 @@ bool openFolder(search::FolderList &list, const QString &folder)
     // Shared: an answer may come after the wait has given up.
     const auto opened = std::make_shared<std::optional<bool>>();
     list.setPath(folder, [opened](bool answer) { *opened = answer; });
-    QElapsedTimer waited;
-    waited.start();
-    while (!opened->has_value() && waited.elapsed() < 10000)
-        QTest::qWait(5);
+    QTest::qWaitFor([&opened] { return opened->has_value(); }, 10000);
     return opened->value_or(false);
 }
 
