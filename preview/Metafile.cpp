@@ -57,7 +57,10 @@ constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::uint32_t kEmrEof = 14;
 constexpr std::uint32_t kEmrComment = 70;
 constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45;  // "EMF+"
-constexpr std::uint16_t kEmfPlusObject = 0x4008;
+// The converter knows an EMF+ record by the low six bits of its type alone,
+// whatever the bits above them say.
+constexpr std::uint16_t kEmfPlusTypeMask = 0x3F;
+constexpr std::uint16_t kEmfPlusObject = 0x08;
 constexpr std::uint16_t kEmfPlusContinued = 0x8000;
 constexpr qsizetype kEmrHeaderSize = 88;
 
@@ -82,7 +85,7 @@ bool emfPlusRecordsFit(const QByteArray &emf, qsizetype at, std::uint32_t length
             return false;
         const std::uint16_t type = readUint16(emf, record);
         const std::uint16_t flags = readUint16(emf, record + 2);
-        if (type == kEmfPlusObject) {
+        if ((type & kEmfPlusTypeMask) == kEmfPlusObject) {
             const int object = flags & 0xFF;
             if (pendingObject >= 0 && pendingObject != object)
                 return false;

@@ -57,6 +57,7 @@ mutants=(
   "preview/Metafile.cpp#        !emfRecordsFit(emf))#        false)#test_pictures#metafileHeadersAreChecked"
   "preview/Metafile.cpp#if (dataSize < (continued ? 5u : 1u))#if (false)#test_pictures#metafileHeadersAreChecked"
   "preview/Metafile.cpp# || dataSize > size - 12)#)#test_pictures#metafileHeadersAreChecked"
+  "preview/Metafile.cpp#if ((type \& kEmfPlusTypeMask) == kEmfPlusObject) {#if (type == 0x4008) {#test_pictures#metafileHeadersAreChecked"
   "platform/WholeFile.cpp#if (!isPartName(entry->d_name))#if (false)#test_nothing_lost#theNextExportRemovesOldPartFiles"
   "preview/PictureDecoder.cpp#(kept->failed && decoderOfThisThread().helperFailed())#(false)#test_end_to_end#aPictureLostToAHungShareIsTriedAgain"
   "platform/DesktopMessageBoxes.cpp#if (const auto \\*window = qobject_cast<const QWindow \\*>(object))#if (const QWindow *window = nullptr)#test_messages#aMessageClosesByKeyboardAndMouse"

@@ -412,6 +412,9 @@ private slots:
         const std::uint32_t continued = 0x4008u | (0x8001u << 16), whole = 0x4008u | (0x0001u << 16);
         QVERIFY(!emfToSvg(withPlusRecords({{124, {whole, 28, 16}}})).svg.isEmpty());
         QVERIFY(emfToSvg(withPlusRecords({{124, {whole, 28, 0}}})).svg.isEmpty());  // an object without data
+        // The converter takes any type whose low six bits are an object's for one.
+        QVERIFY(emfToSvg(withPlusRecords({{124, {0x4048u | (0x0009u << 16), 28, 0}}})).svg.isEmpty());
+        QVERIFY(emfToSvg(withPlusRecords({{124, {0x0008u | (0x0001u << 16), 28, 0}}})).svg.isEmpty());
         // A continued object never finished: broken off by another record (at 168).
         QVERIFY(emfToSvg(withPlusRecords({{124, {continued, 28, 16}}})).svg.isEmpty());
     }
