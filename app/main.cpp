@@ -5,6 +5,7 @@
 #include "app/Version.h"
 #include "platform/ExitDeadline.h"
 #include "platform/TerminationSignals.h"
+#include "platform/WindowProcess.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -48,6 +49,9 @@ int main(int argc, char *argv[])
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
         return commandLine.exitStatus;
     }
+    // The window runs in a child, so that whoever started the program sees it end
+    // when its window does, whatever a share still holds.
+    const platform::WindowProcess process = platform::WindowProcess::split();
     platform::raiseOpenFileLimit();
     const bool userStyle = styleChosenByUser(argc, argv);
     QApplication app(argc, argv);
@@ -64,11 +68,12 @@ int main(int argc, char *argv[])
     Form1 window(platform::desktopServices());
     // A signal to end ends the program as its close button does: a walk let go, an
     // export stopped before it leaves a half-written file.
-    const platform::TerminationSignals termination;
+    const platform::TerminationSignals termination(process.front());
     QObject::connect(&termination, &platform::TerminationSignals::received, &window, &QWidget::close);
     window.show();
     window.start(*commandLine.options);
     const int status = app.exec();
+    process.windowClosed(status);
     // The window is closed and has stopped its work; what is left of it ends now,
     // or within half a second should a share hold one of its threads.
     platform::endProcessWithin(std::chrono::milliseconds(500), status);

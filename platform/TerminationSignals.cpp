@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <ctime>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,34 +15,72 @@ namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-// Where the handler writes: a signal handler can reach nothing but globals, and
-// may do nothing but async-signal-safe calls.
+// The handler's state: a signal handler can reach nothing but globals, and may
+// do nothing but async-signal-safe calls.
 std::atomic<int> pendingWriteEnd{-1};
+std::atomic<pid_t> relayingFront{0};
+std::atomic<int> askedBy{0};  // the first signal, 0 before it
+std::atomic<bool> askRelayed{false};
+std::atomic<long long> askedAtNs{0};
+std::atomic<bool> twinSeen{false};
 
-extern "C" void noteSignal(int signalNumber)
+// The process that started the program passes on what it is sent alone; a signal
+// sent to the whole group (a shell's kill of a job, a session's end) reaches both,
+// and comes twice: once directly, once passed on. The two are one request.
+constexpr long long kTwinWithinNs = 1'000'000'000;
+
+long long monotonicNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
+}
+
+extern "C" void noteSignal(int signalNumber, siginfo_t *info, void *)
 {
     const int savedErrno = errno;
-    const int fd = pendingWriteEnd.load();
-    if (fd >= 0) {
+    const pid_t front = relayingFront.load();
+    const bool relayed = front != 0 && info && info->si_code == SI_USER && info->si_pid == front;
+    const long long now = monotonicNs();
+    if (askedBy.load() == 0) {
+        askedBy.store(signalNumber);
+        askRelayed.store(relayed);
+        askedAtNs.store(now);
+        const int fd = pendingWriteEnd.load();
         const unsigned char byte = static_cast<unsigned char>(signalNumber);
-        [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);  // full pipe: one is pending already
+        [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);
+    } else if (!twinSeen.load() && signalNumber == askedBy.load() && relayed != askRelayed.load() &&
+               now - askedAtNs.load() < kTwinWithinNs) {
+        twinSeen.store(true);
+    } else {
+        // Asked again (the program did not end, or the person is in a hurry): the
+        // signal ends it at once, as it would have without this handler. It is
+        // blocked while its handler runs, and taken as the handler returns.
+        ::signal(signalNumber, SIG_DFL);
+        ::raise(signalNumber);
     }
     errno = savedErrno;
 }
 
-void handleWith(void (*handler)(int))
+void handleWith(void (*handler)(int, siginfo_t *, void *))
 {
     struct sigaction action {};
-    action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    for (const int s : kSignals)
+        sigaddset(&action.sa_mask, s);  // one at a time: the state above is read and written in steps
+    if (handler) {
+        action.sa_sigaction = handler;
+        action.sa_flags = SA_RESTART | SA_SIGINFO;
+    } else {
+        action.sa_handler = SIG_DFL;
+    }
     for (const int s : kSignals)
         ::sigaction(s, &action, nullptr);
 }
 
 }  // namespace
 
-TerminationSignals::TerminationSignals(QObject *parent)
+TerminationSignals::TerminationSignals(pid_t front, QObject *parent)
     : QObject(parent)
 {
     int ends[2];
@@ -50,6 +89,9 @@ TerminationSignals::TerminationSignals(QObject *parent)
     readEnd_ = ends[0];
     writeEnd_ = ends[1];
     pendingWriteEnd.store(writeEnd_);
+    relayingFront.store(front);
+    askedBy.store(0);
+    twinSeen.store(false);
     notifier_ = new QSocketNotifier(readEnd_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
 
@@ -60,9 +102,12 @@ TerminationSignals::~TerminationSignals()
 {
     if (readEnd_ < 0)
         return;
+    // The twin of a signal already taken may still be on its way from the front:
+    // the handler stays for it. Without a front, a signal ends the program at
+    // once from now on.
     int expected = writeEnd_;
-    if (pendingWriteEnd.compare_exchange_strong(expected, -1))
-        handleWith(SIG_DFL);
+    if (pendingWriteEnd.compare_exchange_strong(expected, -1) && relayingFront.load() == 0)
+        handleWith(nullptr);
     ::close(writeEnd_);
     ::close(readEnd_);
 }
@@ -72,9 +117,7 @@ void TerminationSignals::readPending()
     unsigned char byte = 0;
     if (::read(readEnd_, &byte, 1) != 1)
         return;
-    // Asked once, the program ends as a person would end it; asked again (it did
-    // not end, or the person is in a hurry), the signal ends it at once.
-    handleWith(SIG_DFL);
+    // Asked once, the program ends as a person would end it.
     notifier_->setEnabled(false);
     emit received(byte);
 }

@@ -26,6 +26,7 @@
 #include <cstring>
 #include <memory>
 
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace desktop {
@@ -353,6 +354,8 @@ Program::Program(const Session &session, const Options &options)
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(options.workingFolder.isEmpty() ? QDir::tempPath() : options.workingFolder);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (options.ownGroup)
+        process.setChildProcessModifier([] { ::setpgid(0, 0); });
     process.start(program, options.arguments);
 }
 
@@ -366,7 +369,11 @@ bool Program::findWindow(const Layout &layout)
 {
     if (!process.waitForStarted(5000))
         return false;
-    window = xdo({"search", "--sync", "--all", "--onlyvisible", "--pid", QString::number(process.processId()), "--name",
+    const qint64 started = process.processId();
+    if (!waitFor([&] { return testing::childrenOf(started).size() == 1; }))
+        return false;
+    windowProcess = testing::childrenOf(started).constFirst();
+    window = xdo({"search", "--sync", "--all", "--onlyvisible", "--pid", QString::number(windowProcess), "--name",
                   "^Quorvel File Search .*Ver"})
                  .section('\n', 0, 0);
     if (window.isEmpty())
@@ -405,7 +412,7 @@ void Program::exitFromTheMenu(const Layout &layout) const
 
 QStringList Program::messages() const
 {
-    return xdo({"search", "--all", "--onlyvisible", "--pid", QString::number(process.processId()), "--name",
+    return xdo({"search", "--all", "--onlyvisible", "--pid", QString::number(windowProcess), "--name",
                 "^Quorvel File Search$"})
         .split('\n', Qt::SkipEmptyParts);
 }

@@ -109,6 +109,9 @@ public:
         // Run from a copy in a folder of its own (with its decoder helper), where
         // its exports go.
         bool ownFolder = false;
+        // Started as a process group of its own, so that a signal can be sent to
+        // the whole group.
+        bool ownGroup = false;
     };
     Program(const Session &session, const Options &options);
     ~Program();
@@ -127,7 +130,10 @@ public:
     QString folder() const { return installed_.path(); }
     Openers &openers() { return openers_; }
 
+    // The program as it was started; it runs its window in a child of its own,
+    // `windowProcess` (known once the window is found).
     QProcess process;
+    qint64 windowProcess = 0;
     QString window;  // the X window's id
     QPoint origin;
 

@@ -330,6 +330,19 @@ bool processEnded(qint64 pid)
     return mainThreadEnded(pid) && QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size() <= 1;
 }
 
+QList<qint64> childrenOf(qint64 pid)
+{
+    QList<qint64> found;
+    for (const QString &task : QDir(QString("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(QString("/proc/%1/task/%2/children").arg(pid).arg(task));
+        if (children.open(QIODevice::ReadOnly))
+            for (const QByteArray &child : children.readAll().split(' '))
+                if (!child.trimmed().isEmpty())
+                    found << child.trimmed().toLongLong();
+    }
+    return found;
+}
+
 QString runTool(const QString &program, const QStringList &arguments)
 {
     QProcess p;

@@ -251,6 +251,8 @@ QString runTool(const QString &program, const QStringList &arguments);
 bool mainThreadEnded(qint64 pid);
 // Every thread of the process has ended, and with the last its descriptors closed.
 bool processEnded(qint64 pid);
+// The processes `pid` started that are still its children.
+QList<qint64> childrenOf(qint64 pid);
 
 // Files and folders in a temporary tree.
 class TempTree {

@@ -29,15 +29,23 @@ void solidJpeg(const QString &path, QColor colour)
 
 // The list as the Action menu's first command copies it, opened with the right
 // button over the first entry and chosen from the keyboard.
-// A signal to end the program ends its main thread at once while a share holds
-// one of its threads; the process is gone once the share answers.
+// A signal to end the program ends it at once while a share holds one of its
+// threads: the process that was started ends cleanly within moments, and all
+// that is left of its window's process is the thread the share holds, which ends
+// once the share answers.
 bool endsAtASignalWhileTheShareHolds(Program &running, testing::HungShare &share)
 {
-    const qint64 pid = running.process.processId();
-    if (::kill(pid_t(pid), SIGTERM) != 0 || !desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }, 5000))
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
+    if (::kill(pid_t(running.process.processId()), SIGTERM) != 0 || !running.process.waitForFinished(5000))
+        return false;
+    qInfo("the program ended %lld ms after SIGTERM", qlonglong(sinceSignal.elapsed()));
+    const qint64 window = running.windowProcess;
+    if (running.process.exitStatus() != QProcess::NormalExit || running.process.exitCode() != 0 ||
+        !testing::mainThreadEnded(window))
         return false;
     share.answer();
-    return running.process.waitForFinished(5000);
+    return desktop::waitFor([window] { return testing::processEnded(window); }, 5000);
 }
 
 QString copiedList(const Program &running, const desktop::Layout &layout)
@@ -48,20 +56,6 @@ QString copiedList(const Program &running, const desktop::Layout &layout)
     running.key("Down Return");
     desktop::waitFor([clipboard] { return !clipboard->text().isEmpty(); }, 10000);
     return clipboard->text();
-}
-
-// The helpers the program started: its children.
-QList<qint64> childrenOf(qint64 pid)
-{
-    QList<qint64> found;
-    for (const QString &task : QDir(QString("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile children(QString("/proc/%1/task/%2/children").arg(pid).arg(task));
-        if (children.open(QIODevice::ReadOnly))
-            for (const QByteArray &child : children.readAll().split(' '))
-                if (!child.trimmed().isEmpty())
-                    found << child.trimmed().toLongLong();
-    }
-    return found;
 }
 
 }  // namespace
@@ -132,9 +126,9 @@ private slots:
         const QPoint corner = running.origin + layout_.picture1.topLeft() + QPoint(10, 10);
         QVERIFY2(desktop::waitForColour(corner, Qt::blue), "the last picture found is not previewed");
         // The preview's helper and its spare.
-        const qint64 pid = running.process.processId();
-        QVERIFY(desktop::waitFor([pid] { return childrenOf(pid).size() >= 2; }));
-        const QList<qint64> helpers = childrenOf(pid);
+        const qint64 pid = running.windowProcess;
+        QVERIFY(desktop::waitFor([pid] { return testing::childrenOf(pid).size() >= 2; }));
+        const QList<qint64> helpers = testing::childrenOf(pid);
         for (qint64 helper : helpers)
             ::kill(pid_t(helper), SIGKILL);
         QVERIFY(desktop::waitFor([&] {
@@ -158,7 +152,7 @@ private slots:
         QVERIFY2(running.findWindow(layout_), "the window did not appear");
         QVERIFY(desktop::waitFor([&share] { return share.readHanging(); }));
         // Given up after its time: killed while the share holds it in the kernel.
-        const QList<qint64> helpers = childrenOf(running.process.processId());
+        const QList<qint64> helpers = testing::childrenOf(running.windowProcess);
         const auto killed = [](qint64 helper) {
             const QByteArray status = testing::readFile(QString("/proc/%1/status").arg(helper));
             for (const QByteArray &line : status.split('\n'))
@@ -194,21 +188,26 @@ private slots:
         QCOMPARE(copiedList(running, layout_), share.root() + "a.jpg\r\n");
 
         // Closing ends the program at once, the listing still hanging: its window
-        // goes and its main thread ends. The reader the file system holds can only
-        // end when the file system answers (once FUSE has taken a request, not even
-        // SIGKILL ends the thread waiting for it); then the process is gone too.
+        // goes, and the process that was started ends. The reader the file system
+        // holds can only end when the file system answers (once FUSE has taken a
+        // request, not even SIGKILL ends the thread waiting for it): it is all that
+        // is left of the window's process until then.
         QVERIFY(running.process.state() == QProcess::Running);
         QElapsedTimer sinceExit;
         sinceExit.start();
         running.exitFromTheMenu(layout_);
-        const qint64 pid = running.process.processId();
-        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }), "the program did not end");
-        qInfo("main thread gone %lld ms after Exit was chosen", qlonglong(sinceExit.elapsed()));
-        QVERIFY(xdo({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name", "^Quorvel File Search"})
+        QVERIFY2(running.process.waitForFinished(5000), "the program did not end");
+        qInfo("the program ended %lld ms after Exit was chosen", qlonglong(sinceExit.elapsed()));
+        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(running.process.exitCode(), 0);
+        const qint64 window = running.windowProcess;
+        QVERIFY(testing::mainThreadEnded(window));
+        QVERIFY(!testing::processEnded(window));  // the share holds its reader
+        QVERIFY(xdo({"search", "--all", "--onlyvisible", "--pid", QString::number(window), "--name", "^Quorvel File Search"})
                     .isEmpty());
         share.answer();
-        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
-        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(desktop::waitFor([window] { return testing::processEnded(window); }, 5000),
+                 "the window's process did not end when the share answered");
     }
 
     // A person opens a folder whose listing never returns: the folder list shows it
@@ -290,6 +289,34 @@ private slots:
         QCOMPARE(running.process.exitCode(), 0);
     }
 
+    // A signal to the program's whole group (a shell ending a job, a session
+    // ending) reaches the started process and its window's both, and the first
+    // passes it on: the window counts it once, and ends cleanly.
+    void aSignalToTheWholeGroupCountsOnce()
+    {
+        testing::TempTree tree;
+        tree.files("f%1.jpg", 20);
+        Program running(session_, {{}, {"--pattern", "*.jpg", "--search", tree.root()}, false, true});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        const pid_t group = pid_t(running.process.processId());
+        QVERIFY(::kill(-group, SIGTERM) == 0);
+        QVERIFY2(running.process.waitForFinished(5000), "the program did not end");
+        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(running.process.exitCode(), 0);
+    }
+
+    // The window's process ending otherwise than by its window (killed, or a
+    // crash): the program ends as it did.
+    void theProgramEndsAsItsWindowsProcessEnds()
+    {
+        Program running(session_, {{}, {}, false});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        QVERIFY(::kill(pid_t(running.windowProcess), SIGKILL) == 0);
+        QVERIFY2(running.process.waitForFinished(5000), "the program did not end");
+        QCOMPARE(running.process.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(running.process.exitCode(), SIGKILL);
+    }
+
     // Ended by a signal while it writes an export: the export stops without a
     // half-written file, the earlier one stays, the program exits cleanly. The
     // export is held in the middle of the workbook, reading a picture from a share
@@ -311,13 +338,7 @@ private slots:
         running.clickAt(layout_.menuBarMenu);
         running.key("Down Right Return");
         QVERIFY2(desktop::waitFor([&share] { return share.readHanging(); }), "the export never read the picture");
-        QVERIFY(::kill(pid_t(running.process.processId()), SIGTERM) == 0);
-        const qint64 pid = running.process.processId();
-        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }), "the program did not end");
-        share.answer();
-        QVERIFY2(running.process.waitForFinished(5000), "the program did not end when the share answered");
-        QCOMPARE(running.process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(running.process.exitCode(), 0);
+        QVERIFY(endsAtASignalWhileTheShareHolds(running, share));
         QCOMPARE(testing::readFile(book), QByteArray("the earlier export"));
         // No other workbook: what the held export had begun is at most a part file,
         // which a later export sweeps away once it is old.
@@ -332,9 +353,9 @@ private slots:
         solidJpeg(folder.path() + "/blue.jpg", Qt::blue);
         Program running(session_, {{}, {"--pattern", "*.jpg", "--search", folder.path()}, false});
         QVERIFY2(running.findWindow(layout_), "the window did not appear");
-        const qint64 pid = running.process.processId();
-        QVERIFY(desktop::waitFor([pid] { return !childrenOf(pid).isEmpty(); }));  // the preview's picture was decoded
-        const QList<qint64> started = childrenOf(pid);
+        const qint64 pid = running.windowProcess;
+        QVERIFY(desktop::waitFor([pid] { return !testing::childrenOf(pid).isEmpty(); }));  // the preview's picture was decoded
+        const QList<qint64> started = testing::childrenOf(pid);
         for (qint64 helper : started) {
             QFile command(QString("/proc/%1/cmdline").arg(helper));
             QVERIFY(command.open(QIODevice::ReadOnly));
@@ -347,8 +368,10 @@ private slots:
         const QByteArray mapped = maps.readAll();
         for (const char *library : {"/imageformats/", "libjpeg", "libwmf", "libemf2svg", "libuemf", "libgif", "libtiff"})
             QVERIFY2(!mapped.contains(library), library);
-        ::kill(pid_t(pid), SIGKILL);
+        // Killed outright, the process that was started takes its window's with it.
+        ::kill(pid_t(running.process.processId()), SIGKILL);
         QVERIFY(running.process.waitForFinished(5000));
+        QVERIFY2(desktop::waitFor([pid] { return testing::mainThreadEnded(pid); }), "the window outlived the program");
         for (qint64 helper : started)
             QVERIFY2(desktop::waitFor([helper] { return testing::mainThreadEnded(helper); }),
                      "a helper outlived the window");
