@@ -192,6 +192,15 @@ private slots:
         // holds can only end when the file system answers (once FUSE has taken a
         // request, not even SIGKILL ends the thread waiting for it): it is all that
         // is left of the window's process until then.
+        // Twenty more searches begun and cancelled, each walk held by the share.
+        for (int i = 0; i < 20; ++i) {
+            running.clickAt(layout_.command1);
+            running.clickAt(layout_.command1);
+        }
+        QCOMPARE(copiedList(running, layout_), share.root() + "a.jpg\r\n");  // all taken in order
+        qInfo("%lld threads in the window's process", qlonglong(QDir(QString("/proc/%1/task").arg(running.windowProcess))
+                                                                    .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                                                                    .size()));
         QVERIFY(running.process.state() == QProcess::Running);
         QElapsedTimer sinceExit;
         sinceExit.start();
