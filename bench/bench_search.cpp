@@ -4,6 +4,7 @@
 // window is timed from the click to the painted summary, with the settings it
 // starts with unless a line says otherwise.
 #include "BenchSupport.h"
+#include "Trees.h"
 #include "app/Form1.h"
 #include "search/ResultList.h"
 
@@ -26,44 +27,6 @@
 #include <fstream>
 
 namespace {
-
-// `top` folders of 100 subfolders of 100 files each: 100 x `top` x 100 files and
-// 101 x `top` folders. Every fifth file is a ".jpg", the rest ".txt"; a few hold bytes.
-QString ensureTree(const QString &root, int top)
-{
-    const QString done = root + "/.complete";
-    if (QFile::exists(done))
-        return root;
-    QDir(root).removeRecursively();
-    int n = 0;
-    for (int d = 0; d < top; ++d) {
-        for (int e = 0; e < 100; ++e) {
-            const QByteArray folder = QFile::encodeName(QString("%1/d%2/e%3").arg(root).arg(d).arg(e));
-            QDir().mkpath(QFile::decodeName(folder));
-            for (int i = 0; i < 100; ++i, ++n) {
-                const QByteArray name = folder + "/file" + QByteArray::number(i) + (n % 5 == 0 ? ".jpg" : ".txt");
-                const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-                if (fd >= 0 && n % 97 == 0 && ::write(fd, "some bytes", 10) != 10)
-                    std::perror("write");
-                if (fd >= 0)
-                    ::close(fd);
-            }
-        }
-    }
-    QFile(done).open(QIODevice::WriteOnly);
-    ::sync();
-    return root;
-}
-
-// Empties the kernel's caches of files and folders; false when this user may not.
-bool dropCaches()
-{
-    ::sync();
-    std::ofstream drop("/proc/sys/vm/drop_caches");
-    drop << "3\n";
-    drop.flush();
-    return bool(drop);
-}
 
 double runMs(const QString &program, const QStringList &arguments)
 {
@@ -195,8 +158,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const bench::WorkFolder work(argc, argv);
     const QString fd = QStandardPaths::findExecutable("fdfind");
-    const QString small = ensureTree(work / "tree100k", 10);
-    const QString large = ensureTree(work / "tree1M", 100);
+    const QString small = bench::ensureTree(work / "tree100k", 10);
+    const QString large = bench::ensureTree(work / "tree1M", 100);
 
     auto window = makeWindow(work);
     Form1 &w = *window;
@@ -235,20 +198,20 @@ int main(int argc, char *argv[])
 
     // Cold: the caches dropped before every run, median of three.
     TreeFigures cold[2];
-    const bool canDrop = dropCaches();
+    const bool canDrop = bench::dropCaches();
     if (canDrop) {
         for (int i = 0; i < 2; ++i) {
             std::vector<double> f, d, s, n;
             for (int run = 0; run < 3; ++run) {
-                dropCaches();
+                bench::dropCaches();
                 f.push_back(find(trees[i], "*.jpg"));
                 if (!fd.isEmpty()) {
-                    dropCaches();
+                    bench::dropCaches();
                     d.push_back(fdFind(trees[i], "*.jpg"));
                 }
-                dropCaches();
+                bench::dropCaches();
                 s.push_back(windowMs(trees[i], "*.jpg", true));
-                dropCaches();
+                bench::dropCaches();
                 n.push_back(windowMs(trees[i], "*.jpg", false));
             }
             cold[i] = {median(f), d.empty() ? 0 : median(d), median(s), median(n)};

@@ -32,8 +32,8 @@ packages=(
   openbox x11-utils
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation fonts-urw-base35
   libvips-tools
-  # The references the search benchmark compares with.
-  fd-find
+  # The references the search benchmark compares with, and the clicks it times on the screen.
+  fd-find libxcb-xtest0-dev
   # A file system that stops answering, for the end-to-end test.
   libfuse3-dev fuse3
   # A locale with a decimal comma, for the tests that numbers stay "1.5" in files.

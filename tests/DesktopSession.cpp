@@ -7,6 +7,7 @@
 #include "search/ResultList.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleFactory>
 #include <QtTest>
 
@@ -247,6 +250,9 @@ Layout readLayout()
     Layout l;
     l.text2 = centre(w->Text2);
     l.text2Inside = at(w->Text2, QPoint(w->Text2->width() - 4, w->Text2->height() / 2));
+    QStyleOptionButton box;
+    box.initFrom(w->Check2);
+    l.check2 = at(w->Check2, w->Check2->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &box, w->Check2).center());
     l.command1 = centre(w->Command1);
     l.command2 = centre(w->Command2);
     l.command3 = centre(w->Command3);

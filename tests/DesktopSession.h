@@ -72,6 +72,8 @@ struct Layout {
     QPoint firstEntry() const { return listViewportOrigin + QPoint(20, entryHeight / 2); }
     // The folder list's first row ("/", while the list is not scrolled).
     QPoint firstFolder;
+    // The box of "preview while searching".
+    QPoint check2;
     // The export buttons: spreadsheet, document, text, PDF, printer, HTML.
     QPoint command3, command4, command5, command6, command7, command8;
 };

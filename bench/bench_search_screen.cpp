@@ -1,0 +1,316 @@
+// Times a search as a person meets it: the real program on an X server with a
+// window manager, a click on Search through the XTest extension, and the time until
+// the summary is on the screen, read back from the X server (the export buttons,
+// which the summary brings, painted where they were hidden). Beside it: find and
+// fd on the same tree, started with posix_spawn with their output to /dev/null,
+// and the in-process figure (click to the last paint inside the process), so that
+// the two ways of measuring can be compared. Medians of five runs; the program is
+// started afresh for each, with its start-up settings unless a line says otherwise.
+//   bench_search_screen [FOLDER] [--busy N]   (N busy loops at normal priority beside it)
+#include "BenchSupport.h"
+#include "DesktopSession.h"
+#include "Trees.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+// The X server as the benchmark sees it: synthetic input and the screen's pixels.
+class Screen {
+public:
+    Screen()
+        : connection_(xcb_connect(nullptr, nullptr))
+    {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    }
+    ~Screen() { xcb_disconnect(connection_); }
+    Screen(const Screen &) = delete;
+    Screen &operator=(const Screen &) = delete;
+
+    void movePointer(QPoint to)
+    {
+        xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, std::int16_t(to.x()),
+                            std::int16_t(to.y()), 0);
+        roundTrip();
+    }
+    // A press and release of the first button where the pointer is.
+    void click()
+    {
+        xcb_test_fake_input(connection_, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(connection_, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_flush(connection_);
+    }
+    // The 7 x 7 pixels around `at` as the server holds them.
+    QByteArray pixels(QPoint at)
+    {
+        const auto cookie = xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, std::int16_t(at.x() - 3),
+                                          std::int16_t(at.y() - 3), 7, 7, ~0u);
+        xcb_get_image_reply_t *reply = xcb_get_image_reply(connection_, cookie, nullptr);
+        QByteArray data;
+        if (reply)
+            data = QByteArray(reinterpret_cast<const char *>(xcb_get_image_data(reply)), xcb_get_image_data_length(reply));
+        std::free(reply);
+        return data;
+    }
+
+private:
+    void roundTrip() { std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr)); }
+
+    xcb_connection_t *connection_;
+    xcb_window_t root_ = XCB_NONE;
+};
+
+double nowMs()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+void sleepMs(double ms)
+{
+    const timespec t{0, long(ms * 1e6)};
+    ::nanosleep(&t, nullptr);
+}
+
+// Starts `arguments` with its output to /dev/null; its process id, or -1.
+pid_t spawn(const std::vector<std::string> &arguments)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char *> argv;
+    for (const std::string &a : arguments)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// Milliseconds a reference command takes, from its start to its end.
+double referenceMs(const std::vector<std::string> &arguments)
+{
+    const double start = nowMs();
+    const pid_t pid = spawn(arguments);
+    int status = 0;
+    if (pid > 0)
+        ::waitpid(pid, &status, 0);
+    return nowMs() - start;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+QByteArray loadAverage()
+{
+    QFile f("/proc/loadavg");
+    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
+}
+
+struct Run {
+    QString tree;
+    QString pattern;
+    bool preview = true;
+    bool cold = false;
+};
+
+class Bench {
+public:
+    Bench(desktop::Session &session, const bench::WorkFolder &work)
+        : session_(session)
+        , work_(work)
+        , layout_(desktop::readLayout())
+    {
+    }
+
+    // From the click on Search to the summary on the screen, in a program started
+    // for this run; negative when the window never showed the summary.
+    double onScreenMs(const Run &run)
+    {
+        const QStringList arguments = {"--pattern", run.pattern, run.tree};
+        desktop::Program program(session_, {run.tree, arguments, false});
+        if (!program.findWindow(layout_))
+            return -1;
+        if (!run.preview) {
+            // Untick "preview while searching" and wait until the box shows it.
+            const QPoint box = program.origin + layout_.check2;
+            const QByteArray ticked = screen_.pixels(box);
+            screen_.movePointer(box);
+            screen_.click();
+            if (!desktop::waitFor([&] { return screen_.pixels(box) != ticked; }))
+                return -1;
+        }
+        const QPoint button = program.origin + layout_.command5;
+        const QByteArray hidden = screen_.pixels(button);
+        screen_.movePointer(program.origin + layout_.command1);
+        if (run.cold)
+            bench::dropCaches();
+        const double start = nowMs();
+        screen_.click();
+        while (screen_.pixels(button) == hidden) {
+            if (nowMs() - start > 120'000)
+                return -1;
+            sleepMs(0.5);
+        }
+        return nowMs() - start;
+    }
+
+    double medianOnScreenMs(const Run &run, int runs)
+    {
+        std::vector<double> times;
+        for (int i = 0; i < runs; ++i)
+            times.push_back(onScreenMs(run));
+        return median(times);
+    }
+
+    // The same search in a window of this process, from the click to the last
+    // paint event: what the in-process benchmark measures.
+    double medianInProcessMs(const Run &run, int runs)
+    {
+        Form1 window(bench::quietServices(work_.path()));
+        window.show();
+        bench::waitUntilPainted(window);
+        window.Text1->setText(run.tree);
+        window.Text2->setText(run.pattern);
+        window.Check2->setChecked(run.preview);
+        std::vector<double> times;
+        for (int i = 0; i < runs; ++i) {
+            if (run.cold)
+                bench::dropCaches();
+            times.push_back(bench::paintedMs(window, [&] { window.Command1->click(); }));
+        }
+        return median(times);
+    }
+
+private:
+    desktop::Session &session_;
+    const bench::WorkFolder &work_;
+    const desktop::Layout layout_;
+    Screen screen_;
+};
+
+double medianReferenceMs(const std::vector<std::string> &arguments, int runs, bool cold)
+{
+    std::vector<double> times;
+    referenceMs(arguments);  // warm-up, and the tree in the caches
+    for (int i = 0; i < runs; ++i) {
+        if (cold)
+            bench::dropCaches();
+        times.push_back(referenceMs(arguments));
+    }
+    return median(times);
+}
+
+int busyLoopsAsked(int argc, char *argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--busy") == 0)
+            return std::atoi(argv[i + 1]);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    const int busy = busyLoopsAsked(argc, argv);
+    const int folderArgs = argc > 1 && argv[1][0] != '-' ? 2 : 1;
+    return desktop::runOnDesktop(argc, argv, [&](desktop::Session &session) {
+        const bench::WorkFolder work(folderArgs, argv);
+        const QString fd = QStandardPaths::findExecutable("fdfind");
+        const bool canDrop = bench::dropCaches();
+        constexpr int kRuns = 5;
+
+        std::vector<pid_t> loops;
+        for (int i = 0; i < busy; ++i)
+            loops.push_back(spawn({"sh", "-c", "while :; do :; done"}));
+        const QByteArray loadBefore = loadAverage();
+        Bench b(session, work);
+
+        std::printf("the program from a click on Search (XTest) to the summary on the screen (GetImage), started afresh "
+                    "each run; references by posix_spawn, output to /dev/null; medians of %d\n",
+                    kRuns);
+        std::printf("busy loops beside it: %d; cold runs: %s\n", busy,
+                    canDrop ? "caches dropped before each" : "not measured (this user may not drop the caches)");
+        const auto tree = [&](const char *title, const QString &root, const QString &pattern, bool withFd) {
+            std::printf("-- %s, '%s'\n", title, qPrintable(pattern));
+            const std::string r = root.toStdString();
+            for (const bool cold : {false, true}) {
+                if (cold && !canDrop)
+                    continue;
+                const char *state = cold ? "cold" : "warm";
+                const double find = pattern == "*"
+                                        ? medianReferenceMs({"find", r, "-printf", "%p %s\n"}, kRuns, cold)
+                                        : medianReferenceMs({"find", r, "-iname", pattern.toStdString()}, kRuns, cold);
+                const double fdMs = withFd && !fd.isEmpty()
+                                        ? medianReferenceMs({fd.toStdString(), "-u", "-i", "-g", pattern.toStdString(), r},
+                                                            kRuns, cold)
+                                        : 0;
+                const double screen = b.medianOnScreenMs({root, pattern, true, cold}, kRuns);
+                const double noPreview = b.medianOnScreenMs({root, pattern, false, cold}, kRuns);
+                const double inProcess = b.medianInProcessMs({root, pattern, true, cold}, kRuns);
+                char line[160];
+                std::snprintf(line, sizeof line, "%s: %s", state, pattern == "*" ? "find -printf '%p %s\\n'" : "find -iname");
+                bench::report(line, find, "ms");
+                if (fdMs > 0) {
+                    std::snprintf(line, sizeof line, "%s: fdfind -u -i -g", state);
+                    bench::report(line, fdMs, "ms");
+                }
+                std::snprintf(line, sizeof line, "%s: on the screen, start-up settings", state);
+                bench::report(line, screen, "ms");
+                std::snprintf(line, sizeof line, "%s: on the screen, preview while searching off", state);
+                bench::report(line, noPreview, "ms");
+                std::snprintf(line, sizeof line, "%s: in-process (click to paint event), start-up", state);
+                bench::report(line, inProcess, "ms");
+                std::snprintf(line, sizeof line, "%s: ratio on the screen / find", state);
+                bench::report(line, screen / find, "x");
+                if (fdMs > 0) {
+                    std::snprintf(line, sizeof line, "%s: ratio on the screen / fd", state);
+                    bench::report(line, screen / fdMs, "x");
+                }
+                std::snprintf(line, sizeof line, "%s: preview's cost (start-up / preview off)", state);
+                bench::report(line, screen / noPreview, "x");
+            }
+        };
+        // Each tree made (or found from an earlier run) just before it is walked.
+        tree("ours, 100,000 files, 20,000 empty .jpg", bench::ensureTree(work / "tree100k", 10), "*.jpg", true);
+        tree("photos, 100,000 files, 20,000 JPEG of 2-40 KB (.jpg and .JPG)",
+             bench::ensureJpegTree(work / "photos100k", 10), "*.jpg", true);
+        const QString large = bench::ensureTree(work / "tree1M", 100);
+        tree("ours, 1,000,000 files", large, "*.jpg", true);
+        tree("ours, 1,000,000 files, everything", large, "*", false);
+        std::printf("load average (1, 5, 15 min): %s before, %s after\n", loadBefore.constData(),
+                    loadAverage().constData());
+        for (const pid_t loop : loops)
+            ::kill(loop, SIGKILL);
+        for (const pid_t loop : loops)
+            ::waitpid(loop, nullptr, 0);
+        return 0;
+    });
+}
