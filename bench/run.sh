@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark against the build in build/ and prints its figures. They
 # draw on a private X server (Xvfb, the xcb platform), as people see the window;
-# the search benchmark runs once more offscreen, as a second line.
+# the search benchmark runs once more offscreen, as a second line. bench_search_screen
+# starts a desktop session of its own (Xvfb and Openbox) and drives the real program.
 # The preview benchmark makes the photos the office benchmark uses, so it runs first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
