@@ -175,6 +175,7 @@ void Form1::connectEvents()
 
 void Form1::start(const StartOptions &options)
 {
+    parts_->selection.prepare();
     if (!options.folder.isEmpty())
         parts_->location.open(options.folder);
     if (!options.pattern.isEmpty())

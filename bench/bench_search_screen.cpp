@@ -138,6 +138,7 @@ struct Run {
     QString pattern;
     bool preview = true;
     bool cold = false;
+    bool again = false;  // the second search in the same window, not the first
 };
 
 class Bench {
@@ -169,16 +170,30 @@ public:
         const QPoint button = program.origin + layout_.command5;
         const QByteArray hidden = screen_.pixels(button);
         screen_.movePointer(program.origin + layout_.command1);
-        if (run.cold)
-            bench::dropCaches();
-        const double start = nowMs();
-        screen_.click();
-        while (screen_.pixels(button) == hidden) {
-            if (nowMs() - start > 120'000)
-                return -1;
-            sleepMs(0.5);
-        }
-        return nowMs() - start;
+        const auto timedSearch = [&](const auto &ended) {
+            if (run.cold)
+                bench::dropCaches();
+            const double start = nowMs();
+            screen_.click();
+            while (!ended()) {
+                if (nowMs() - start > 120'000)
+                    return -1.0;
+                sleepMs(0.5);
+            }
+            return nowMs() - start;
+        };
+        const double first = timedSearch([&] { return screen_.pixels(button) != hidden; });
+        if (!run.again || first < 0)
+            return first;
+        // Again in the same window: the buttons go at the click and come back with
+        // the summary.
+        const QByteArray shown = screen_.pixels(button);
+        bool wentAway = false;
+        return timedSearch([&] {
+            const QByteArray now = screen_.pixels(button);
+            wentAway = wentAway || now != shown;
+            return wentAway && now == shown;
+        });
     }
 
     double medianOnScreenMs(const Run &run, int runs)
@@ -274,6 +289,7 @@ int main(int argc, char *argv[])
                                         : 0;
                 const double screen = b.medianOnScreenMs({root, pattern, true, cold}, kRuns);
                 const double noPreview = b.medianOnScreenMs({root, pattern, false, cold}, kRuns);
+                const double again = b.medianOnScreenMs({root, pattern, true, cold, true}, kRuns);
                 const double inProcess = b.medianInProcessMs({root, pattern, true, cold}, kRuns);
                 char line[160];
                 std::snprintf(line, sizeof line, "%s: %s", state, pattern == "*" ? "find -printf '%p %s\\n'" : "find -iname");
@@ -286,6 +302,8 @@ int main(int argc, char *argv[])
                 bench::report(line, screen, "ms");
                 std::snprintf(line, sizeof line, "%s: on the screen, preview while searching off", state);
                 bench::report(line, noPreview, "ms");
+                std::snprintf(line, sizeof line, "%s: on the screen, the window's second search", state);
+                bench::report(line, again, "ms");
                 std::snprintf(line, sizeof line, "%s: in-process (click to paint event), start-up", state);
                 bench::report(line, inProcess, "ms");
                 std::snprintf(line, sizeof line, "%s: ratio on the screen / find", state);

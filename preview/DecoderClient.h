@@ -50,6 +50,10 @@ public:
     // same picture may well decode when asked again.
     bool helperFailed() const { return helperFailed_; }
 
+    // Starts the helper (and the spare, if kept) before the first picture, so that
+    // it is ready when one is asked for.
+    void startAhead() { start(); }
+
     // Ends the helper now rather than with the thread: a thread that decodes once.
     void finish() { stop(); }
     // Keeps a second helper started and ready, for a thread whose pictures are often

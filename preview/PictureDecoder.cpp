@@ -90,6 +90,15 @@ DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::option
     return result;
 }
 
+void PictureDecoder::prepare()
+{
+    worker_.post([] {
+        DecoderClient &client = decoderOfThisThread();
+        client.keepSpare(true);
+        client.startAhead();
+    });
+}
+
 void PictureDecoder::request(PreviewRequest request)
 {
     const quint64 serial = ++serial_;

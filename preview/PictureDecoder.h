@@ -62,6 +62,10 @@ public:
     // Stops the decode under way at its next read: the window is going.
     ~PictureDecoder();
 
+    // Starts the helper that decodes, and its spare, before any picture is asked
+    // for: a helper takes tens of milliseconds to start, which the first picture
+    // of a search would otherwise wait for, and take from the walk.
+    void prepare();
     void request(PreviewRequest request);
     // Forgets every request made so far: none of their results is delivered.
     void cancel();

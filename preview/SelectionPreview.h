@@ -52,6 +52,8 @@ public:
     SelectionPreview(PreviewControls controls, const search::WalkSession &walk,
                      std::function<void(const QString &path)> beforeDecode = {});
     void show();
+    // Gets the decoding ready before the first picture is asked for.
+    void prepare() { decoder_.prepare(); }
 
     // A picture for the selected entry is still being decoded.
     bool decoding() const { return decoder_.busy(); }

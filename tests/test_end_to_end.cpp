@@ -354,6 +354,17 @@ private slots:
         QCOMPARE(QDir(running.folder()).entryList({"*.xlsx*"}, QDir::Files), QStringList{"QuorvelFileSearch.xlsx"});
     }
 
+    // The decoder helper and its spare are started with the window, before any
+    // picture is asked for: the first search's pictures do not wait for them.
+    void theDecoderIsReadyBeforeTheFirstPicture()
+    {
+        Program running(session_, {{}, {}, false});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        const qint64 pid = running.windowProcess;
+        QVERIFY2(desktop::waitFor([pid] { return testing::childrenOf(pid).size() == 2; }),
+                 "no helper was started ahead");
+    }
+
     // The window's process loads no picture decoder; its decoder helpers end with
     // it, even when it is killed outright.
     void theDecoderHelpersEndWithTheWindow()
