@@ -6,7 +6,8 @@
 // and the in-process figure (click to the last paint inside the process), so that
 // the two ways of measuring can be compared. Medians of five runs; the program is
 // started afresh for each, with its start-up settings unless a line says otherwise.
-//   bench_search_screen [FOLDER] [--busy N]   (N busy loops at normal priority beside it)
+//   bench_search_screen [FOLDER] [--busy N] [--quick]
+//   (N busy loops at normal priority beside it; --quick: the first tree only, warm)
 #include "BenchSupport.h"
 #include "DesktopSession.h"
 #include "Trees.h"
@@ -242,6 +243,36 @@ double medianReferenceMs(const std::vector<std::string> &arguments, int runs, bo
     return median(times);
 }
 
+// Shell loops that keep a core busy at normal priority, for as long as this lives.
+class BusyLoops {
+public:
+    explicit BusyLoops(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            loops_.push_back(spawn({"sh", "-c", "while :; do :; done"}));
+    }
+    ~BusyLoops()
+    {
+        for (const pid_t loop : loops_)
+            ::kill(loop, SIGKILL);
+        for (const pid_t loop : loops_)
+            ::waitpid(loop, nullptr, 0);
+    }
+    BusyLoops(const BusyLoops &) = delete;
+    BusyLoops &operator=(const BusyLoops &) = delete;
+
+private:
+    std::vector<pid_t> loops_;
+};
+
+bool asked(int argc, char *argv[], const char *option)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    return false;
+}
+
 int busyLoopsAsked(int argc, char *argv[])
 {
     for (int i = 1; i + 1 < argc; ++i)
@@ -255,6 +286,7 @@ int busyLoopsAsked(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     const int busy = busyLoopsAsked(argc, argv);
+    const bool quick = asked(argc, argv, "--quick");
     const int folderArgs = argc > 1 && argv[1][0] != '-' ? 2 : 1;
     return desktop::runOnDesktop(argc, argv, [&](desktop::Session &session) {
         const bench::WorkFolder work(folderArgs, argv);
@@ -262,9 +294,7 @@ int main(int argc, char *argv[])
         const bool canDrop = bench::dropCaches();
         constexpr int kRuns = 5;
 
-        std::vector<pid_t> loops;
-        for (int i = 0; i < busy; ++i)
-            loops.push_back(spawn({"sh", "-c", "while :; do :; done"}));
+        const BusyLoops loops(busy);
         const QByteArray loadBefore = loadAverage();
         Bench b(session, work);
 
@@ -277,7 +307,7 @@ int main(int argc, char *argv[])
             std::printf("-- %s, '%s'\n", title, qPrintable(pattern));
             const std::string r = root.toStdString();
             for (const bool cold : {false, true}) {
-                if (cold && !canDrop)
+                if (cold && (!canDrop || quick))
                     continue;
                 const char *state = cold ? "cold" : "warm";
                 const double find = pattern == "*"
@@ -318,6 +348,11 @@ int main(int argc, char *argv[])
         };
         // Each tree made (or found from an earlier run) just before it is walked.
         tree("ours, 100,000 files, 20,000 empty .jpg", bench::ensureTree(work / "tree100k", 10), "*.jpg", true);
+        if (quick) {
+            std::printf("load average (1, 5, 15 min): %s before, %s after\n", loadBefore.constData(),
+                        loadAverage().constData());
+            return 0;
+        }
         tree("photos, 100,000 files, 20,000 JPEG of 2-40 KB (.jpg and .JPG)",
              bench::ensureJpegTree(work / "photos100k", 10), "*.jpg", true);
         const QString large = bench::ensureTree(work / "tree1M", 100);
@@ -325,10 +360,6 @@ int main(int argc, char *argv[])
         tree("ours, 1,000,000 files, everything", large, "*", false);
         std::printf("load average (1, 5, 15 min): %s before, %s after\n", loadBefore.constData(),
                     loadAverage().constData());
-        for (const pid_t loop : loops)
-            ::kill(loop, SIGKILL);
-        for (const pid_t loop : loops)
-            ::waitpid(loop, nullptr, 0);
         return 0;
     });
 }

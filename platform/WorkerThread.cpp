@@ -58,8 +58,7 @@ void WorkerThread::run()
 void giveWayToTheWindow()
 {
     // On Linux the nice value is each thread's own.
-    constexpr int kNiceness = 10;
-    ::setpriority(PRIO_PROCESS, id_t(::gettid()), kNiceness);
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), kWalkNiceness);
 }
 
 }  // namespace platform

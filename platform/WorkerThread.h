@@ -40,8 +40,13 @@ private:
     std::thread thread_;  // last: started once everything it reads exists
 };
 
-// Makes the calling thread give way whenever the window's thread wants a core:
-// a walk may keep every core busy, but never keeps the window waiting.
+// Makes the calling thread give way a little to the window's thread: a walk may
+// keep every core busy, but does not keep the window waiting. A little only: on a
+// desktop where other programs keep the cores busy at normal priority, a thread
+// niced further gets a small share of a core, and the search falls far behind
+// what the same search run by find takes beside them; at 0, the window's own work
+// during a long search waits too long for a core.
+constexpr int kWalkNiceness = 2;
 void giveWayToTheWindow();
 
 // Runs `call` on the thread of `receiver` when its events are next delivered;

@@ -10,6 +10,7 @@ export QT_QPA_PLATFORM=offscreen
 
 # file # the text as it stands (a sed pattern) # the mutant # test program # test functions (none: all)
 mutants=(
+  "platform/WorkerThread.h#constexpr int kWalkNiceness = 2;#constexpr int kWalkNiceness = 10;#test_search_window#theWalkGivesWayOnlyALittle"
   "app/Form1.cpp#    parts_->selection.prepare();#    (void)0;#test_end_to_end#theDecoderIsReadyBeforeTheFirstPicture"
   "platform/XmlText.h#c < 0x20 && c != u'\\\\t'#c < 0x1F \\&\\& c != u'\\\\t'#test_office_exports#xmlSafeTextKeepsWhatXmlHoldsAndNothingElse"
   "platform/XmlText.h#c == 0xFFFE || c == 0xFFFF#c == 0xFFFE#test_office_exports#xmlSafeTextKeepsWhatXmlHoldsAndNothingElse"

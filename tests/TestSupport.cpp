@@ -129,7 +129,8 @@ std::unique_ptr<Form1> makeWindow(FakeServices &fakes)
     auto window = std::make_unique<Form1>(fakes.make());
     // As a person meets it: the folder list has read the folder it opens with,
     // so its answer cannot move the search folder a test sets next.
-    QTest::qWaitFor([&window] { return !window->Dir1->reading(); }, 10000);
+    if (!QTest::qWaitFor([&window] { return !window->Dir1->reading(); }, 10000))
+        qWarning("the folder list is still reading the folder it opens with");
     return window;
 }
 
@@ -165,8 +166,7 @@ bool openFolder(search::FolderList &list, const QString &folder)
     // Shared: an answer may come after the wait has given up.
     const auto opened = std::make_shared<std::optional<bool>>();
     list.setPath(folder, [opened](bool answer) { *opened = answer; });
-    QTest::qWaitFor([&opened] { return opened->has_value(); }, 10000);
-    return opened->value_or(false);
+    return QTest::qWaitFor([&opened] { return opened->has_value(); }, 10000) && opened->value_or(false);
 }
 
 QString blockApplicationFolder(Form1 &window, FakeServices &fakes)
@@ -408,7 +408,8 @@ TempTree::~TempTree()
         const QByteArray here = QFile::encodeName(QDir::currentPath());
         if (::chdir(parent.constData()) == 0)
             removeByDescending(QFile::encodeName(QFileInfo(dir_.path()).fileName()).constData());
-        (void)::chdir(here.constData());
+        if (::chdir(here.constData()) != 0)
+            qWarning("could not return to %s", here.constData());
     }
 }
 

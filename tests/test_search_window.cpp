@@ -479,6 +479,31 @@ private slots:
         QVERIFY(!w->Dir1->reading());
     }
 
+    // The walk's threads give way to the window a little, and no more: niced
+    // further, they fall far behind on a desktop whose cores other programs keep
+    // busy. Read from the system while a walk is held in a folder.
+    void theWalkGivesWayOnlyALittle()
+    {
+        testing::HungShare share;
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::user::startSearch(*w, share.root(), "*.jpg");
+        QTRY_VERIFY(share.hanging());
+        QList<int> niceness;
+        for (const QString &task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QByteArray stat = testing::readFile("/proc/self/task/" + task + "/stat");
+            // The fields after the name: the state is the 3rd field, the nice value the 19th.
+            const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() > 16)
+                niceness << fields[16].toInt();
+        }
+        QVERIFY2(niceness.contains(2), "no thread of the walk gives way to the window");
+        QVERIFY2(*std::max_element(niceness.begin(), niceness.end()) <= 2, "a thread is niced past 2");
+        testing::user::click(w->Command1);  // Cancel
+    }
+
     // Search and Cancel, a hundred times, on a share that stopped answering: the
     // folder it holds is read by one thread, and the program's threads and open
     // files stay within a fixed number of those before (16 and 32).
