@@ -7,7 +7,8 @@
 // when it begins, that file's name with ".read" added is created. Once a file of
 // that name with ".release" added exists, the held read fails as a share's does
 // when it comes back, and reads after it give the picture named as the third
-// argument (nothing without one). Once a file of the marker's name with
+// argument (nothing without one). Every other ".jpg" file gives that picture too,
+// or "abc" without one. Once a file of the marker's name with
 // ".hang-statfs" added exists, asking the file system for its size never
 // returns either; when that begins, the marker's name with ".statfs" added is
 // created.
@@ -31,7 +32,7 @@
 namespace {
 
 std::string marker;
-std::string picture;  // what "stuck.jpg" holds once the share answers
+std::string picture;  // what the ".jpg" files hold ("stuck.jpg" once the share answers)
 
 bool exists(const std::string &path)
 {
@@ -47,6 +48,18 @@ bool exists(const std::string &path)
         ::pause();
 }
 
+bool isFile(const std::string &p)
+{
+    return p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg" || p == "/broken/b1.jpg" ||
+           p == "/broken/b2.jpg";
+}
+
+// What a file gives once it answers.
+std::string contentOf(const std::string &p)
+{
+    return !picture.empty() ? picture : p == "/pictures/stuck.jpg" ? std::string() : std::string("abc");
+}
+
 int getAttributes(const char *path, struct stat *st, fuse_file_info *)
 {
     std::memset(st, 0, sizeof *st);
@@ -56,11 +69,10 @@ int getAttributes(const char *path, struct stat *st, fuse_file_info *)
         st->st_nlink = 2;
         return 0;
     }
-    if (p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg" || p == "/broken/b1.jpg" ||
-        p == "/broken/b2.jpg") {
+    if (isFile(p)) {
         st->st_mode = S_IFREG | 0644;
         st->st_nlink = 1;
-        st->st_size = p == "/pictures/stuck.jpg" && !picture.empty() ? off_t(picture.size()) : 3;
+        st->st_size = off_t(contentOf(p).size());
         return 0;
     }
     return -ENOENT;
@@ -109,31 +121,24 @@ int fileSystemSize(const char *, struct statvfs *st)
 int openFile(const char *path, fuse_file_info *)
 {
     const std::string p(path);
-    return p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg" ? 0 : -ENOENT;
+    return isFile(p) ? 0 : -ENOENT;
 }
 
 int readFile(const char *path, char *buffer, size_t size, off_t offset, fuse_file_info *)
 {
-    if (std::string(path) == "/pictures/stuck.jpg") {
-        const std::string release = marker + ".release";
-        if (exists(release)) {
-            if (offset >= off_t(picture.size()))
-                return 0;
-            const size_t n = std::min(size, picture.size() - size_t(offset));
-            std::memcpy(buffer, picture.data() + offset, n);
-            return int(n);
-        }
+    const std::string p(path);
+    if (p == "/pictures/stuck.jpg" && !exists(marker + ".release")) {
         if (FILE *f = std::fopen((marker + ".read").c_str(), "w"))
             std::fclose(f);
-        while (!exists(release))
+        while (!exists(marker + ".release"))
             ::usleep(50 * 1000);
         return -EIO;
     }
-    static const char content[] = "abc";
-    if (offset >= 3)
+    const std::string content = contentOf(p);
+    if (offset >= off_t(content.size()))
         return 0;
-    const size_t n = std::min(size, size_t(3 - offset));
-    std::memcpy(buffer, content + offset, n);
+    const size_t n = std::min(size, content.size() - size_t(offset));
+    std::memcpy(buffer, content.data() + offset, n);
     return int(n);
 }
 

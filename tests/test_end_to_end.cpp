@@ -168,6 +168,25 @@ private slots:
                  "selecting the entry again did not try its picture again");
     }
 
+    // The preview while searching shows the newest picture found while the list
+    // still grows: here the walk is held by a folder that never answers, after the
+    // pictures before it were listed.
+    void thePreviewShowsTheNewestMatchWhileTheListGrows()
+    {
+        QTemporaryDir folder;
+        solidJpeg(folder.path() + "/green.jpg", Qt::green);
+        testing::HungShare share(folder.path() + "/green.jpg");
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        Program running(session_, {{}, {"--pattern", "*.jpg", "--search", share.root()}, false});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        QVERIFY(desktop::waitFor([&share] { return share.hanging(); }));
+        QVERIFY2(desktop::waitForColour(running.origin + layout_.picture1.topLeft() + QPoint(10, 10), Qt::green),
+                 "no picture shown while the walk is held");
+        QVERIFY(share.hanging());  // the walk cannot end before that listing does
+        QVERIFY(endsAtASignalWhileTheShareHolds(running, share));
+    }
+
     // A share whose server went away: the listing of one folder never returns. The
     // window answers all the while, Cancel ends the search with what came before,
     // and the program ends at once when closed, its reader still waiting.
