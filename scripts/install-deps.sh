@@ -34,6 +34,8 @@ packages=(
   libvips-tools
   # The references the search benchmark compares with, and the clicks it times on the screen.
   fd-find libxcb-xtest0-dev
+  # The batched size queries (io_uring) a benchmark measures against one call per entry.
+  liburing-dev
   # A file system that stops answering, for the end-to-end test.
   libfuse3-dev fuse3
   # A locale with a decimal comma, for the tests that numbers stay "1.5" in files.
