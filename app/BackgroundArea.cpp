@@ -4,6 +4,7 @@
 
 #include "platform/DesktopBackground.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 BackgroundArea::BackgroundArea(QWidget *parent)
@@ -39,15 +40,26 @@ void BackgroundArea::findWallpaper(WallpaperFinder find)
         if (!picture.isNull())
             platform::deliverTo(this, [this, picture] {
                 wallpaper_ = picture;
+                painted_ = QPixmap();
                 update();
             });
     });
 }
 
-void BackgroundArea::paintEvent(QPaintEvent *)
+void BackgroundArea::paintEvent(QPaintEvent *event)
 {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (painted_.size() != pixels || painted_.devicePixelRatio() != ratio) {
+        painted_ = QPixmap(pixels);
+        painted_.setDevicePixelRatio(ratio);
+        QPainter onto(&painted_);
+        platform::paintDesktopBackground(onto, rect(), wallpaper_);
+    }
     QPainter painter(this);
-    platform::paintDesktopBackground(painter, rect(), wallpaper_);
+    const QRect part = event->rect();
+    painter.drawPixmap(QRectF(part), painted_,
+                       QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
 }
 
 void BackgroundArea::mouseMoveEvent(QMouseEvent *event)

@@ -3,6 +3,7 @@
 #include "platform/WorkerThread.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <atomic>
@@ -28,6 +29,10 @@ protected:
 
 private:
     QImage wallpaper_;
+    // The background as painted at the area's size: the controls over it repaint
+    // many times a second while a search runs, and each repaint needs only the
+    // part behind them copied, not the pattern or the scaled wallpaper made again.
+    QPixmap painted_;
     std::atomic<bool> closing_{false};
     platform::WorkerThread loader_{platform::WorkerThread::Policy::NewestOnly};  // last: stopped first
 };

@@ -7,8 +7,8 @@
 // when it begins, that file's name with ".read" added is created. Once a file of
 // that name with ".release" added exists, the held read fails as a share's does
 // when it comes back, and reads after it give the picture named as the third
-// argument (nothing without one). Every other ".jpg" file gives that picture too,
-// or "abc" without one. Once a file of the marker's name with
+// argument. Every other ".jpg" file gives that picture too; without one, every
+// file gives "abc". Once a file of the marker's name with
 // ".hang-statfs" added exists, asking the file system for its size never
 // returns either; when that begins, the marker's name with ".statfs" added is
 // created.
@@ -55,9 +55,9 @@ bool isFile(const std::string &p)
 }
 
 // What a file gives once it answers.
-std::string contentOf(const std::string &p)
+std::string contentOf(const std::string &)
 {
-    return !picture.empty() ? picture : p == "/pictures/stuck.jpg" ? std::string() : std::string("abc");
+    return picture.empty() ? std::string("abc") : picture;
 }
 
 int getAttributes(const char *path, struct stat *st, fuse_file_info *)
