@@ -4,7 +4,8 @@
 // which the summary brings, painted where they were hidden). Beside it: find and
 // fd on the same tree, started with posix_spawn with their output to /dev/null,
 // and the in-process figure (click to the last paint inside the process), so that
-// the two ways of measuring can be compared. Medians of five runs; the program is
+// the two ways of measuring can be compared. Medians of five rounds (each runs
+// every reference and setting once, so that all meet the same load); the program is
 // started afresh for each, with its start-up settings unless a line says otherwise.
 //   bench_search_screen [FOLDER] [--busy N] [--quick]
 //   (N busy loops at normal priority beside it; --quick: the first tree only, warm)
@@ -197,14 +198,6 @@ public:
         });
     }
 
-    double medianOnScreenMs(const Run &run, int runs)
-    {
-        std::vector<double> times;
-        for (int i = 0; i < runs; ++i)
-            times.push_back(onScreenMs(run));
-        return median(times);
-    }
-
     // The same search in a window of this process, from the click to the last
     // paint event: what the in-process benchmark measures.
     double medianInProcessMs(const Run &run, int runs)
@@ -230,18 +223,6 @@ private:
     const desktop::Layout layout_;
     Screen screen_;
 };
-
-double medianReferenceMs(const std::vector<std::string> &arguments, int runs, bool cold)
-{
-    std::vector<double> times;
-    referenceMs(arguments);  // warm-up, and the tree in the caches
-    for (int i = 0; i < runs; ++i) {
-        if (cold)
-            bench::dropCaches();
-        times.push_back(referenceMs(arguments));
-    }
-    return median(times);
-}
 
 // Shell loops that keep a core busy at normal priority, for as long as this lives.
 class BusyLoops {
@@ -310,16 +291,31 @@ int main(int argc, char *argv[])
                 if (cold && (!canDrop || quick))
                     continue;
                 const char *state = cold ? "cold" : "warm";
-                const double find = pattern == "*"
-                                        ? medianReferenceMs({"find", r, "-printf", "%p %s\n"}, kRuns, cold)
-                                        : medianReferenceMs({"find", r, "-iname", pattern.toStdString()}, kRuns, cold);
-                const double fdMs = withFd && !fd.isEmpty()
-                                        ? medianReferenceMs({fd.toStdString(), "-u", "-i", "-g", pattern.toStdString(), r},
-                                                            kRuns, cold)
-                                        : 0;
-                const double screen = b.medianOnScreenMs({root, pattern, true, cold}, kRuns);
-                const double noPreview = b.medianOnScreenMs({root, pattern, false, cold}, kRuns);
-                const double again = b.medianOnScreenMs({root, pattern, true, cold, true}, kRuns);
+                // Each round runs every reference and every setting once, so that a
+                // change of the machine's load meets them all alike.
+                const std::vector<std::string> findArguments =
+                    pattern == "*" ? std::vector<std::string>{"find", r, "-printf", "%p %s\n"}
+                                   : std::vector<std::string>{"find", r, "-iname", pattern.toStdString()};
+                const std::vector<std::string> fdArguments = {fd.toStdString(), "-u", "-i", "-g",
+                                                              pattern.toStdString(), r};
+                const bool withFdHere = withFd && !fd.isEmpty();
+                referenceMs(findArguments);  // the tree in the caches
+                std::vector<double> finds, fds, screens, noPreviews, agains;
+                const auto timed = [cold](const std::function<double()> &run) {
+                    if (cold)
+                        bench::dropCaches();
+                    return run();
+                };
+                for (int round = 0; round < kRuns; ++round) {
+                    finds.push_back(timed([&] { return referenceMs(findArguments); }));
+                    if (withFdHere)
+                        fds.push_back(timed([&] { return referenceMs(fdArguments); }));
+                    screens.push_back(b.onScreenMs({root, pattern, true, cold}));
+                    noPreviews.push_back(b.onScreenMs({root, pattern, false, cold}));
+                    agains.push_back(b.onScreenMs({root, pattern, true, cold, true}));
+                }
+                const double find = median(finds), fdMs = withFdHere ? median(fds) : 0;
+                const double screen = median(screens), noPreview = median(noPreviews), again = median(agains);
                 const double inProcess = b.medianInProcessMs({root, pattern, true, cold}, kRuns);
                 char line[160];
                 std::snprintf(line, sizeof line, "%s: %s", state, pattern == "*" ? "find -printf '%p %s\\n'" : "find -iname");

@@ -43,9 +43,10 @@ private:
 // Makes the calling thread give way a little to the window's thread: a walk may
 // keep every core busy, but does not keep the window waiting. A little only: on a
 // desktop where other programs keep the cores busy at normal priority, a thread
-// niced further gets a small share of a core, and the search falls far behind
-// what the same search run by find takes beside them; at 0, the window's own work
-// during a long search waits too long for a core.
+// niced further gets a small share of a core, and the search falls far behind the
+// same search run by find beside them. The window's own work while a search runs
+// is small enough to need little more than its fair share; this little keeps its
+// turn short when that work grows.
 constexpr int kWalkNiceness = 2;
 void giveWayToTheWindow();
 
