@@ -6,11 +6,13 @@
 // and the in-process figure (click to the last paint inside the process), so that
 // the two ways of measuring can be compared. Medians of five rounds (each runs
 // every reference and setting once, so that all meet the same load); the program is
-// started afresh for each, with its start-up settings unless a line says otherwise.
+// started afresh for each, with its start-up settings unless a line says otherwise,
+// and clicked once it has settled.
 //   bench_search_screen [FOLDER] [--busy N] [--quick]
 //   (N busy loops at normal priority beside it; --quick: the first tree only, warm)
 #include "BenchSupport.h"
 #include "DesktopSession.h"
+#include "TestSupport.h"
 #include "Trees.h"
 
 #include <QApplication>
@@ -129,6 +131,35 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// The processor time `pid` has used so far, in clock ticks.
+long long cpuTicks(qint64 pid)
+{
+    const QByteArray stat = testing::readFile(QString("/proc/%1/stat").arg(pid));
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    // After the name: the state is the 3rd field, user and system time the 14th and 15th.
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
+}
+
+// Waits until the program's processes have used no processor time for 100 ms: a
+// person clicks Search after the program has settled, not in its first instant
+// (its picture helpers start with the window).
+void waitUntilSettled(qint64 window)
+{
+    const auto used = [window] {
+        long long total = cpuTicks(window);
+        for (const qint64 child : testing::childrenOf(window))
+            total += cpuTicks(child);
+        return total;
+    };
+    long long before = used();
+    for (int quiet = 0, tries = 0; quiet < 2 && tries < 100; ++tries) {
+        sleepMs(50);
+        const long long now = used();
+        quiet = now == before ? quiet + 1 : 0;
+        before = now;
+    }
+}
+
 QByteArray loadAverage()
 {
     QFile f("/proc/loadavg");
@@ -154,12 +185,28 @@ public:
 
     // From the click on Search to the summary on the screen, in a program started
     // for this run; negative when the window never showed the summary.
+    // The same, and nothing of the program left running once it returns: a program
+    // still ending (its window's process and helpers) would slow what runs next.
     double onScreenMs(const Run &run)
+    {
+        QList<qint64> processes;
+        const double ms = searchedMs(run, processes);
+        desktop::waitFor([&processes] {
+            return std::all_of(processes.begin(), processes.end(), [](qint64 p) { return testing::processEnded(p); });
+        });
+        return ms;
+    }
+
+private:
+    double searchedMs(const Run &run, QList<qint64> &processes)
     {
         const QStringList arguments = {"--pattern", run.pattern, run.tree};
         desktop::Program program(session_, {run.tree, arguments, false});
         if (!program.findWindow(layout_))
             return -1;
+        // Its window's process and the helpers that process has started by the end.
+        const auto noteProcesses = [&] { processes = testing::childrenOf(program.windowProcess) << program.windowProcess; };
+        noteProcesses();
         if (!run.preview) {
             // Untick "preview while searching" and wait until the box shows it.
             const QPoint box = program.origin + layout_.check2;
@@ -169,6 +216,7 @@ public:
             if (!desktop::waitFor([&] { return screen_.pixels(box) != ticked; }))
                 return -1;
         }
+        waitUntilSettled(program.windowProcess);
         const QPoint button = program.origin + layout_.command5;
         const QByteArray hidden = screen_.pixels(button);
         screen_.movePointer(program.origin + layout_.command1);
@@ -185,6 +233,7 @@ public:
             return nowMs() - start;
         };
         const double first = timedSearch([&] { return screen_.pixels(button) != hidden; });
+        noteProcesses();
         if (!run.again || first < 0)
             return first;
         // Again in the same window: the buttons go at the click and come back with
@@ -198,6 +247,7 @@ public:
         });
     }
 
+public:
     // The same search in a window of this process, from the click to the last
     // paint event: what the in-process benchmark measures.
     double medianInProcessMs(const Run &run, int runs)
