@@ -86,6 +86,13 @@ bool mainThreadEnded(pid_t pid)
 [[noreturn]] void serve(pid_t window, int statusRead, const sigset_t &signals)
 {
     const int signalRead = ::signalfd(-1, &signals, SFD_CLOEXEC);
+    if (signalRead < 0) {
+        // Nothing to pass them on with: the signals end this process as they
+        // would have, and the window's process goes with it.
+        sigset_t ending = signals;
+        sigdelset(&ending, SIGCHLD);
+        ::sigprocmask(SIG_UNBLOCK, &ending, nullptr);
+    }
     std::optional<int> status;
     bool closed = false;  // the window has closed, or its process ended without a word
     std::optional<Clock::time_point> mainEnded;
