@@ -63,6 +63,13 @@ inline QByteArray childOutput(const QStringList &arguments)
     return child.readAllStandardOutput().trimmed();
 }
 
+// The middle of `values`, 0 when there are none.
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
 // Median wall time in milliseconds of `runs` calls of `work`, after one warm-up call.
 inline double medianMs(int runs, const std::function<void()> &work)
 {

@@ -39,12 +39,6 @@ double runMs(const QString &program, const QStringList &arguments)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 std::unique_ptr<Form1> makeWindow(const bench::WorkFolder &work)
 {
     auto window = std::make_unique<Form1>(bench::quietServices(work.path()));
@@ -215,7 +209,7 @@ int main(int argc, char *argv[])
                 bench::dropCaches();
                 n.push_back(windowMs(trees[i], "*.jpg", false));
             }
-            cold[i] = {median(f), d.empty() ? 0 : median(d), median(s), median(n)};
+            cold[i] = {bench::median(f), d.empty() ? 0 : bench::median(d), bench::median(s), bench::median(n)};
         }
     }
 
@@ -296,7 +290,7 @@ int main(int argc, char *argv[])
                       (everything[1].toDouble() - everything[2].toDouble()) * 1024 * 1024 / everything[0].toDouble(),
                       "bytes");
     }
-    bench::report("Cancel click to summary painted, median of 5 (target < 100)", median(cancelTimes), "ms");
+    bench::report("Cancel click to summary painted, median of 5 (target < 100)", bench::median(cancelTimes), "ms");
     bench::report("close during a search until the process is gone, worst of 3 (target < 500)",
                   *std::max_element(closeTimes.begin(), closeTimes.end()), "ms");
     bench::report("peak resident size, 1,000,000 entries added (target < 400)", peakKb.toDouble() / 1024.0, "MB");

@@ -125,12 +125,6 @@ double referenceMs(const std::vector<std::string> &arguments)
     return nowMs() - start;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 // The processor time `pid` has used so far, in clock ticks.
 long long cpuTicks(qint64 pid)
 {
@@ -264,7 +258,7 @@ public:
                 bench::dropCaches();
             times.push_back(bench::paintedMs(window, [&] { window.Command1->click(); }));
         }
-        return median(times);
+        return bench::median(times);
     }
 
 private:
@@ -364,8 +358,8 @@ int main(int argc, char *argv[])
                     noPreviews.push_back(b.onScreenMs({root, pattern, false, cold}));
                     agains.push_back(b.onScreenMs({root, pattern, true, cold, true}));
                 }
-                const double find = median(finds), fdMs = withFdHere ? median(fds) : 0;
-                const double screen = median(screens), noPreview = median(noPreviews), again = median(agains);
+                const double find = bench::median(finds), fdMs = withFdHere ? bench::median(fds) : 0;
+                const double screen = bench::median(screens), noPreview = bench::median(noPreviews), again = bench::median(agains);
                 const double inProcess = b.medianInProcessMs({root, pattern, true, cold}, kRuns);
                 char line[160];
                 std::snprintf(line, sizeof line, "%s: %s", state, pattern == "*" ? "find -printf '%p %s\\n'" : "find -iname");
