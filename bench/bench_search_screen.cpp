@@ -128,10 +128,8 @@ double referenceMs(const std::vector<std::string> &arguments)
 // The processor time `pid` has used so far, in clock ticks.
 long long cpuTicks(qint64 pid)
 {
-    const QByteArray stat = testing::readFile(QString("/proc/%1/stat").arg(pid));
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    // After the name: the state is the 3rd field, user and system time the 14th and 15th.
-    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
+    const QString stat = QString("/proc/%1/stat").arg(pid);
+    return testing::statField(stat, 14).toLongLong() + testing::statField(stat, 15).toLongLong();
 }
 
 // Waits until the program's processes have used no processor time for 100 ms: a

@@ -90,13 +90,22 @@ DecodedPreview PictureDecoder::decode(const PreviewRequest &request, std::option
     return result;
 }
 
+namespace {
+
+// The decoding thread's client. The preview's pictures are often overtaken: a
+// spare helper takes over at once.
+DecoderClient &previewClient()
+{
+    DecoderClient &client = decoderOfThisThread();
+    client.keepSpare(true);
+    return client;
+}
+
+}  // namespace
+
 void PictureDecoder::prepare()
 {
-    worker_.post([] {
-        DecoderClient &client = decoderOfThisThread();
-        client.keepSpare(true);
-        client.startAhead();
-    });
+    worker_.post([] { previewClient().startAhead(); });
 }
 
 void PictureDecoder::request(PreviewRequest request)
@@ -106,8 +115,7 @@ void PictureDecoder::request(PreviewRequest request)
     if (!request.whileWalking)
         barrier_ = serial;
     worker_.post([this, serial, request = std::move(request)] {
-        // The preview's pictures are often overtaken: a spare helper takes over at once.
-        decoderOfThisThread().keepSpare(true);
+        previewClient();  // before the decode below starts its helper
         if (beforeDecode_)
             beforeDecode_(request.path);
         DecodedPreview decoded = decode(request, kept_, [this, serial] { return barrier_ > serial; });

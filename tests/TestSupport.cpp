@@ -298,17 +298,20 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QByteArray statField(const QString &stat, int n)
+{
+    const QByteArray line = readFile(stat);
+    const qsizetype afterName = line.lastIndexOf(')');
+    // The name is in parentheses and may hold anything; the state, field 3, follows it.
+    return afterName < 0 || n < 3 ? QByteArray() : line.mid(afterName + 2).split(' ').value(n - 3);
+}
+
 namespace {
 
 // The state letter of a process's main thread, empty when it is gone.
 QByteArray mainThreadState(qint64 pid)
 {
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray line = stat.readAll();
-    const qsizetype afterName = line.lastIndexOf(')');
-    return afterName < 0 ? QByteArray() : line.mid(afterName + 2, 1);
+    return statField(QString("/proc/%1/stat").arg(pid), 3);
 }
 
 bool isEnded(const QByteArray &state)

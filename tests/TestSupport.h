@@ -246,6 +246,10 @@ QByteArray readFile(const QString &path);
 // Runs a tool and gives what it printed, both streams.
 QString runTool(const QString &program, const QStringList &arguments);
 
+// Field `n` of a process's or thread's status in /proc (its `stat` file), numbered as
+// proc(5) numbers them: 3 the state, 14 and 15 the processor time, 19 the nice
+// value. Empty when it is gone.
+QByteArray statField(const QString &stat, int n);
 // The process's main thread has ended: the process is gone, a zombie waiting for
 // its parent, or only threads the kernel holds (a hung share) are left of it.
 bool mainThreadEnded(qint64 pid);
