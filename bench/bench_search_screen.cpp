@@ -176,9 +176,9 @@ public:
     }
 
     // From the click on Search to the summary on the screen, in a program started
-    // for this run; negative when the window never showed the summary.
-    // The same, and nothing of the program left running once it returns: a program
-    // still ending (its window's process and helpers) would slow what runs next.
+    // for this run; negative when the window never showed the summary. Nothing of
+    // the program is left running when it returns: a program still ending (its
+    // window's process and helpers) would slow what runs next.
     double onScreenMs(const Run &run)
     {
         QList<qint64> processes;
@@ -187,6 +187,25 @@ public:
             return std::all_of(processes.begin(), processes.end(), [](qint64 p) { return testing::processEnded(p); });
         });
         return ms;
+    }
+
+    // The same search in a window of this process, from the click to the last
+    // paint event: what the in-process benchmark measures.
+    double medianInProcessMs(const Run &run, int runs)
+    {
+        Form1 window(bench::quietServices(work_.path()));
+        window.show();
+        bench::waitUntilPainted(window);
+        window.Text1->setText(run.tree);
+        window.Text2->setText(run.pattern);
+        window.Check2->setChecked(run.preview);
+        std::vector<double> times;
+        for (int i = 0; i < runs; ++i) {
+            if (run.cold)
+                bench::dropCaches();
+            times.push_back(bench::paintedMs(window, [&] { window.Command1->click(); }));
+        }
+        return bench::median(times);
     }
 
 private:
@@ -237,26 +256,6 @@ private:
             wentAway = wentAway || now != shown;
             return wentAway && now == shown;
         });
-    }
-
-public:
-    // The same search in a window of this process, from the click to the last
-    // paint event: what the in-process benchmark measures.
-    double medianInProcessMs(const Run &run, int runs)
-    {
-        Form1 window(bench::quietServices(work_.path()));
-        window.show();
-        bench::waitUntilPainted(window);
-        window.Text1->setText(run.tree);
-        window.Text2->setText(run.pattern);
-        window.Check2->setChecked(run.preview);
-        std::vector<double> times;
-        for (int i = 0; i < runs; ++i) {
-            if (run.cold)
-                bench::dropCaches();
-            times.push_back(bench::paintedMs(window, [&] { window.Command1->click(); }));
-        }
-        return bench::median(times);
     }
 
 private:
