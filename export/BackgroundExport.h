@@ -77,6 +77,15 @@ public:
     bool promised(const QString &path) const { return promised_.contains(path); }
     // Stops the running export and drops those waiting; none of them finishes.
     void stop();
+    // `then`, made to do nothing once these exports (and so the window) are gone:
+    // for what the desktop answers later, when the window may have closed.
+    std::function<void()> whileAlive(std::function<void()> then) const
+    {
+        return [alive = std::weak_ptr<const int>(lifetime_), then = std::move(then)] {
+            if (alive.lock())
+                then();
+        };
+    }
 
 private:
     void started();
@@ -92,6 +101,7 @@ private:
     std::atomic<bool> writing_{false};
     QTimer progressTimer_;
     QObject receiver_;
+    const std::shared_ptr<const int> lifetime_ = std::make_shared<const int>(0);
     platform::WorkerThread worker_{platform::WorkerThread::Policy::Queue};  // last: stopped first
 };
 

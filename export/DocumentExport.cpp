@@ -2,7 +2,7 @@
 
 #include "export/BackgroundExport.h"
 #include "export/ExportFile.h"
-#include "export/OfficeApplication.h"
+#include "export/OpenExport.h"
 #include "export/ZipPackage.h"
 #include "platform/Brand.h"
 #include "platform/FileUrl.h"
@@ -227,7 +227,7 @@ void exportDocument(const ExportContext &context, search::EntryList entries)
             return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });
         const QString application = officeApplicationFor(context.shell, path);
         return std::function<void()>([&context, path, application] {
-            openWithOfficeApplication(context, path, OfficeKind::Document, application);
+            openExported(context, path, ExportKind::Document, !application.isEmpty());
         });
     });
 }

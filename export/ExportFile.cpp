@@ -44,12 +44,13 @@ bool ExportContext::prepareFolder() const
     return false;
 }
 
-void writeAndOpen(const ExportContext &context, const QString &name, search::EntryList entries, ExportWriter writer)
+void writeAndOpen(const ExportContext &context, const QString &name, ExportKind kind, search::EntryList entries,
+                  ExportWriter writer)
 {
     if (!context.prepareFolder())
         return;
     const QString path = context.pathOf(name);
-    context.background.run([&context, path, entries = std::move(entries), writer](ExportProgress &progress) {
+    context.background.run([&context, path, kind, entries = std::move(entries), writer](ExportProgress &progress) {
         platform::WholeFile file(QFile::encodeName(path).toStdString());
         bool written = file.open();
         const ExportSink sink = [&](const QByteArray &piece) {
@@ -62,7 +63,7 @@ void writeAndOpen(const ExportContext &context, const QString &name, search::Ent
         if (progress.stopped())
             return std::function<void()>();  // the file was not given its name
         if (written)
-            return std::function<void()>([&context, path] { context.shell.openFile(path); });
+            return std::function<void()>([&context, path, kind] { openExported(context, path, kind); });
         const QString reason = QString::fromLocal8Bit(file.reason().c_str());
         return std::function<void()>([&context, path, reason] { context.messages.cannotWrite(path, reason); });
     });

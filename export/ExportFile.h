@@ -10,6 +10,7 @@
 
 #include "export/BackgroundExport.h"
 #include "export/ExportContext.h"
+#include "export/OpenExport.h"
 #include "platform/WholeFile.h"
 
 namespace listexport {
@@ -21,8 +22,10 @@ using ExportWriter = bool (*)(const search::EntryList &entries, const ExportSink
 
 // Writes the file `name` in the export folder on the export thread, as `writer`
 // makes it of `entries`, and opens it with its default application once it is
-// complete; nothing is opened when it could not be written, and the user is told why.
-void writeAndOpen(const ExportContext &context, const QString &name, search::EntryList entries, ExportWriter writer);
+// complete (see openExported); nothing is opened when it could not be written,
+// and the user is told why.
+void writeAndOpen(const ExportContext &context, const QString &name, ExportKind kind, search::EntryList entries,
+                  ExportWriter writer);
 
 // Gives a numbered export written beside `file`'s target the first of its names
 // ("stem.ext", "stem (2).ext", ...) that nothing holds at that moment, never

@@ -93,7 +93,7 @@ QByteArray htmlExportContent(const search::EntryList &entries)
 
 void exportHtml(const ExportContext &context, search::EntryList entries)
 {
-    writeAndOpen(context, QStringLiteral("quorvelsearchfile.html"), std::move(entries), &writeHtml);
+    writeAndOpen(context, QStringLiteral("quorvelsearchfile.html"), ExportKind::Html, std::move(entries), &writeHtml);
 }
 
 }  // namespace listexport

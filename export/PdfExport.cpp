@@ -1,6 +1,7 @@
 #include "export/PdfExport.h"
 
 #include "export/BackgroundExport.h"
+#include "export/OpenExport.h"
 #include "pdf/quorvelPDF.h"
 #include "platform/FileNames.h"
 #include "platform/Services.h"
@@ -8,10 +9,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <optional>
-#include <QLabel>
-
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace listexport {
@@ -44,7 +43,7 @@ private:
 // while to say which it is).
 class DesktopViewer final : public pdf::PdfViewer {
 public:
-    DesktopViewer(platform::Shell &shell, std::string found) : shell_(shell), found_(std::move(found)) {}
+    DesktopViewer(const ExportContext &context, std::string found) : context_(context), found_(std::move(found)) {}
     static std::string find(platform::Shell &shell)
     {
         return utf8(shell.defaultApplicationFor(QStringLiteral("application/pdf")));
@@ -54,11 +53,11 @@ public:
     void openWith(const std::string &, const std::string &file) override { openWithDefault(file); }
     void openWithDefault(const std::string &file) override
     {
-        shell_.openFile(QFile::decodeName(QByteArray::fromStdString(file)));
+        openExported(context_, QFile::decodeName(QByteArray::fromStdString(file)), ExportKind::Pdf);
     }
 
 private:
-    platform::Shell &shell_;
+    const ExportContext &context_;
     std::string found_;
 };
 
@@ -178,7 +177,7 @@ void exportPdf(const ExportContext &context, search::EntryList entries)
             if (!failure.empty())
                 context.messages.inform(QString::fromStdString(failure));
             if (written) {
-                DesktopViewer viewer(context.shell, viewerFound);
+                DesktopViewer viewer(context, viewerFound);
                 quorvelPDF::showInViewer(viewer, &messages, path);
             }
         });

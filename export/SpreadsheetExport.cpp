@@ -2,7 +2,7 @@
 
 #include "export/BackgroundExport.h"
 #include "export/ExportFile.h"
-#include "export/OfficeApplication.h"
+#include "export/OpenExport.h"
 #include "export/ZipPackage.h"
 #include "preview/DecoderClient.h"
 #include "platform/Brand.h"
@@ -569,7 +569,7 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
                         "Export", "A worksheet holds %1 links; %2 entries in %3 are plain text, without a link.")
                         .arg(locale.toString(mostLinks), locale.toString(unlinked), path));
             }
-            openWithOfficeApplication(context, path, OfficeKind::Spreadsheet, application);
+            openExported(context, path, ExportKind::Spreadsheet, !application.isEmpty());
         });
     });
 }

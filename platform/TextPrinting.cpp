@@ -4,26 +4,26 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 
 namespace platform {
 namespace {
 
-// Splits one line into rows no wider than `width`, breaking between characters.
-QStringList rowsOf(const QString &line, const QFontMetricsF &metrics, qreal width)
+// One line of text laid out in rows no wider than `width`. Rows break between
+// grapheme clusters only (an emoji or a letter with its marks stays whole), and
+// every row keeps the direction of the whole line, so that the rows of a
+// right-to-left name read on in its order. Rows start at the left edge, as a
+// line that fits does.
+void layOut(QTextLayout &layout, qreal width)
 {
-    if (line.isEmpty() || metrics.horizontalAdvance(line) <= width)
-        return {line};
-    QStringList rows;
-    QString row;
-    for (const QChar c : line) {
-        if (!row.isEmpty() && metrics.horizontalAdvance(row + c) > width) {
-            rows.append(row);
-            row.clear();
-        }
-        row += c;
-    }
-    rows.append(row);
-    return rows;
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setWrapMode(QTextOption::WrapAnywhere);
+    option.setTextDirection(layout.text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine())
+        row.setLineWidth(width);
+    layout.endLayout();
 }
 
 }  // namespace
@@ -46,15 +46,19 @@ bool paintText(QPagedPaintDevice &device, const QString &text)
         body.chop(1);
     qreal y = 0;
     for (const QString &line : body.split(QLatin1Char('\n'))) {
-        for (const QString &row : rowsOf(line, metrics, page.width())) {
+        QTextLayout layout(line, font, &device);
+        layOut(layout, page.width());
+        for (int i = 0; i < layout.lineCount(); ++i) {
             if (y > 0 && y + lineHeight > page.height()) {
                 if (!device.newPage())
                     return false;
                 y = 0;
             }
-            painter.drawText(QPointF(0, y + metrics.ascent()), row);
+            const QTextLine row = layout.lineAt(i);
+            row.draw(&painter, QPointF(0, y - row.y()));
             y += lineHeight;
         }
+        y += line.isEmpty() && layout.lineCount() == 0 ? lineHeight : 0;
     }
     return painter.end();
 }

@@ -33,9 +33,32 @@ check "the decoder helper is installed where the program looks, and confines its
     sh -c "'$root/libexec/quorvel/quorvel-decoder' --probe-confinement | grep -qx 'open: Operation not permitted'"
 check "the desktop entry is valid" desktop-file-validate "$root/share/applications/$id.desktop"
 check "the desktop entry takes a folder" grep -qx 'Exec=quorvelfilesearch %f' "$root/share/applications/$id.desktop"
+check "the desktop entry opens no folder for other programs (it claims no MIME type)" \
+    sh -c "! grep -q '^MimeType=' '$root/share/applications/$id.desktop'"
+entry=$root/share/applications/$id.desktop
+for language in de es fr; do
+    for key in Name GenericName Comment Keywords; do
+        check "the desktop entry's $key in $language" grep -q "^$key\[$language\]=." "$entry"
+    done
+done
+check "the desktop entry in German" grep -qx 'GenericName\[de\]=Dateisuche' "$entry"
 check "the AppStream metadata is valid" appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml"
+metainfo=$root/share/metainfo/$id.metainfo.xml
+for language in de es fr; do
+    check "the metadata's summary in $language" grep -q "<summary xml:lang=\"$language\">" "$metainfo"
+    check "the metadata's description in $language" \
+        sh -c "test \$(grep -c '<\(p\|li\) xml:lang=\"$language\">' '$metainfo') -ge 6"
+done
+check "the metadata in Spanish" grep -q '<summary xml:lang="es">Buscar archivos por nombre' "$metainfo"
 check "the metadata names the release" grep -q "release version=\"$version\"" "$root/share/metainfo/$id.metainfo.xml"
 check "the metadata has a screenshot" grep -q '<screenshot type="default">' "$root/share/metainfo/$id.metainfo.xml"
+# Every compilation unit of our own was built with the stack-clash probes and
+# the control-flow protection (the compiler records its options in the debug information).
+for program in bin/quorvelfilesearch libexec/quorvel/quorvel-decoder; do
+    check "$program is built with -fstack-clash-protection and -fcf-protection" sh -c "
+        readelf -p .debug_str '$root/$program' | grep 'GNU C++' > '$stage/producers'
+        test -s '$stage/producers' && ! grep -v -e '-fstack-clash-protection.*-fcf-protection' -e '-fcf-protection.*-fstack-clash-protection' '$stage/producers'"
+done
 check "the scalable icon" test -s "$root/share/icons/hicolor/scalable/apps/$id.svg"
 for size in 16 22 24 32 48 64 128 256; do
     png=$root/share/icons/hicolor/${size}x${size}/apps/$id.png

@@ -3,6 +3,7 @@
 #include "export/HtmlExport.h"
 #include "export/Printing.h"
 #include "export/TextExport.h"
+#include "platform/FileNames.h"
 #include "platform/TextPrinting.h"
 #include "search/ResultList.h"
 
@@ -12,6 +13,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using testing::FakeServices;
 
@@ -59,6 +63,52 @@ private slots:
         QCOMPARE(textExportContent({"/a.jpg"}), "/a.jpg\r\n\r\n" + kClosingText);
         QCOMPARE(textExportContent({"/a.jpg", "/b c.jpg", QString::fromUtf8("/été.jpg")}),
                  "/a.jpg\r\n/b c.jpg\r\n" + QString::fromUtf8("/été.jpg").toUtf8() + "\r\n\r\n" + kClosingText);
+    }
+
+    // A name holding a control character is written as `ls --quoting-style=shell-escape`
+    // writes it, so that a shell gives the name back; every other line stays as it was.
+    void textFileQuotesNamesWithControlCharacters()
+    {
+        testing::TempTree tree;
+        const QList<QByteArray> names = {"a\nb.jpg", "tab\there", "it's\x01", "\nlead", "end\x7f",
+                                         "e\xff\n.jpg", "\xc3\xa9\xc2\x85z", "q\n'x", "two\r\n\x1b"};
+        QStringList entries;
+        QList<QByteArray> paths;
+        for (const QByteArray &name : names) {
+            paths << QFile::encodeName(tree.root()) + name;
+            QVERIFY2(::close(::open(paths.last().constData(), O_CREAT | O_WRONLY, 0644)) == 0, name.constData());
+            entries << platform::decodeFileName(paths.last());
+        }
+        const QByteArray text = listexport::textExportContent(entries);
+        QList<QByteArray> lines = text.split('\n').mid(0, names.size());
+        QCOMPARE(text.count('\n'), names.size() + 2);  // one line each, then the closing text
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            lines[i].chop(1);  // the \r
+            QProcess shell;
+            shell.start("bash", {"-c", "printf %s " + QString::fromUtf8(lines[i])});
+            QVERIFY(shell.waitForFinished());
+            QCOMPARE(shell.readAllStandardOutput(), paths[i]);
+        }
+        // Byte for byte what ls writes of the same files.
+        QProcess ls;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C.UTF-8");
+        environment.insert("ROOT", tree.root());
+        ls.setProcessEnvironment(environment);
+        ls.start("bash", {"-c", "ls -d --quoting-style=shell-escape \"$ROOT\"*"});
+        QVERIFY(ls.waitForFinished());
+        QList<QByteArray> listed = ls.readAllStandardOutput().trimmed().split('\n');
+        // ls opens a name holding a single quote with a needless '' of its own;
+        // the rest is the same.
+        for (QByteArray &l : listed)
+            if (l.startsWith("'''"))
+                l.remove(0, 2);
+        std::sort(listed.begin(), listed.end());
+        std::sort(lines.begin(), lines.end());
+        QCOMPARE(lines, listed);
+        // Without a control character: as today, a name that is no UTF-8 included.
+        QCOMPARE(listexport::textExportContent({platform::decodeFileName("/x/it's \xff.jpg")}),
+                 QByteArray("/x/it's \xef\xbf\xbd.jpg\r\n\r\n") + kClosingText);
     }
 
     void textExportWritesReplacesAndOpens()
@@ -208,6 +258,54 @@ private slots:
         extracted.remove('\f');
         QVERIFY(extracted.contains(longName));
         QVERIFY(extracted.contains("Print from Quorvel Software"));
+    }
+
+    // A printed line too long for the page wraps between characters as a person
+    // sees them: an emoji with its skin tone stays whole. And every row keeps the
+    // direction of its line: a Hebrew name in a Latin folder reads on in its
+    // order, its extension at the end of the last row.
+    void printedRowsBreakBetweenWholeCharacters()
+    {
+        testing::TempTree tree;
+        const QString pdfPath = tree.root() + "wrapped.pdf";
+        const QString emoji = "/e/" + QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD").repeated(90) + ".jpg";
+        const QString hebrew = "/home/dana/" +
+                               QString::fromUtf8("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xD7\xA2\xD7\x95\xD7\x9C\xD7\x9D ")
+                                   .repeated(14) +
+                               QString::fromUtf8("\xD7\xA1\xD7\x95\xD7\xA3.jpg");
+        {
+            QPdfWriter writer(pdfPath);
+            QVERIFY(platform::paintText(writer, emoji + "\r\n" + hebrew + "\r\n"));
+        }
+        // Each word as the reader finds it on the page, with where it stands.
+        QProcess text;
+        text.start("pdftotext", {"-bbox", pdfPath, "-"});
+        QVERIFY(text.waitForFinished());
+        struct Word {
+            double x, y;
+            QString text;
+        };
+        QList<Word> words;
+        static const QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>");
+        for (auto it = word.globalMatch(QString::fromUtf8(text.readAllStandardOutput())); it.hasNext();) {
+            const auto m = it.next();
+            words.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
+            QVERIFY2(!words.last().text.contains(QChar(0xFFFD)), "half an emoji on a row");
+        }
+        const auto rowOf = [&](const QString &part) {
+            const auto found = std::find_if(words.rbegin(), words.rend(), [&](const Word &w) { return w.text.contains(part); });
+            return found == words.rend() ? -1.0 : found->y;
+        };
+        QVERIFY2(rowOf("/e/") >= 0 && rowOf("/e/") != rowOf("/home/"), "the emoji line did not wrap");
+        // The Hebrew line's last row ends, at its right, with the extension.
+        const double last = rowOf("jpg");
+        QVERIFY(last > rowOf("/home/dana/"));
+        double rightmost = -1;
+        QString atRight;
+        for (const Word &w : words)
+            if (w.y == last && w.x > rightmost)
+                std::tie(rightmost, atRight) = std::tie(w.x, w.text);
+        QCOMPARE(atRight, QString(".jpg"));
     }
 };
 

@@ -190,6 +190,25 @@ private slots:
                  "the export after printing did not happen");
     }
 
+    // An opener that fails (it exits 1, as xdg-open does when nothing takes the
+    // file) is not the end of it: the person is told (the words are the unit
+    // tests' to check), and answers it.
+    void anExportNoApplicationOpenedIsSaid()
+    {
+        testing::TempTree tree;
+        const std::unique_ptr<Program> searched = afterASearch(tree, true);
+        QVERIFY2(searched, "the window did not appear, or showed no summary");
+        Program &running = *searched;
+        running.openers().openerExitsWith(1);
+        for (const QPoint button : {layout_.command5, layout_.command8}) {
+            running.clickAt(button);
+            QVERIFY2(desktop::waitFor([&] { return running.messages().size() == 1; }), "the failure was not said");
+            running.key("Return");
+            QVERIFY(messagesGone(running));
+        }
+        QCOMPARE(running.openers().opened().size(), 2);
+    }
+
     // The window's close button ends the program even while a message waits for
     // an answer, and the message goes with it.
     void closingTheWindowWithAMessageOpenClosesBoth()

@@ -448,6 +448,38 @@ private slots:
         QCOMPARE(fakes.messages->shown[0].text, QString("There was an error when trying to open a default programme"));
     }
 
+    // An export no application opened says where the file went, whether the
+    // opener could not start or found nothing later; the window may be gone by
+    // the time the opener answers.
+    void anExportNoApplicationOpenedSaysWhereItWent()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {"/x/a.jpg"}, 0);
+        const QString folder = fakes.appFolder->path();
+        fakes.shell->applicationFound = false;  // the opener ends with a failure
+        w->Command5->click();
+        QVERIFY(testing::settled(*w));
+        w->Command8->click();
+        QVERIFY(testing::settled(*w));
+        fakes.shell->openSucceeds = false;  // the opener does not start
+        w->Command6->click();
+        QVERIFY(testing::settled(*w));
+        QStringList said;
+        for (const auto &m : fakes.messages->shown)
+            said << m.text;
+        QCOMPARE(said, (QStringList{
+                           "No application on this desktop opens text files. The list was saved as " + folder +
+                               "/QuorvelFileSearch.txt.",
+                           "No application on this desktop opens web pages. The page was saved as " + folder +
+                               "/quorvelsearchfile.html.",
+                           "No application on this desktop opens PDF files. The PDF file was saved as " + folder +
+                               "/quorvelfilesearch.pdf.",
+                       }));
+        for (const auto &m : fakes.messages->shown)
+            QCOMPARE(m.icon, platform::MessageIcon::Critical);
+    }
+
     void theDesktopOpenerReportsItsFailure()
     {
         // The desktop's own shell, with an opener that finds nothing for the file.

@@ -8,6 +8,7 @@
 #include "app/Form1.h"
 #include "app/Translations.h"
 #include "search/ResultList.h"
+#include "search/SearchTexts.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -88,6 +89,13 @@ private slots:
             ++checked;
         }
         QVERIFY(checked >= 12);
+
+        // While a search runs, the size box holds the folder, then the size found
+        // so far on a line of its own, which stays whole up to a hundred gigabytes.
+        w->Text4->setPlainText(search::walkSizeText("/", std::int64_t(100) << 30));
+        w->Text4->grab();
+        const QTextBlock sizeLine = w->Text4->document()->lastBlock();
+        QVERIFY2(sizeLine.layout()->lineCount() == 1, qPrintable(sizeLine.text()));
 
         // The thank-you text: translated, and no line of it wraps.
         user::click(w->Command2);

@@ -71,10 +71,6 @@
         <translation>Auf diesem Desktop öffnet kein Programm Textdokumente. Das Dokument wurde als %1 gespeichert.</translation>
     </message>
     <message>
-        <source>Cannot open %1</source>
-        <translation>%1 kann nicht geöffnet werden</translation>
-    </message>
-    <message>
         <source>Please wait exporting List to PDF : </source>
         <translation>Bitte warten, Liste wird als PDF exportiert: </translation>
     </message>
@@ -117,6 +113,18 @@
     <message>
         <source>Cannot write %1: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens text files. The list was saved as %1.</source>
+        <translation>Auf diesem Desktop öffnet kein Programm Textdateien. Die Liste wurde als %1 gespeichert.</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens web pages. The page was saved as %1.</source>
+        <translation>Auf diesem Desktop öffnet kein Programm Webseiten. Die Seite wurde als %1 gespeichert.</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens PDF files. The PDF file was saved as %1.</source>
+        <translation>Auf diesem Desktop öffnet kein Programm PDF-Dateien. Die PDF-Datei wurde als %1 gespeichert.</translation>
     </message>
 </context>
 <context>

@@ -71,10 +71,6 @@
         <translation>Ninguna aplicación de este escritorio abre documentos. El documento se guardó como %1.</translation>
     </message>
     <message>
-        <source>Cannot open %1</source>
-        <translation>No se puede abrir %1</translation>
-    </message>
-    <message>
         <source>Please wait exporting List to PDF : </source>
         <translation>Espere, exportando la lista a PDF: </translation>
     </message>
@@ -117,6 +113,18 @@
     <message>
         <source>Cannot write %1: %2</source>
         <translation>No se puede escribir %1: %2</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens text files. The list was saved as %1.</source>
+        <translation>Ninguna aplicación de este escritorio abre archivos de texto. La lista se guardó como %1.</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens web pages. The page was saved as %1.</source>
+        <translation>Ninguna aplicación de este escritorio abre páginas web. La página se guardó como %1.</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens PDF files. The PDF file was saved as %1.</source>
+        <translation>Ninguna aplicación de este escritorio abre archivos PDF. El archivo PDF se guardó como %1.</translation>
     </message>
 </context>
 <context>
@@ -516,7 +524,7 @@ Esta ruta tiene %L2 bytes; el sistema solo pasa a otros programas rutas de %L3 b
     </message>
     <message>
         <source>   &gt;&gt;&gt; Size of files found =%1 Bytes ( %2 KB )</source>
-        <translation>   &gt;&gt;&gt; Tamaño de los archivos encontrados =%1 bytes ( %2 KB )</translation>
+        <translation>   &gt;&gt;&gt; Tamaño de lo encontrado =%1 bytes ( %2 KB )</translation>
     </message>
     <message>
         <source>Size of files found under %1 = %2 Bytes (%3 KB )</source>

@@ -71,10 +71,6 @@
         <translation>Aucune application de ce bureau n&apos;ouvre les documents. Le document a été enregistré sous %1.</translation>
     </message>
     <message>
-        <source>Cannot open %1</source>
-        <translation>Impossible d&apos;ouvrir %1</translation>
-    </message>
-    <message>
         <source>Please wait exporting List to PDF : </source>
         <translation>Veuillez patienter, exportation de la liste en PDF : </translation>
     </message>
@@ -117,6 +113,18 @@
     <message>
         <source>Cannot write %1: %2</source>
         <translation>Impossible d&apos;écrire %1 : %2</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens text files. The list was saved as %1.</source>
+        <translation>Aucune application de ce bureau n&apos;ouvre les fichiers texte. La liste a été enregistrée sous %1.</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens web pages. The page was saved as %1.</source>
+        <translation>Aucune application de ce bureau n&apos;ouvre les pages web. La page a été enregistrée sous %1.</translation>
+    </message>
+    <message>
+        <source>No application on this desktop opens PDF files. The PDF file was saved as %1.</source>
+        <translation>Aucune application de ce bureau n&apos;ouvre les fichiers PDF. Le fichier PDF a été enregistré sous %1.</translation>
     </message>
 </context>
 <context>
