@@ -2,6 +2,7 @@
 
 #include "export/BackgroundExport.h"
 #include "export/OpenExport.h"
+#include "export/PdfLineFit.h"
 #include "pdf/quorvelPDF.h"
 #include "platform/FileNames.h"
 #include "platform/Services.h"
@@ -101,6 +102,11 @@ void writeFooter(quorvelPDF &pdf, int page, double top)
 // False when the window went away meanwhile.
 bool writeEntries(quorvelPDF &pdf, ExportProgress &progress, const search::EntryList &entries)
 {
+    // An entry ends as far from the page's right edge as it starts from its left.
+    constexpr double kPointsPerCm = 72 / 2.54;
+    constexpr double kFontPoints = 10;
+    const double room = pdf.PDFGetPageWidth() - 2 * (pdf.PDFGetLeftMargin() + kEntryLeft) * kPointsPerCm;
+    const auto width = [&pdf](const QString &text) { return pdf.PDFTextWidth(utf8(text)); };
     int lines = 0;
     int page = 0;
     double position = 0.0;
@@ -111,11 +117,16 @@ bool writeEntries(quorvelPDF &pdf, ExportProgress &progress, const search::Entry
             return false;
         const QString shown = platform::shownFileName(entries[i]);
         progress.say(saying + shown);
-        const std::string entry = utf8(shown);
+        // No character is wider than one and a half times the font's size: a
+        // shorter line needs no measuring.
+        const bool mightNotFit = double(shown.size()) * kFontPoints * 1.5 > room;
+        const FittedLine fitted = mightNotFit ? fitLine(shown, room, width) : FittedLine{shown, 100};
         ++lines;
         double x = kEntryLeft;
         double y = position + 1.0;
-        pdf.PDFTextOut(entry, x, y);
+        pdf.PDFSetHorizontalScaling(fitted.scale);
+        pdf.PDFTextOut(utf8(fitted.text), x, y);
+        pdf.PDFSetHorizontalScaling(100);
         if (lines == kEntriesPerPage) {
             position += 1.0;
             writeFooter(pdf, ++page, position + 1.0);

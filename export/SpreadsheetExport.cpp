@@ -45,6 +45,7 @@ constexpr double kPictureColumnWidth = 45;  // characters
 constexpr double kPictureRowHeight = 175;   // points
 constexpr qint64 kEmuPerPixel = 9525;       // the drawing's unit: 914,400 an inch, 96 pixels an inch
 constexpr double kMaxDigitWidth = 7;        // pixels, of the workbook's default font
+constexpr int kDefaultColumnPixels = 64;    // a column of the default width (8.43 characters)
 
 // Pixels of a column `width` characters wide, as spreadsheet applications lay it out.
 int columnPixels(double width)
@@ -73,26 +74,28 @@ QString upperFirstLetters(const QString &text)
     return out;
 }
 
-// Places the picture of `file` over cell B of `row`: as wide as the cell, 14 points
-// less high, floating free of the cells, not printed (the last is set in the package).
+// Places the picture of `file` over cell B of `row`, floating free of the cells,
+// not printed (the last is set in the package). The spreadsheet application the
+// export was made for locks a picture's shape: the width and then the height set
+// on it leave it as high as the row less 14 points, and as wide as that makes it.
 void InsertPictureInRange(lxw_worksheet *sheet, const QString &PictureFileName, lxw_row_t row)
 {
     if (!platform::isRegularFile(PictureFileName))
         return;
-    const double w = columnPixels(kPictureColumnWidth);
     const double h = pointsToPixels(kPictureRowHeight - 14);
-    QSize size;
-    const QByteArray bytes = cellPicture(PictureFileName, QSize(int(w), int(h)), size);
-    if (bytes.isEmpty())
+    // Wide pictures may pass the cell's right edge, as they do there.
+    const CellPicture picture = cellPicture(PictureFileName, QSize(columnPixels(kPictureColumnWidth) * 4, int(h)));
+    if (picture.encoded.isEmpty())
         return;
+    const QSizeF shown = shownPictureSize(picture.natural, h);
     lxw_image_options options{};
-    options.x_scale = w / size.width();
-    options.y_scale = h / size.height();
+    options.x_scale = shown.width() / picture.size.width();
+    options.y_scale = shown.height() / picture.size.height();
     options.object_position = LXW_OBJECT_DONT_MOVE_DONT_SIZE;
     const QByteArray description = platform::xmlSafe(QFileInfo(PictureFileName).fileName()).toUtf8();
     options.description = const_cast<char *>(description.constData());
-    worksheet_insert_image_buffer_opt(sheet, row, 1, reinterpret_cast<const unsigned char *>(bytes.constData()),
-                                      size_t(bytes.size()), &options);
+    worksheet_insert_image_buffer_opt(sheet, row, 1, reinterpret_cast<const unsigned char *>(picture.encoded.constData()),
+                                      size_t(picture.encoded.size()), &options);
 }
 
 const QByteArray kRelationshipsHead = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -208,15 +211,29 @@ ZipPackage::Pieces sheetWithPrintSettings(ZipPackage::Pieces rows, QByteArray li
     };
 }
 
-// Each picture ends in the row it begins in, over its own cell and as high as it
-// is: the library, writing rows as they come, no longer knows their heights when
-// it writes the drawing, and would end each picture rows further down, where a
-// reader that places pictures by their cells stretches it over the rows below.
+// The cell marker where a picture `width` EMU wide that starts at the left of
+// `column` ends: in that column when it fits there, else in one of the columns
+// of the default width after it.
+std::pair<qint64, qint64> columnWhereItEnds(qint64 column, qint64 width)
+{
+    const qint64 own = qint64(columnPixels(kPictureColumnWidth)) * kEmuPerPixel;
+    if (width <= own)
+        return {column, width};
+    const qint64 other = qint64(kDefaultColumnPixels) * kEmuPerPixel;
+    const qint64 past = width - own;
+    return {column + 1 + past / other, past % other};
+}
+
+// Each picture ends in the row it begins in, over its own cell and as high and
+// wide as it is: the library, writing rows as they come, no longer knows their
+// heights when it writes the drawing, and would end each picture rows further
+// down, where a reader that places pictures by their cells stretches it over the
+// rows below.
 QByteArray anchoredInTheirRows(const QByteArray &drawing)
 {
     static const QRegularExpression anchor(
         QStringLiteral("<xdr:from><xdr:col>(\\d+)</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>(\\d+)</xdr:row>"
-                       "<xdr:rowOff>0</xdr:rowOff></xdr:from><xdr:to>.*?</xdr:to>(.*?)<a:ext cx=\"\\d+\" cy=\"(\\d+)\"/>"),
+                       "<xdr:rowOff>0</xdr:rowOff></xdr:from><xdr:to>.*?</xdr:to>(.*?)<a:ext cx=\"(\\d+)\" cy=\"(\\d+)\"/>"),
         QRegularExpression::DotMatchesEverythingOption);
     QString text = QString::fromUtf8(drawing);
     QString anchored;
@@ -225,14 +242,15 @@ QByteArray anchoredInTheirRows(const QByteArray &drawing)
         const QRegularExpressionMatch m = it.next();
         const QString column = m.captured(1);
         const QString row = m.captured(2);
+        const auto [endColumn, endOffset] = columnWhereItEnds(column.toLongLong(), m.captured(4).toLongLong());
         anchored += QStringView(text).mid(done, m.capturedStart() - done);
         anchored += QStringLiteral("<xdr:from><xdr:col>") + column + QStringLiteral("</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>") +
                     row + QStringLiteral("</xdr:row><xdr:rowOff>0</xdr:rowOff></xdr:from><xdr:to><xdr:col>") +
-                    QString::number(column.toInt() + 1) + QStringLiteral("</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>") +
-                    row + QStringLiteral("</xdr:row><xdr:rowOff>") + m.captured(4) + QStringLiteral("</xdr:rowOff></xdr:to>") +
-                    m.captured(3) + QStringLiteral("<a:ext cx=\"") +
-                    QString::number(qint64(columnPixels(kPictureColumnWidth)) * kEmuPerPixel) +
-                    QStringLiteral("\" cy=\"") + m.captured(4) + QStringLiteral("\"/>");
+                    QString::number(endColumn) + QStringLiteral("</xdr:col><xdr:colOff>") + QString::number(endOffset) +
+                    QStringLiteral("</xdr:colOff><xdr:row>") + row + QStringLiteral("</xdr:row><xdr:rowOff>") +
+                    m.captured(5) + QStringLiteral("</xdr:rowOff></xdr:to>") + m.captured(3) +
+                    QStringLiteral("<a:ext cx=\"") + m.captured(4) + QStringLiteral("\" cy=\"") + m.captured(5) +
+                    QStringLiteral("\"/>");
         done = m.capturedEnd();
     }
     anchored += QStringView(text).mid(done);
@@ -345,19 +363,24 @@ QString fileNamePart(const QString &sFilePath, bool bWithExtension, Case enmCase
     }
 }
 
-QByteArray cellPicture(const QString &path, QSize cellPixels, QSize &pictureSize)
+CellPicture cellPicture(const QString &path, QSize shownPixels)
 {
     // Decoded and encoded as a JPEG in the decoder helper: the export's thread
     // never reads a picture's content.
     preview::decoding::Request request;
     request.route = preview::decoding::Route::CellPicture;
-    request.boundWidth = cellPixels.width() * 2;
-    request.boundHeight = cellPixels.height() * 2;
+    request.boundWidth = shownPixels.width() * 2;
+    request.boundHeight = shownPixels.height() * 2;
     const std::optional<preview::HelperPicture> decoded = preview::decoderOfThisThread().decode(path, request);
-    if (!decoded || decoded->encoded.isEmpty())
+    if (!decoded || decoded->encoded.isEmpty() || decoded->size.isEmpty() || decoded->natural.isEmpty())
         return {};
-    pictureSize = decoded->size;
-    return decoded->encoded;
+    return {decoded->encoded, decoded->size, decoded->natural};
+}
+
+QSizeF shownPictureSize(QSize natural, double height)
+{
+    const double scale = std::min(1.0, height / natural.height());
+    return QSizeF(natural) * scale;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QSize>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -49,8 +50,18 @@ inline int entriesThatFit(int rows)
 }
 void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input);
 
-// The picture of a JPG row: the photo scaled down to at most twice `cellPixels`,
-// as JPEG bytes at 96 dpi, and its size; empty when it cannot be read.
-QByteArray cellPicture(const QString &path, QSize cellPixels, QSize &pictureSize);
+// The picture of a JPG row, upright as its EXIF orientation says.
+struct CellPicture {
+    QByteArray encoded;  // JPEG at 96 dpi; empty when the file cannot be read
+    QSize size;          // of the encoded picture
+    QSize natural;       // of the picture itself, in pixels
+};
+// The picture scaled down to at most twice `shownPixels`, which it keeps its
+// shape within (it is never enlarged).
+CellPicture cellPicture(const QString &path, QSize shownPixels);
+// The size a picture of `natural` pixels is shown at over a row's cell: as high
+// as `height` allows and as wide as that makes it, its shape kept, and never
+// larger than it is.
+QSizeF shownPictureSize(QSize natural, double height);
 
 }  // namespace listexport

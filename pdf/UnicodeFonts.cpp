@@ -3,6 +3,7 @@
 #include "pdf/CffCharset.h"
 #include "pdf/Cp1252.h"
 #include "pdf/Deflate.h"
+#include "pdf/FontHandles.h"
 
 #include <fontconfig/fontconfig.h>
 #include <fribidi.h>
@@ -17,31 +18,6 @@
 
 namespace pdf {
 namespace {
-
-struct BlobFree {
-    void operator()(hb_blob_t *b) const { hb_blob_destroy(b); }
-};
-struct FaceFree {
-    void operator()(hb_face_t *f) const { hb_face_destroy(f); }
-};
-struct FontFree {
-    void operator()(hb_font_t *f) const { hb_font_destroy(f); }
-};
-struct BufferFree {
-    void operator()(hb_buffer_t *b) const { hb_buffer_destroy(b); }
-};
-struct SubsetInputFree {
-    void operator()(hb_subset_input_t *i) const { hb_subset_input_destroy(i); }
-};
-struct PatternFree {
-    void operator()(FcPattern *p) const { FcPatternDestroy(p); }
-};
-struct FontSetFree {
-    void operator()(FcFontSet *s) const { FcFontSetDestroy(s); }
-};
-struct CharSetFree {
-    void operator()(FcCharSet *c) const { FcCharSetDestroy(c); }
-};
 
 // The font tried first: it covers Latin, Greek, Cyrillic, Hebrew and Arabic.
 constexpr const char *kPrimaryFamily = "DejaVu Sans";
@@ -58,22 +34,6 @@ std::string hex4(unsigned v)
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
     return buf;
-}
-
-// The text as UTF-16 big-endian hexadecimal, as ToUnicode targets are written.
-std::string utf16Hex(const std::u32string &text)
-{
-    std::string out;
-    for (char32_t c : text) {
-        if (c >= 0x10000) {
-            const char32_t v = c - 0x10000;
-            out += hex4(0xD800 + (v >> 10));
-            out += hex4(0xDC00 + (v & 0x3FF));
-        } else {
-            out += hex4(unsigned(c));
-        }
-    }
-    return out;
 }
 
 bool isNeutral(hb_script_t script)
@@ -120,6 +80,21 @@ bool isMark(hb_unicode_funcs_t *unicode, char32_t c)
 
 }  // namespace
 
+std::string utf16Hex(const std::u32string &text)
+{
+    std::string out;
+    for (char32_t c : text) {
+        if (c >= 0x10000) {
+            const char32_t v = c - 0x10000;
+            out += hex4(0xD800 + (v >> 10));
+            out += hex4(0xDC00 + (v & 0x3FF));
+        } else {
+            out += hex4(unsigned(c));
+        }
+    }
+    return out;
+}
+
 struct UnicodeFonts::Font {
     std::unique_ptr<hb_blob_t, BlobFree> blob;
     std::unique_ptr<hb_face_t, FaceFree> face;
@@ -150,8 +125,6 @@ struct UnicodeFonts::Font {
         return std::uint16_t(glyph);
     }
 
-    // The code that draws `c` in the text.
-    std::uint16_t codeFor(char32_t c) { return codeOf(glyphOf(c)); }
 
     int thousandths(hb_position_t units) const { return int(std::lround(units * 1000.0 / unitsPerEm)); }
     std::string subsetTag() const;
@@ -327,7 +300,7 @@ void UnicodeFonts::shape(const std::u32string &text, const Segment &s, std::vect
     hb_shape(font.font.get(), buffer.get(), nullptr, 0);
     unsigned count = 0;
     const hb_glyph_info_t *info = hb_buffer_get_glyph_infos(buffer.get(), &count);
-    GlyphRun run{size_t(s.font), {}};
+    GlyphRun run{size_t(s.font), {}, 0, true};
     run.glyphs.reserve(count);
     std::vector<size_t> clusters;
     clusters.reserve(count + 1);
@@ -335,18 +308,30 @@ void UnicodeFonts::shape(const std::u32string &text, const Segment &s, std::vect
         clusters.push_back(info[i].cluster);
     clusters.push_back(s.start + s.length);
     std::sort(clusters.begin(), clusters.end());
+    // Left to right, each glyph one character in the text's order: the fonts' maps
+    // back to the text say it; conjuncts, ligatures and vowel signs drawn before
+    // their consonant need more. Right to left, readers turn the glyphs round
+    // themselves, a ligature's characters with them: its map holds them reversed.
+    const bool rightToLeft = s.level % 2 != 0;
+    run.textInOrder = rightToLeft || count == s.length;
     for (unsigned i = 0; i < count; ++i) {
         const auto glyph = std::uint16_t(info[i].codepoint);
         run.glyphs.push_back(font.codeOf(glyph));
+        run.width += font.thousandths(hb_font_get_glyph_h_advance(font.font.get(), glyph));
+        run.textInOrder = run.textInOrder && (rightToLeft || info[i].cluster == s.start + i);
         // The characters of this glyph's cluster: up to the next larger cluster
         // value. The glyphs of one cluster stand together; the first names it.
         const size_t first = info[i].cluster;
         const size_t next = *std::upper_bound(clusters.begin(), clusters.end(), first);
         const bool clusterNamed = i > 0 && info[i - 1].cluster == first;
-        const std::u32string chars = clusterNamed ? std::u32string() : text.substr(first, next - first);
+        std::u32string chars = clusterNamed ? std::u32string() : text.substr(first, next - first);
+        if (rightToLeft)
+            std::reverse(chars.begin(), chars.end());
         auto [it, inserted] = font.used.emplace(glyph, chars);
         if (!inserted && it->second.empty())
             it->second = chars;
+        // A glyph already mapped to other text (one glyph for several characters).
+        run.textInOrder = run.textInOrder && (rightToLeft || it->second == chars);
     }
     runs.push_back(std::move(run));
 }
@@ -354,10 +339,14 @@ void UnicodeFonts::shape(const std::u32string &text, const Segment &s, std::vect
 void UnicodeFonts::mapDirectly(const std::u32string &text, const Segment &s, std::vector<GlyphRun> &runs)
 {
     Font &font = *fonts_[size_t(s.font)];
-    GlyphRun run{size_t(s.font), {}};
+    GlyphRun run{size_t(s.font), {}, 0, true};
     run.glyphs.reserve(s.length);
-    for (size_t i = s.start; i < s.start + s.length; ++i)
-        run.glyphs.push_back(font.codeFor(text[i]));
+    for (size_t i = s.start; i < s.start + s.length; ++i) {
+        const std::uint16_t glyph = font.glyphOf(text[i]);
+        run.glyphs.push_back(font.codeOf(glyph));
+        run.width += font.thousandths(hb_font_get_glyph_h_advance(font.font.get(), glyph));
+        run.textInOrder = run.textInOrder && font.used[glyph] == std::u32string(1, text[i]);
+    }
     runs.push_back(std::move(run));
 }
 

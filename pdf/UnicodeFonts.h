@@ -15,7 +15,15 @@ namespace pdf {
 struct GlyphRun {
     size_t font = 0;  // index among the document's embedded fonts
     std::vector<std::uint16_t> glyphs;
+    int width = 0;  // in thousandths of an em, as the font's widths in the document give it
+    // Each glyph stands for one character, in the text's order, and the font's map
+    // back to the text says which: a reader gets the text back from the glyphs.
+    bool textInOrder = true;
 };
+
+// The text as UTF-16 big-endian hexadecimal, as ToUnicode targets and the text
+// strings of a content stream are written.
+std::string utf16Hex(const std::u32string &text);
 
 // The fonts for text that Windows-1252 cannot hold: found among the installed
 // fonts with fontconfig (a TrueType font that covers each character, DejaVu Sans

@@ -906,6 +906,12 @@ bool quorvelPDF::appendUnicodeText(std::string &b, const std::string &utf8)
     if (runs.empty())
         return false;
     pageHasUnicode_ = true;
+    // Where the glyphs alone do not give the text back (ligatures, letters drawn
+    // before the one they follow, right-to-left runs), the line says its text
+    // itself, so that it can be searched and copied as it was written.
+    const bool spelledOut = std::any_of(runs.begin(), runs.end(), [](const pdf::GlyphRun &run) { return !run.textInOrder; });
+    if (spelledOut)
+        b += "/Span << /ActualText <FEFF" + pdf::utf16Hex(pdf::decodeUtf8(utf8)) + "> >> BDC\r\n";
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string size;
     appendFixed(size, FontSize, 2);
@@ -923,7 +929,31 @@ bool quorvelPDF::appendUnicodeText(std::string &b, const std::string &utf8)
         }
         b += "> Tj\r\n";
     }
+    if (spelledOut)
+        b += "EMC\r\n";
     return true;
+}
+
+double quorvelPDF::PDFTextWidth(const std::string &str_Text)
+{
+    const double size = FontSize == 0 ? 10 : FontSize;
+    if (!pdf::fitsCp1252(str_Text)) {
+        if (!unicodeFonts_)
+            unicodeFonts_ = std::make_unique<pdf::UnicodeFonts>();
+        const std::vector<pdf::GlyphRun> runs = unicodeFonts_->layout(str_Text);
+        if (!runs.empty()) {
+            int thousandths = 0;
+            for (const pdf::GlyphRun &run : runs)
+                thousandths += run.width;
+            return thousandths * size / 1000.0;
+        }
+    }
+    const std::string font = standardFontName();
+    if (!standardWidths_ || standardWidthsOf_ != font) {
+        standardWidths_ = std::make_unique<pdf::StandardFontWidths>(font);
+        standardWidthsOf_ = font;
+    }
+    return standardWidths_->width(pdf::decodeUtf8(str_Text)) * size / 1000.0;
 }
 
 void quorvelPDF::PDFTextOut(const std::string &str_Text, double &X, double &Y)
@@ -948,6 +978,13 @@ void quorvelPDF::PDFTextOut(const std::string &str_Text, double &X, double &Y)
     b += ' ';
     appendFixed(b, y, 2);
     b += " Td\r\n";
+    // Horizontal scaling stays in the page's graphics state past ET: it is set
+    // back for the text after this.
+    const bool scaled = HorizontalScaling != 100;
+    if (scaled) {
+        appendFixed(b, HorizontalScaling, 2);
+        b += " Tz\r\n";
+    }
     if (pdf::fitsCp1252(str_Text) || !appendUnicodeText(b, str_Text)) {
         b += "/F0 ";
         appendFixed(b, FontSize, 2);
@@ -955,6 +992,8 @@ void quorvelPDF::PDFTextOut(const std::string &str_Text, double &X, double &Y)
         appendPdfString(b, str_Text);
         b += ") Tj\r\n";
     }
+    if (scaled)
+        b += "100 Tz\r\n";
     b += "ET\r\n";
     if (UnderlineFlag)
         b += kCrLf;

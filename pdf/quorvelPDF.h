@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pdf/Deflate.h"
+#include "pdf/StandardFontWidths.h"
 #include "pdf/UnicodeFonts.h"
 #include "platform/WholeFile.h"
 
@@ -135,6 +136,11 @@ public:
     void PDFSetFont(std::int32_t str_Fontname, std::int16_t in_FontSize, std::int32_t str_Style);
     void PDFTextOut(const std::string &str_Text, double &X, double &Y);
     double PDFTextHeight() const { return FontSize * UnitScale; }
+    // The width of UTF-8 text set by PDFTextOut in the current font and size, in
+    // points (as PDFGetPageWidth gives the page's), before any horizontal scaling.
+    double PDFTextWidth(const std::string &str_Text);
+    // Horizontal scaling of the text written from now on, in percent (100: none).
+    void PDFSetHorizontalScaling(double percent) { HorizontalScaling = percent; }
 
     // Fixed decimals, no grouping, "." whatever the locale, halves away from zero.
     static std::string FormatNumber(double value, int decimals);
@@ -211,6 +217,9 @@ private:
     std::unique_ptr<platform::WholeFile> OutputStream;
     // The fonts of the text Windows-1252 cannot hold; made when such text first comes.
     std::unique_ptr<pdf::UnicodeFonts> unicodeFonts_;
+    // The widths of the standard font F0 names, read when text is first measured.
+    std::unique_ptr<pdf::StandardFontWidths> standardWidths_;
+    std::string standardWidthsOf_;
     bool pageHasUnicode_ = false;
     std::unique_ptr<pdf::DeflateAhead> deflater_;  // made for the first compressed page
     std::vector<std::string> closedPages_;           // the batch being gathered
@@ -218,6 +227,7 @@ private:
     std::optional<std::int32_t> compressingFirst_;   // the same of the batch being compressed
     std::string creationError_;  // the system's reason the file could not be made
     std::int16_t FontSize = 0;
+    double HorizontalScaling = 100;
     std::string FontFamily;
     bool ItalicFlag = false, BoldFlag = false, UnderlineFlag = false;
     std::string TextColour, DrawColour, FillColour;

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QImageIOHandler>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLoggingCategory>
@@ -121,6 +122,8 @@ Decoded raster(const Request &request, const QByteArray &bytes)
     if (!natural.isValid() || natural.isEmpty() || qint64(natural.width()) * natural.height() > kLargestPicturePixels)
         return {};
     const QSize bound = boundOf(request);
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const QSize upright = turned ? natural.transposed() : natural;
     Decoded d;
     switch (request.route) {
     case Route::Picture:
@@ -133,8 +136,11 @@ Decoded raster(const Request &request, const QByteArray &bytes)
         break;
     case Route::CellPicture:
     case Route::Wallpaper:
-        if (!bound.isEmpty() && (natural.width() > bound.width() || natural.height() > bound.height())) {
-            reader.setScaledSize(natural.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        // The bound is for the picture as it stands (turned upright by its EXIF
+        // orientation); the decoder scales it as stored, before turning it.
+        if (!bound.isEmpty() && (upright.width() > bound.width() || upright.height() > bound.height())) {
+            const QSize scaled = upright.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+            reader.setScaledSize(turned ? scaled.transposed() : scaled);
             d.reduced = true;
         }
         break;
@@ -152,6 +158,7 @@ Decoded raster(const Request &request, const QByteArray &bytes)
     }
     d.natural = natural;
     if (request.route == Route::CellPicture) {
+        d.natural = upright;
         image = image.convertToFormat(QImage::Format_RGB32);
         image.setDotsPerMeterX(3780);  // 96 dpi: the picture's size in the sheet is its size in pixels
         image.setDotsPerMeterY(3780);

@@ -17,9 +17,9 @@ program=(
   libxlsxwriter-dev libzip-dev libstb-dev libemf2svg-dev libwmf-dev
   # Names beyond Windows-1252 in the PDF: shaping, subsetting, finding fonts,
   # ordering right-to-left text, and fonts for the scripts DejaVu lacks (Chinese,
-  # Japanese and Korean with CFF outlines, Indic scripts and Thai, emoji).
+  # Japanese and Korean with CFF outlines, Indic scripts and Thai, emoji, Khmer).
   libharfbuzz-dev libfontconfig-dev libfribidi-dev fonts-droid-fallback
-  fonts-noto-cjk fonts-freefont-ttf fonts-symbola
+  fonts-noto-cjk fonts-freefont-ttf fonts-symbola fonts-khmeros
   # The fonts the PDF and the printer name, and the window's own.
   fonts-dejavu-core fonts-liberation fonts-urw-base35
   # The system-call filter the picture decoder helper confines itself with.
@@ -39,7 +39,8 @@ program=(
 tests=(
   # A headless compositor for the Wayland test.
   weston
-  qpdf poppler-utils
+  # The readers whose text a PDF must give back: poppler and MuPDF.
+  qpdf poppler-utils mupdf-tools
   # The validators the install test runs (appstream also brings the rules msgfmt
   # merges the metadata's translations by), and what the Debian package is built with.
   desktop-file-utils appstream file dpkg-dev lintian

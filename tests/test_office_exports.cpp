@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QBuffer>
 #include <QFile>
 #include <QTimer>
 #include <QLabel>
@@ -42,6 +43,25 @@ int count(const QByteArray &text, const QByteArray &what)
     return int(text.count(what));
 }
 
+// Saves a JPEG of `stored` pixels that says, in its EXIF data, that it is to be
+// shown turned a quarter clockwise (orientation 6): a phone's portrait photo.
+bool saveTurned(QSize stored, const QString &path)
+{
+    QImage image(stored, QImage::Format_RGB32);
+    image.fill(Qt::darkMagenta);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPG"))
+        return false;
+    // An APP1 segment: "Exif", a big-endian TIFF header, one IFD with one entry.
+    const QByteArray exif = QByteArray("Exif\0\0MM\0\x2A\0\0\0\x08", 14) + QByteArray("\0\x01", 2) +
+                            QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12) + QByteArray(4, '\0');
+    const QByteArray segment = QByteArray("\xFF\xE1", 2) + char((exif.size() + 2) >> 8) + char((exif.size() + 2) & 0xFF) + exif;
+    jpeg.insert(2, segment);  // after the start of image
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size();
+}
+
 }  // namespace
 
 class TestOfficeExports : public QObject {
@@ -74,11 +94,17 @@ private slots:
         if (office.isEmpty())
             QSKIP("LibreOffice is not installed: the pictures' placement is not measured");
         TempTree t;
+        // A landscape photo, a portrait one, an icon, and a portrait photo stored on its side.
+        const QList<QSize> sizes{{800, 600}, {300, 600}, {16, 16}};
         QStringList photos;
         for (int i = 0; i < 3; ++i) {
             photos << t.root() + QString("IMG_%1.jpg").arg(i);
-            QVERIFY(QFile::copy(testing::testData("gradient.jpg"), photos.last()));
+            QImage picture(sizes[i], QImage::Format_RGB32);
+            picture.fill(Qt::darkCyan);
+            QVERIFY(picture.save(photos.last(), "JPG"));
         }
+        photos << t.root() + "IMG_3.jpg";
+        QVERIFY(saveTurned(QSize(600, 300), photos.last()));
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, photos);
@@ -96,7 +122,7 @@ private slots:
         // Each picture's frame on the sheet: pictures that keep their place whatever
         // the cells do stand on the sheet itself, at their own distance from its top.
         struct Frame {
-            double y = 0, height = 0, x = 0;  // inches
+            double y = 0, height = 0, x = 0, width = 0;  // inches
         };
         const auto inches = [](QStringView length) {
             const double value = length.left(length.size() - 2).toDouble();
@@ -107,17 +133,22 @@ private slots:
         while (!xml.atEnd()) {
             if (xml.readNextStartElement() && xml.qualifiedName() == u"draw:frame") {
                 const QXmlStreamAttributes a = xml.attributes();
-                frames.push_back({inches(a.value("svg:y")), inches(a.value("svg:height")), inches(a.value("svg:x"))});
+                frames.push_back({inches(a.value("svg:y")), inches(a.value("svg:height")), inches(a.value("svg:x")),
+                                  inches(a.value("svg:width"))});
             }
         }
-        QCOMPARE(int(frames.size()), 3);
+        QCOMPARE(int(frames.size()), 4);
         std::sort(frames.begin(), frames.end(), [](const Frame &a, const Frame &b) { return a.y < b.y; });
         const double row = 175 / 72.0;  // each photo's row, in inches
-        for (int i = 0; i < 3; ++i) {
+        const double high = 161 / 72.0;  // 14 points less
+        // Each keeps its shape; the icon stays its own size, 16 pixels at 96 an inch.
+        const QList<QSizeF> shapes{{high * 4 / 3, high}, {high / 2, high}, {16 / 96.0, 16 / 96.0}, {high / 2, high}};
+        for (int i = 0; i < 4; ++i) {
             const Frame &f = frames[size_t(i)];
-            // From the top of its own row, 161 points high, ending inside it: no overlap.
+            // From the top of its own row, ending inside it: no overlap.
             QVERIFY2(std::abs(f.y - i * row) < 0.02, qPrintable(QString("picture %1 at %2 in").arg(i).arg(f.y)));
-            QVERIFY2(std::abs(f.height - 161 / 72.0) < 0.02, qPrintable(QString::number(f.height)));
+            QVERIFY2(std::abs(f.height - shapes[i].height()) < 0.02 && std::abs(f.width - shapes[i].width()) < 0.02,
+                     qPrintable(QString("picture %1: %2 x %3 in").arg(i).arg(f.width).arg(f.height)));
             QVERIFY2(f.y + f.height <= (i + 1) * row + 0.01, qPrintable(QString::number(f.y + f.height)));
             QCOMPARE(f.x, frames[0].x);  // all over the same column
         }
@@ -152,7 +183,9 @@ private slots:
     {
         TempTree t;
         const QString photo = t.root() + "IMG_0012.JPG";
-        QVERIFY(QFile::copy(testing::testData("gradient.jpg"), photo));
+        QImage landscape(800, 600, QImage::Format_RGB32);
+        landscape.fill(Qt::darkCyan);
+        QVERIFY(landscape.save(photo, "JPG"));
         const QString odd = t.root() + QString::fromUtf8("a&b <\"été\">.txt");
         const QStringList entries{photo, "/Docs/report.final.txt", "/Docs/README", "/x/notajpg", "/gone/missing.jpg",
                                   odd};
@@ -207,18 +240,20 @@ private slots:
         const QByteArray drawing = part(book, "xl/drawings/drawing1.xml");
         QCOMPARE(count(drawing, "<xdr:twoCellAnchor editAs=\"absolute\">"), 1);
         QVERIFY(drawing.contains("<xdr:from><xdr:col>1</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>0</xdr:row>"));
-        // It ends in its own row too, over its own cell: readers that place pictures by
-        // their cells draw it there, whatever the heights of the rows below.
-        QVERIFY2(drawing.contains("<xdr:to><xdr:col>2</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>0</xdr:row>"
-                                  "<xdr:rowOff>" + QByteArray::number(161LL * 12700) + "</xdr:rowOff></xdr:to>"),
-                 drawing.constData());
-        QVERIFY(drawing.contains("<xdr:clientData fPrintsWithSheet=\"0\"/>"));
         const QRegularExpression extent("<a:ext cx=\"(\\d+)\" cy=\"(\\d+)\"/>");
         const auto m = extent.match(QString::fromUtf8(drawing));
         QVERIFY(m.hasMatch());
-        // As wide as the cell (320 pixels), 14 points less high than the row (161 points).
-        QVERIFY(std::abs(m.captured(1).toLongLong() - 320LL * 9525) <= 2 * 9525);
+        // 14 points less high than the row (161 points), and as wide as its shape
+        // makes it (4:3, 286 pixels).
         QVERIFY(std::abs(m.captured(2).toLongLong() - 161LL * 12700) <= 2 * 9525);
+        QVERIFY2(std::abs(m.captured(1).toLongLong() - 286LL * 9525) <= 2 * 9525, qPrintable(m.captured(1)));
+        // It ends in its own row too, and within its own cell: readers that place
+        // pictures by their cells draw it there, whatever the rows below.
+        QVERIFY2(drawing.contains("<xdr:to><xdr:col>1</xdr:col><xdr:colOff>" + m.captured(1).toUtf8() +
+                                  "</xdr:colOff><xdr:row>0</xdr:row><xdr:rowOff>" + m.captured(2).toUtf8() +
+                                  "</xdr:rowOff></xdr:to>"),
+                 drawing.constData());
+        QVERIFY(drawing.contains("<xdr:clientData fPrintsWithSheet=\"0\"/>"));
 
         // The print layout.
         QVERIFY(sheet.contains("<printOptions headings=\"1\" gridLines=\"1\"/>"));
@@ -260,12 +295,29 @@ private slots:
         big.fill(Qt::darkCyan);
         const QString photo = t.file("big.jpg");
         QVERIFY(big.save(photo, "JPG", 90));
-        QSize size;
-        const QByteArray copy = listexport::cellPicture(photo, QSize(320, 215), size);
-        QVERIFY(!copy.isEmpty());
-        QVERIFY(size.width() <= 640 && size.height() <= 430);
-        QVERIFY(copy.size() < QFile(photo).size());
-        QVERIFY(listexport::cellPicture(t.file("no.jpg", "not a picture"), QSize(320, 215), size).isEmpty());
+        const listexport::CellPicture copy = listexport::cellPicture(photo, QSize(320, 215));
+        QVERIFY(!copy.encoded.isEmpty());
+        QCOMPARE(copy.size, QSize(640, 426));  // within twice what is shown, its shape kept
+        QCOMPARE(copy.natural, QSize(3000, 2000));
+        QVERIFY(copy.encoded.size() < QFile(photo).size());
+        QVERIFY(listexport::cellPicture(t.file("no.jpg", "not a picture"), QSize(320, 215)).encoded.isEmpty());
+        // A phone's portrait photo, stored on its side with an EXIF orientation, stands upright.
+        const QString turned = t.root() + "turned.jpg";
+        QVERIFY(saveTurned(QSize(600, 300), turned));
+        const listexport::CellPicture upright = listexport::cellPicture(turned, QSize(320, 215));
+        QCOMPARE(upright.natural, QSize(300, 600));
+        QCOMPARE(upright.size, QSize(215, 430));
+    }
+
+    // The size shown over the cell: as high as the row allows, its shape kept, never enlarged.
+    void picturesKeepTheirShape()
+    {
+        using listexport::shownPictureSize;
+        QCOMPARE(shownPictureSize(QSize(800, 600), 215), QSizeF(800 * 215 / 600.0, 215));
+        QCOMPARE(shownPictureSize(QSize(300, 600), 215), QSizeF(107.5, 215));
+        QCOMPARE(shownPictureSize(QSize(16, 16), 215), QSizeF(16, 16));
+        QCOMPARE(shownPictureSize(QSize(200, 215), 215), QSizeF(200, 215));
+        QCOMPARE(shownPictureSize(QSize(3000, 500), 215), QSizeF(1290, 215));
     }
 
     void documentTableOfLinks()

@@ -1,8 +1,10 @@
 #include "TestSupport.h"
 #include "app/Form1.h"
+#include "export/PdfLineFit.h"
 #include "search/ResultList.h"
 
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -148,6 +150,94 @@ private slots:
             const qsizetype found = text.indexOf(e, at);
             QVERIFY2(found >= 0, qPrintable("missing or out of order: " + e));
             at = found + e.size();
+        }
+    }
+
+    // A line too long for the page is compressed, down to half its width, then
+    // loses the middle of its folder part to "…"; the file name always stays
+    // whole, and nothing is drawn past the right margin. Lines that fit are
+    // written as they always were.
+    void longLinesStayOnThePage()
+    {
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        const QString fits = "/photos/img_0001.jpg";
+        const QString longer = "/photos/" + QString("abcdefghij/").repeated(11) + "compressed.jpg";
+        const QString longest = "/photos/" + QString("abcdefghij/").repeated(40) + "cut in the middle.jpg";
+        const QString cjk = "/photos/" + QString::fromUtf8("写真の保存フォルダ/").repeated(20) + QString::fromUtf8("夏休み.jpg");
+        const QString hugeName = "/photos/" + QString("n").repeated(250) + ".jpg";
+        w->List1->Clear();
+        for (const QString &entry : {fits, longer, longest, cjk, hugeName})
+            w->List1->AddItem(entry);
+        w->Command6->click();
+        QVERIFY(testing::settled(*w));
+        const QString path = fakes.appFolder->path() + "/quorvelfilesearch.pdf";
+        // The pages are stored compressed once a name beyond Windows-1252 is on them.
+        testing::TempTree out;
+        run("qpdf", {"--stream-data=uncompress", path, out.root() + "plain.pdf"});
+        QFile plainFile(out.root() + "plain.pdf");
+        QVERIFY(plainFile.open(QIODevice::ReadOnly));
+        const QByteArray pdf = plainFile.readAll();
+        static const QRegularExpression asBefore("BT\r\n[0-9.]+ [0-9.]+ Td\r\n/F0 10.00 Tf\r\n\\(/photos/img_0001.jpg\\) Tj\r\nET\r\n");
+        QVERIFY(asBefore.match(QString::fromLatin1(pdf)).hasMatch());
+        QVERIFY(pdf.contains(" Tz\r\n"));
+
+        const QStringList lines = run("pdftotext", {"-enc", "UTF-8", "-layout", path, "-"}).split('\n');
+        const auto lineWith = [&](const QString &part) {
+            for (const QString &l : lines)
+                if (l.contains(part))
+                    return l.trimmed();
+            return QString();
+        };
+        QCOMPARE(lineWith("compressed.jpg"), longer);  // whole, only narrower
+        const QString cut = lineWith("cut in the middle.jpg");
+        QVERIFY2(cut.startsWith("/photos/abcdefghij/") && cut.contains(QString::fromUtf8("…")) &&
+                     cut.endsWith("/cut in the middle.jpg") && cut.size() < longest.size(),
+                 qPrintable(cut));
+        const QString cjkCut = lineWith(QString::fromUtf8("夏休み.jpg"));
+        QVERIFY2(cjkCut.contains(QString::fromUtf8("…")) && cjkCut.endsWith(QString::fromUtf8("/夏休み.jpg")),
+                 qPrintable(cjkCut));
+        QVERIFY2(lineWith(QString("n").repeated(250) + ".jpg").endsWith("/" + QString("n").repeated(250) + ".jpg"),
+                 "the long file name was not kept whole");
+
+        // Nothing dark right of the margin: entries start 2 cm from the page's left
+        // edge, and end 2 cm from its right.
+        run("pdftoppm", {"-gray", "-r", "72", "-f", "1", "-l", "1", path, out.root() + "page"});
+        QImage page(out.root() + "page-1.pgm");
+        QVERIFY(!page.isNull());
+        const int margin = qRound(19.0 / 2.54 * 72);
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = margin + 1; x < page.width(); ++x)
+                QVERIFY2(qGray(page.pixel(x, y)) > 200, qPrintable(QString("ink at %1, %2").arg(x).arg(y)));
+    }
+
+    void aLineIsFittedByCompressingThenCutting()
+    {
+        using listexport::fitLine;
+        const auto units = [](const QString &text) { return double(text.size()); };
+        const QString line = "/abcdefgh/x.jpg";  // 15 wide
+        QCOMPARE(fitLine(line, 15, units).text, line);
+        QCOMPARE(fitLine(line, 15, units).scale, 100.0);
+        QCOMPARE(fitLine(line, 10, units).text, line);
+        QCOMPARE(fitLine(line, 10, units).scale, 66.66);  // rounded down: it never passes the room
+        QCOMPARE(fitLine(line, 7.5, units).scale, 50.0);
+        // Past half: the folder's middle goes, the larger half kept from its start.
+        QCOMPARE(fitLine(line, 7, units).text, QString::fromUtf8("/abc…fgh/x.jpg"));
+        QCOMPARE(fitLine(line, 7, units).scale, 50.0);
+        QCOMPARE(fitLine(line, 4, units).text, QString::fromUtf8("/…/x.jpg"));
+        QCOMPARE(fitLine(line, 4, units).scale, 50.0);
+        // A file name wider than twice the room stays whole, compressed further.
+        const QString huge = "/d/" + QString(30, 'n');
+        QCOMPARE(fitLine(huge, 5, units).text, QString::fromUtf8("…/") + QString(30, 'n'));
+        QCOMPARE(fitLine(huge, 5, units).scale, 15.62);
+        QCOMPARE(fitLine("/" + QString(30, 'n'), 5, units).text, "/" + QString(30, 'n'));
+        // The cut falls between whole characters: an emoji keeps its skin tone.
+        const QString thumb = QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD");
+        const QString emoji = "/" + thumb.repeated(6) + "/x.jpg";
+        for (double room = 4; room < emoji.size() / 2.0; room += 0.5) {
+            const QString fitted = fitLine(emoji, room, units).text;
+            QCOMPARE(fitted.count(thumb) * thumb.size() + fitted.count('/') + fitted.count(QChar(0x2026)) + 5,
+                     fitted.size());
         }
     }
 

@@ -356,6 +356,36 @@ private slots:
         QVERIFY(content.contains("226.77 19.95 Td"));
     }
 
+    // Text is measured as viewers draw it: the standard fonts by their published
+    // widths (Helvetica's "Hello" is 2,278 thousandths of an em, Times-Roman's
+    // 2,222, every Courier letter 600), other text by the embedded font's widths.
+    // Scaled text sets Tz and sets it back, since it outlives ET.
+    void textWidthsAndHorizontalScaling()
+    {
+        QTemporaryDir dir;
+        quorvelPDF pdf;
+        const std::string path = beginIn(pdf, dir);
+        QCOMPARE(qRound(pdf.PDFTextWidth("Hello") * 100), 2278);  // 10 points
+        pdf.PDFSetFont(2, 10, 0);  // Times
+        QCOMPARE(qRound(pdf.PDFTextWidth("Hello") * 100), 2222);
+        pdf.PDFSetFont(1, 20, 0);  // Courier
+        QCOMPARE(qRound(pdf.PDFTextWidth("Hello") * 100), 6000);
+        pdf.PDFSetFont(0, 10, 0);
+        const double wide = pdf.PDFTextWidth(reinterpret_cast<const char *>(u8"写真写真"));
+        QVERIFY2(wide > 35 && wide <= 40, qPrintable(QString::number(wide)));  // four ideographs, an em or less each
+        double x = 1, y = 1;
+        pdf.PDFSetHorizontalScaling(62.5);
+        pdf.PDFTextOut("narrow", x, y);
+        pdf.PDFSetHorizontalScaling(100);
+        double y2 = 2;
+        pdf.PDFTextOut("plain", x, y2);
+        pdf.PDFEndPage();
+        pdf.PDFEndDoc();
+        const QByteArray content = contentOfObject(readAll(QString::fromStdString(path)), 2);
+        QVERIFY(content.contains("Td\r\n62.50 Tz\r\n/F0 10.00 Tf\r\n(narrow) Tj\r\n100 Tz\r\nET\r\n"));
+        QVERIFY(content.contains("Td\r\n/F0 10.00 Tf\r\n(plain) Tj\r\nET\r\n"));
+    }
+
     void currentPositionAndFonts()
     {
         QTemporaryDir dir;
