@@ -34,7 +34,7 @@ run() {
   "$b" "$work" 2> >(grep -v -E 'XDG_RUNTIME_DIR|propagateSizeHints' >&2) || echo "(benchmark $name failed)"
 }
 
-for name in ${BENCHES:-bench_search bench_search_screen bench_statx bench_preview bench_pdf bench_office bench_responsiveness bench_animation bench_result_list}; do
+for name in ${BENCHES:-bench_search bench_search_screen bench_statx bench_preview bench_pdf bench_office bench_workbook_memory bench_responsiveness bench_animation bench_result_list}; do
   echo "== $name"
   run "$name"
 done

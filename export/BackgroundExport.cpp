@@ -1,5 +1,6 @@
 #include "export/BackgroundExport.h"
 
+#include "platform/FreedMemory.h"
 #include "platform/StatusLine.h"
 
 #include <QCursor>
@@ -42,6 +43,7 @@ void BackgroundExports::run(ExportWork work)
     worker_.post([this, work = std::move(work), progress = progress_] {
         writing_ = true;
         std::function<void()> then = progress->stopped() ? nullptr : work(*progress);
+        platform::giveBackFreedMemory();
         writing_ = false;
         platform::deliverTo(&receiver_, [this, then = std::move(then)] { finished(then); });
     });

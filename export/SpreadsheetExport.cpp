@@ -3,6 +3,7 @@
 #include "export/BackgroundExport.h"
 #include "export/ExportFile.h"
 #include "export/OpenExport.h"
+#include "export/WorkbookPictures.h"
 #include "export/ZipPackage.h"
 #include "preview/DecoderClient.h"
 #include "platform/Brand.h"
@@ -74,28 +75,33 @@ QString upperFirstLetters(const QString &text)
     return out;
 }
 
-// Places the picture of `file` over cell B of `row`, floating free of the cells,
+// Places the picture of `file` over cell B of `row` (kept in `pictures`), floating free of the cells,
 // not printed (the last is set in the package). The spreadsheet application the
 // export was made for locks a picture's shape: the width and then the height set
 // on it leave it as high as the row less 14 points, and as wide as that makes it.
-void InsertPictureInRange(lxw_worksheet *sheet, const QString &PictureFileName, lxw_row_t row)
+bool InsertPictureInRange(lxw_worksheet *sheet, const QString &PictureFileName, lxw_row_t row,
+                          WorkbookPictures &pictures)
 {
     if (!platform::isRegularFile(PictureFileName))
-        return;
+        return true;
     const double h = pointsToPixels(kPictureRowHeight - 14);
     // Wide pictures may pass the cell's right edge, as they do there.
     const CellPicture picture = cellPicture(PictureFileName, QSize(columnPixels(kPictureColumnWidth) * 4, int(h)));
     if (picture.encoded.isEmpty())
-        return;
+        return true;  // no picture, nothing placed
+    if (!pictures.add(picture.encoded))
+        return false;
+    // The placeholder, one pixel, scaled to the picture's size.
     const QSizeF shown = shownPictureSize(picture.natural, h);
     lxw_image_options options{};
-    options.x_scale = shown.width() / picture.size.width();
-    options.y_scale = shown.height() / picture.size.height();
+    options.x_scale = shown.width();
+    options.y_scale = shown.height();
     options.object_position = LXW_OBJECT_DONT_MOVE_DONT_SIZE;
     const QByteArray description = platform::xmlSafe(QFileInfo(PictureFileName).fileName()).toUtf8();
     options.description = const_cast<char *>(description.constData());
-    worksheet_insert_image_buffer_opt(sheet, row, 1, reinterpret_cast<const unsigned char *>(picture.encoded.constData()),
-                                      size_t(picture.encoded.size()), &options);
+    const QByteArray &placeholder = WorkbookPictures::placeholder();
+    return worksheet_insert_image_buffer_opt(sheet, row, 1, reinterpret_cast<const unsigned char *>(placeholder.constData()),
+                                             size_t(placeholder.size()), &options) == LXW_NO_ERROR;
 }
 
 const QByteArray kRelationshipsHead = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -289,7 +295,7 @@ QString reasonForIncomplete(const QString &folder)
 // it holds `rows` rows: the library writes its rows through temporary files
 // whose write errors it never reports.
 bool finishPackage(const QString &path, const search::EntryList &entries, const std::vector<int> &linked,
-                   qsizetype rows, QString &error)
+                   qsizetype rows, const WorkbookPictures &pictures, QString &error)
 {
     ZipPackage package(path, ZipPackage::Mode::Change);
     const ZipPackage original(path, ZipPackage::Mode::Change);  // read as it was while the new one is written
@@ -297,20 +303,16 @@ bool finishPackage(const QString &path, const search::EntryList &entries, const 
         error = package.isOpen() ? original.errorString() : package.errorString();
         return false;
     }
-    for (int i = 1;; ++i) {
-        const QString name = QStringLiteral("xl/drawings/drawing%1.xml").arg(i);
-        QByteArray drawing = package.read(name);
-        if (drawing.isEmpty())
-            break;
-        drawing.replace("<xdr:clientData/>", "<xdr:clientData fPrintsWithSheet=\"0\"/>");
-        drawing = anchoredInTheirRows(drawing);
-        package.write(name, drawing);
-    }
+    const bool picturesIn = pictures.finish(package, original, [](const QByteArray &anchor) {
+        QByteArray changed = anchor;
+        changed.replace("<xdr:clientData/>", "<xdr:clientData fPrintsWithSheet=\"0\"/>");
+        return anchoredInTheirRows(changed);
+    });
     const QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");
     const QString relationships = QStringLiteral("xl/worksheets/_rels/sheet1.xml.rels");
     qsizetype rowsFound = 0;
     const bool written =
-        package.write(sheet, sheetWithPrintSettings(countingRows(original.pieces(sheet), rowsFound), hyperlinks(linked))) &&
+        picturesIn && package.write(sheet, sheetWithPrintSettings(countingRows(original.pieces(sheet), rowsFound), hyperlinks(linked))) &&
         (linked.empty() || package.write(relationships, sheetRelationships(package.read(relationships), entries, linked)));
     if (!written || !package.commit()) {
         error = package.errorString();
@@ -419,7 +421,8 @@ struct FirstError {
 };
 
 bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgress &progress,
-                    const search::EntryList &entries, int mostLinks, std::vector<int> &linked, FirstError &check)
+                    const search::EntryList &entries, int mostLinks, std::vector<int> &linked, FirstError &check,
+                    WorkbookPictures &pictures)
 {
     const QString saying = QCoreApplication::translate("Export", "Please wait exporting List to Excel : ");
     const QString sayingPicture =
@@ -445,7 +448,9 @@ bool writeEntryRows(lxw_worksheet *sheet, const RowFormats &formats, ExportProgr
             check(worksheet_set_column(sheet, 1, 1, kPictureColumnWidth, nullptr));
             progress.say(sayingPicture + E);
             check(worksheet_set_row(sheet, row, kPictureRowHeight, nullptr));
-            InsertPictureInRange(sheet, E, row);  // a picture that cannot be placed is left out
+            // A picture that cannot be read is left out; one that cannot be kept is an error.
+            if (!InsertPictureInRange(sheet, E, row, pictures))
+                check(LXW_ERROR_CREATING_TMPFILE);
         }
     }
     return true;
@@ -489,7 +494,7 @@ QString reasonFor(lxw_error error, int systemError)
 // Writes the workbook at `path`; the failure's description (which may be empty),
 // nothing on success.
 std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput &input, ExportProgress &progress,
-                                     std::vector<int> &linked)
+                                     std::vector<int> &linked, WorkbookPictures &pictures)
 {
     const platform::CNumericLocale numbersWithAPoint;
     // Each row goes to the disk once the next one begins, and its texts stand in
@@ -514,7 +519,7 @@ std::optional<QString> writeWorkbook(const QString &path, const SpreadsheetInput
 
     // What a worksheet cannot hold is left out; the closing rows always stay.
     const search::EntryList entries = input.entries.first(entriesThatFit(input.rows));
-    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries, input.links, linked, check)) {
+    if (!writeEntryRows(sheet, addFormats(book.get()), progress, entries, input.links, linked, check, pictures)) {
         lxw_workbook_free(book.release());  // nothing of it is written
         return QString();
     }
@@ -554,10 +559,13 @@ void exportSpreadsheet(const ExportContext &context, SpreadsheetInput input)
             failure = QString::fromLocal8Bit(std::strerror(file.errorNumber()));
         } else {
             const QString written = QFile::decodeName(QByteArray::fromStdString(file.path()));
-            failure = writeWorkbook(written, input, progress, linked);
+            // Gone, with every picture file in it, when the export ends however it ends.
+            WorkbookPictures pictures(QFileInfo(written).absolutePath());
+            failure = pictures.isValid() ? writeWorkbook(written, input, progress, linked, pictures)
+                                         : QString::fromLocal8Bit(std::strerror(errno));
             const qsizetype rows = std::min<qsizetype>(input.entries.size(), entriesThatFit(input.rows)) + 2;
-            if (QString packageFailure;
-                !failure && !progress.stopped() && !finishPackage(written, input.entries, linked, rows, packageFailure))
+            if (QString packageFailure; !failure && !progress.stopped() &&
+                                        !finishPackage(written, input.entries, linked, rows, pictures, packageFailure))
                 failure = packageFailure;
             if (!failure && !progress.stopped() &&
                 !claimNumberedName(file, context.folder, QStringLiteral("QuorvelFileSearch"), QStringLiteral(".xlsx")))

@@ -141,7 +141,7 @@ bool ZipPackage::write(const QString &name, Pieces pieces)
         return false;
     }
     (void)part.release();  // the source owns it now, and frees it
-    return add(name, source);
+    return add(name, source) >= 0;
 }
 
 ZipPackage::Pieces ZipPackage::pieces(const QString &name) const
@@ -168,24 +168,51 @@ bool ZipPackage::write(const QString &name, const QByteArray &data)
     zip_source_t *source = zip_source_buffer(archive_, kept.constData(), zip_uint64_t(kept.size()), 0);
     if (!source)
         return false;
-    return add(name, source);
+    return add(name, source) >= 0;
 }
 
-bool ZipPackage::add(const QString &name, zip_source *source)
+long long ZipPackage::add(const QString &name, zip_source *source)
 {
     const zip_int64_t index = zip_file_add(archive_, name.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
     if (index < 0) {
         zip_source_free(source);
         error_ = reasonOf(zip_get_error(archive_));
-        return false;
+        return -1;
     }
     // A part unpacked by hand is the user's to change, nobody else's: rw-r--r--.
     constexpr zip_uint32_t kRegularFile0644 = 0100644;
     if (zip_file_set_external_attributes(archive_, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX, kRegularFile0644 << 16) < 0) {
         error_ = reasonOf(zip_get_error(archive_));
+        return -1;
+    }
+    return index;
+}
+
+bool ZipPackage::writeStoredFile(const QString &name, const QString &path)
+{
+    if (!archive_)
+        return false;
+    zip_source_t *source = zip_source_file(archive_, QFile::encodeName(path).constData(), 0, -1);
+    if (!source) {
+        error_ = reasonOf(zip_get_error(archive_));
+        return false;
+    }
+    const long long index = add(name, source);
+    if (index < 0)
+        return false;
+    if (zip_set_file_compression(archive_, zip_uint64_t(index), ZIP_CM_STORE, 0) < 0) {
+        error_ = reasonOf(zip_get_error(archive_));
         return false;
     }
     return true;
+}
+
+bool ZipPackage::remove(const QString &name)
+{
+    if (!archive_)
+        return false;
+    const zip_int64_t index = zip_name_locate(archive_, name.toUtf8().constData(), 0);
+    return index < 0 || zip_delete(archive_, zip_uint64_t(index)) == 0;
 }
 
 bool ZipPackage::commit()

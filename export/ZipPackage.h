@@ -38,10 +38,16 @@ public:
     // The part read a piece at a time, for as long as the package is open;
     // nothing once reading fails (no such part, a damaged package).
     Pieces pieces(const QString &name) const;
+    // Adds the part, or replaces it, with the file at `path` stored as it is (a
+    // picture gains nothing from compressing); the file is read at commit.
+    bool writeStoredFile(const QString &name, const QString &path);
+    // Takes the part out; true when there is no such part either.
+    bool remove(const QString &name);
     bool commit();
 
 private:
-    bool add(const QString &name, zip_source *source);
+    // The new entry's index, -1 when it could not be added.
+    long long add(const QString &name, zip_source *source);
 
     zip *archive_ = nullptr;
     std::list<QByteArray> pending_;  // the archive reads these only at commit

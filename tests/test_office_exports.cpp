@@ -254,6 +254,16 @@ private slots:
                                   "</xdr:rowOff></xdr:to>"),
                  drawing.constData());
         QVERIFY(drawing.contains("<xdr:clientData fPrintsWithSheet=\"0\"/>"));
+        // The picture itself, not the stand-in the library was given, and nothing
+        // left beside the workbook.
+        QVERIFY(drawing.contains("r:embed=\"rIdP1\""));
+        QVERIFY(part(book, "xl/drawings/_rels/drawing1.xml.rels")
+                    .contains("Id=\"rIdP1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+                              "Target=\"../media/picture1.jpeg\""));
+        QCOMPARE(QImage::fromData(part(book, "xl/media/picture1.jpeg")).height(), 428);  // twice what is shown
+        QVERIFY(part(book, "xl/media/image1.jpeg").isEmpty());
+        QCOMPARE(QDir(fakes.appFolder->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"QuorvelFileSearch.xlsx"});
 
         // The print layout.
         QVERIFY(sheet.contains("<printOptions headings=\"1\" gridLines=\"1\"/>"));
@@ -268,6 +278,26 @@ private slots:
         QVERIFY(sheet.contains("<oddHeader>&amp;CPage &amp;P of &amp;N</oddHeader>"));
         QVERIFY(sheet.contains("<oddFooter>&amp;CFile List by Quorvel Software support@quorvel.example</oddFooter>"));
         QVERIFY(part(book, "docProps/core.xml").contains("<dc:title>File List by Quorvel Software</dc:title>"));
+    }
+
+    // The same picture in two rows is stored once, and shown in both.
+    void aPictureInTwoRowsIsStoredOnce()
+    {
+        TempTree t;
+        const QString photo = t.root() + "same.jpg";
+        QImage picture(400, 300, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QVERIFY(picture.save(photo, "JPG"));
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        testing::fillList(*w, {photo, photo});
+        w->Excel->trigger();
+        QVERIFY(testing::settled(*w));
+        const QString book = fakes.appFolder->path() + "/QuorvelFileSearch.xlsx";
+        const QByteArray relationships = part(book, "xl/drawings/_rels/drawing1.xml.rels");
+        QCOMPARE(count(relationships, "Target=\"../media/picture1.jpeg\""), 2);
+        QVERIFY(part(book, "xl/media/picture2.jpeg").isEmpty());
+        QCOMPARE(count(part(book, "xl/drawings/drawing1.xml"), "<xdr:pic>"), 2);
     }
 
     void workbookWithoutSelectionOrPictures()
