@@ -43,6 +43,14 @@ int count(const QByteArray &text, const QByteArray &what)
     return int(text.count(what));
 }
 
+// Saves a JPEG of one colour, `size` pixels.
+bool savePicture(QSize size, const QString &path, int quality = -1)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    return picture.save(path, "JPG", quality);
+}
+
 // Saves a JPEG of `stored` pixels that says, in its EXIF data, that it is to be
 // shown turned a quarter clockwise (orientation 6): a phone's portrait photo.
 bool saveTurned(QSize stored, const QString &path)
@@ -99,9 +107,7 @@ private slots:
         QStringList photos;
         for (int i = 0; i < 3; ++i) {
             photos << t.root() + QString("IMG_%1.jpg").arg(i);
-            QImage picture(sizes[i], QImage::Format_RGB32);
-            picture.fill(Qt::darkCyan);
-            QVERIFY(picture.save(photos.last(), "JPG"));
+            QVERIFY(savePicture(sizes[i], photos.last()));
         }
         photos << t.root() + "IMG_3.jpg";
         QVERIFY(saveTurned(QSize(600, 300), photos.last()));
@@ -183,9 +189,7 @@ private slots:
     {
         TempTree t;
         const QString photo = t.root() + "IMG_0012.JPG";
-        QImage landscape(800, 600, QImage::Format_RGB32);
-        landscape.fill(Qt::darkCyan);
-        QVERIFY(landscape.save(photo, "JPG"));
+        QVERIFY(savePicture(QSize(800, 600), photo));
         const QString odd = t.root() + QString::fromUtf8("a&b <\"été\">.txt");
         const QStringList entries{photo, "/Docs/report.final.txt", "/Docs/README", "/x/notajpg", "/gone/missing.jpg",
                                   odd};
@@ -285,9 +289,7 @@ private slots:
     {
         TempTree t;
         const QString photo = t.root() + "same.jpg";
-        QImage picture(400, 300, QImage::Format_RGB32);
-        picture.fill(Qt::darkGreen);
-        QVERIFY(picture.save(photo, "JPG"));
+        QVERIFY(savePicture(QSize(400, 300), photo));
         FakeServices fakes;
         auto w = testing::makeWindow(fakes);
         testing::fillList(*w, {photo, photo});
@@ -321,10 +323,8 @@ private slots:
     void picturesAreScaledCopies()
     {
         TempTree t;
-        QImage big(3000, 2000, QImage::Format_RGB32);
-        big.fill(Qt::darkCyan);
         const QString photo = t.file("big.jpg");
-        QVERIFY(big.save(photo, "JPG", 90));
+        QVERIFY(savePicture(QSize(3000, 2000), photo, 90));
         const listexport::CellPicture copy = listexport::cellPicture(photo, QSize(320, 215));
         QVERIFY(!copy.encoded.isEmpty());
         QCOMPARE(copy.size, QSize(640, 426));  // within twice what is shown, its shape kept
