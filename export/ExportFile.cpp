@@ -1,5 +1,6 @@
 #include "export/ExportFile.h"
 
+#include "export/WorkbookPictures.h"
 #include "platform/ExportFolder.h"
 #include "platform/Services.h"
 #include "platform/WholeFile.h"
@@ -35,8 +36,9 @@ bool ExportContext::prepareFolder() const
         // What an export cut short long ago left behind goes; a day's grace spares
         // one another instance of the program is writing now.
         constexpr long long kDay = 24LL * 60 * 60;
-        background.runQuietly([folder = QFile::encodeName(folder).toStdString()] {
-            platform::removeStaleParts(folder, kDay);
+        background.runQuietly([folder = folder] {
+            platform::removeStaleParts(QFile::encodeName(folder).toStdString(), kDay);
+            WorkbookPictures::removeStale(folder, kDay);
         });
         return true;
     }

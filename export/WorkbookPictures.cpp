@@ -4,13 +4,18 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
 
+#include <unistd.h>
+
 namespace listexport {
 namespace {
 
+const QString kFolderPrefix = QStringLiteral(".QuorvelFileSearch-pictures-");
 const QString kDrawing = QStringLiteral("xl/drawings/drawing1.xml");
 const QString kDrawingRelationships = QStringLiteral("xl/drawings/_rels/drawing1.xml.rels");
 // Where the library put the placeholder, the one picture it was given.
@@ -31,8 +36,18 @@ QString mediaName(int media)
 }  // namespace
 
 WorkbookPictures::WorkbookPictures(const QString &folder)
-    : folder_(folder + QStringLiteral("/.QuorvelFileSearch-pictures-XXXXXX"))
+    : folder_(folder + QLatin1Char('/') + kFolderPrefix + QStringLiteral("XXXXXX"))
 {
+}
+
+void WorkbookPictures::removeStale(const QString &folder, qint64 olderThanSeconds)
+{
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-olderThanSeconds);
+    const QFileInfoList found = QDir(folder).entryInfoList({kFolderPrefix + QLatin1Char('*')},
+                                                           QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &stale : found)
+        if (stale.ownerId() == ::geteuid() && stale.lastModified() < before)
+            QDir(stale.filePath()).removeRecursively();
 }
 
 const QByteArray &WorkbookPictures::placeholder()

@@ -21,6 +21,10 @@ class ZipPackage;
 class WorkbookPictures {
 public:
     explicit WorkbookPictures(const QString &folder);
+    // Removes what an export that never ended (the program killed) left in
+    // `folder`: picture folders of ours older than `olderThanSeconds`, so that one
+    // another instance of the program is filling now is spared.
+    static void removeStale(const QString &folder, qint64 olderThanSeconds);
 
     bool isValid() const { return folder_.isValid(); }
     // Keeps `jpeg` as the next picture placed on the sheet.

@@ -162,9 +162,29 @@ private slots:
         // The link itself as old as the stale part file: still not a file of ours.
         const timespec old[2] = {{std::time(nullptr) - 3 * 86400, 0}, {std::time(nullptr) - 3 * 86400, 0}};
         QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(link).constData(), old, AT_SYMLINK_NOFOLLOW) == 0);
+        // The pictures a killed spreadsheet export kept: an old folder of them goes
+        // with its pictures, a fresh one stays, a link to a folder is not followed.
+        const auto agedFolder = [&](const QString &name, int days) {
+            QVERIFY(QDir(folder).mkpath(name + "/sub"));
+            aged(name + "/0.jpg", days);
+            const timespec then[2] = {{std::time(nullptr) - days * 86400, 0}, {std::time(nullptr) - days * 86400, 0}};
+            QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(folder + "/" + name).constData(), then, 0) == 0);
+        };
+        agedFolder(".QuorvelFileSearch-pictures-old123", 2);
+        agedFolder(".QuorvelFileSearch-pictures-new456", 0);
+        const QString victims = t.root() + "photos";
+        QVERIFY(QDir().mkpath(victims));
+        t.file("photos/keep.jpg", "a person's picture");
+        QVERIFY(QFile::link(victims, folder + "/.QuorvelFileSearch-pictures-link78"));
         testing::fillList(*w, {"/a.jpg"});
         w->Notepad->trigger();
         QVERIFY(testing::settled(*w));
+        QCOMPARE(QDir(folder).entryList({".QuorvelFileSearch-pictures-*"}, QDir::AllEntries | QDir::Hidden | QDir::System,
+                                        QDir::Name),
+                 (QStringList{".QuorvelFileSearch-pictures-link78", ".QuorvelFileSearch-pictures-new456"}));
+        QVERIFY(QFile::exists(victims + "/keep.jpg"));
+        for (const QString name : {".QuorvelFileSearch-pictures-link78", ".QuorvelFileSearch-pictures-new456"})
+            QFile::remove(folder + "/" + name), QDir(folder + "/" + name).removeRecursively();
         QStringList left = QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
         QCOMPARE(left, QStringList({".quorvel-part-0123456789ab.txt", ".quorvel-part-ABCDEF012345",
                                     ".quorvel-part-aaaaaaaaaaaa", ".quorvel-part-cccccccccccc", "QuorvelFileSearch.txt",
