@@ -63,6 +63,17 @@ mutants=(
   "platform/WholeFile.cpp#if (!isPartName(entry->d_name))#if (false)#test_nothing_lost#theNextExportRemovesOldPartFiles"
   "preview/PictureDecoder.cpp#(kept->failed && decoderOfThisThread().helperFailed())#(false)#test_end_to_end#aPictureLostToAHungShareIsTriedAgain"
   "platform/DesktopMessageBoxes.cpp#if (const auto \\*window = qobject_cast<const QWindow \\*>(object))#if (const QWindow *window = nullptr)#test_messages#aMessageClosesByKeyboardAndMouse"
+  "export/PdfLineFit.cpp#constexpr double kLeastScale = 50;#constexpr double kLeastScale = 30;#test_pdf_export#aLineIsFittedByCompressingThenCutting"
+  "export/PdfLineFit.cpp#std::floor(room / width#std::round(room / width#test_pdf_export#aLineIsFittedByCompressingThenCutting"
+  "export/TextExport.cpp#return c < 0x20 || (c >= 0x7F \&\& c <= 0x9F);#return c < 0x20;#test_list_exports#textFileQuotesNamesWithControlCharacters"
+  "export/OpenExport.cpp#    if (!context.shell.openFile(path, notOpened))#    if (!context.shell.openFile(path, {}))#test_nothing_lost#anExportNoApplicationOpenedSaysWhereItWent"
+  "export/SpreadsheetExport.cpp#    const double scale = std::min(1.0, height / natural.height());#    const double scale = height / natural.height();#test_office_exports#picturesKeepTheirShape"
+  "preview/Decoding.cpp#            reader.setScaledSize(turned ? scaled.transposed() : scaled);#            reader.setScaledSize(scaled);#test_office_exports#picturesAreScaledCopies"
+  "export/WorkbookPictures.cpp#mediaOfDigest_.emplace(digest,#mediaOfDigest_.emplace(digest + QByteArray::number(qsizetype(mediaOfPicture_.size())),#test_office_exports#aPictureInTwoRowsIsStoredOnce"
+  "export/WorkbookPictures.cpp#stale.lastModified() < before#true#test_nothing_lost#theNextExportRemovesOldPartFiles"
+  "pdf/UnicodeFonts.cpp#    run.textInOrder = rightToLeft || count == s.length;#    run.textInOrder = true;#test_pdf_unicode#shapedNamesAreSearchedAndCopiedAsWritten"
+  "search/SearchCriteria.cpp#return SizeRange{down(\*n) + 1};#return SizeRange{down(*n)};#test_search_criteria#sizes"
+  "search/SearchCriteria.cpp#return TimeRange{startOf(today)};#return TimeRange{startOf(today.addDays(-1))};#test_search_criteria#dates"
 )
 
 # With an argument, only the mutants whose line holds it (a file, a test).

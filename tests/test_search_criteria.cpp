@@ -1,10 +1,12 @@
 // The file specification read into name patterns and criteria: every form of each
 // criterion, every malformed one, and the specifications people already type,
-// which must read exactly as before. Runs in Europe/Berlin (TZ, set by the suite),
-// where clocks went forward on 31 March 2024.
+// which must read exactly as before. Runs in Europe/Berlin, where clocks went
+// forward on 31 March 2024.
 #include "search/SearchCriteria.h"
 
 #include <QtTest>
+
+#include <ctime>
 
 using search::CriteriaError;
 using search::readCriteria;
@@ -14,11 +16,15 @@ using search::TimeRange;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 3, 31), QTime(12, 0), Qt::LocalTime);
+// Noon on the day the clocks went forward, by the local clock.
+QDateTime now()
+{
+    return QDateTime(QDate(2024, 3, 31), QTime(12, 0), Qt::LocalTime);
+}
 
 SearchCriteria read(const QString &specification)
 {
-    const auto result = readCriteria(specification, kNow);
+    const auto result = readCriteria(specification, now());
     if (const auto *error = std::get_if<CriteriaError>(&result))
         qWarning("%s", qPrintable(error->message()));
     return std::get<SearchCriteria>(result);
@@ -26,7 +32,7 @@ SearchCriteria read(const QString &specification)
 
 std::optional<CriteriaError> errorOf(const QString &specification)
 {
-    const auto result = readCriteria(specification, kNow);
+    const auto result = readCriteria(specification, now());
     if (const auto *error = std::get_if<CriteriaError>(&result))
         return *error;
     return std::nullopt;
@@ -42,7 +48,12 @@ std::int64_t at(int year, int month, int day, int hour = 0)
 class TestSearchCriteria : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QCOMPARE(qgetenv("TZ"), QByteArray("Europe/Berlin")); }
+    void initTestCase()
+    {
+        qputenv("TZ", "Europe/Berlin");
+        ::tzset();
+        QCOMPARE(now().offsetFromUtc(), 2 * 3600);  // summer time from 2:00 that day
+    }
 
     // What people type today reads as it always did: only lowercase keywords
     // followed by ":" make a criterion.
@@ -120,12 +131,12 @@ private slots:
         QCOMPARE(read("modified:<2024-03-31").modified[0],
                  (TimeRange{std::numeric_limits<std::int64_t>::min(), at(2024, 3, 31)}));
         QCOMPARE(read("modified:2024-03-01..2024-03-31").modified[0], (TimeRange{at(2024, 3, 1), at(2024, 4, 1)}));
-        const std::int64_t now = kNow.toSecsSinceEpoch();
+        const std::int64_t noon = now().toSecsSinceEpoch();
         const std::int64_t day24 = 24 * 3600;
-        QCOMPARE(read("modified:7d").modified[0].from, now - 7 * day24);
-        QCOMPARE(read("modified:2w").modified[0].from, now - 14 * day24);
-        QCOMPARE(read("modified:3m").modified[0].from, now - 90 * day24);
-        QCOMPARE(read("modified:1y").modified[0].from, now - 365 * day24);
+        QCOMPARE(read("modified:7d").modified[0].from, noon - 7 * day24);
+        QCOMPARE(read("modified:2w").modified[0].from, noon - 14 * day24);
+        QCOMPARE(read("modified:3m").modified[0].from, noon - 90 * day24);
+        QCOMPARE(read("modified:1y").modified[0].from, noon - 365 * day24);
         // Midnight itself is in the day; a second before it is not.
         const TimeRange today = read("modified:today").modified[0];
         QVERIFY(today.holds(at(2024, 3, 31)) && !today.holds(at(2024, 3, 31) - 1));
