@@ -303,10 +303,27 @@ int busyLoopsAsked(int argc, char *argv[])
     return 0;
 }
 
+// Every argument is one the benchmark takes: a folder first, --quick, --busy N.
+bool argumentsRead(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const bool folder = i == 1 && argv[i][0] != '-';
+        const bool busyCount = i > 1 && std::strcmp(argv[i - 1], "--busy") == 0;
+        if (!folder && !busyCount && std::strcmp(argv[i], "--quick") != 0 &&
+            !(std::strcmp(argv[i], "--busy") == 0 && i + 1 < argc))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
+    if (!argumentsRead(argc, argv)) {
+        std::fprintf(stderr, "usage: bench_search_screen [FOLDER] [--busy N] [--quick]\n");
+        return 2;
+    }
     const int busy = busyLoopsAsked(argc, argv);
     const bool quick = asked(argc, argv, "--quick");
     const int folderArgs = argc > 1 && argv[1][0] != '-' ? 2 : 1;
