@@ -27,24 +27,24 @@ qsizetype firstNonBlank(const QString &text, qsizetype from)
 
 // The terms of the field: split on ";", except inside the double quotes that a
 // "contains:" term opens.
-QStringList termsOf(const QString &specification)
+QStringList termsOf(const QString &fieldText)
 {
     QStringList terms;
     qsizetype start = 0;
     for (;;) {
-        const qsizetype begin = firstNonBlank(specification, start);
+        const qsizetype begin = firstNonBlank(fieldText, start);
         qsizetype searchFrom = start;
-        if (QStringView(specification).mid(begin).startsWith(kContains + QLatin1Char('"'))) {
-            const qsizetype closing = specification.indexOf(QLatin1Char('"'), begin + kContains.size() + 1);
+        if (QStringView(fieldText).mid(begin).startsWith(kContains + QLatin1Char('"'))) {
+            const qsizetype closing = fieldText.indexOf(QLatin1Char('"'), begin + kContains.size() + 1);
             if (closing >= 0)
                 searchFrom = closing + 1;
         }
-        const qsizetype end = specification.indexOf(QLatin1Char(';'), searchFrom);
+        const qsizetype end = fieldText.indexOf(QLatin1Char(';'), searchFrom);
         if (end < 0) {
-            terms << specification.mid(start);
+            terms << fieldText.mid(start);
             return terms;
         }
-        terms << specification.mid(start, end - start);
+        terms << fieldText.mid(start, end - start);
         start = end + 1;
     }
 }
@@ -195,10 +195,10 @@ QString CriteriaError::message() const
         .arg(term, forms);
 }
 
-std::variant<SearchCriteria, CriteriaError> readCriteria(const QString &specification, const QDateTime &now)
+std::variant<SearchCriteria, CriteriaError> readCriteria(const QString &fieldText, const QDateTime &now)
 {
     SearchCriteria criteria;
-    for (const QString &term : termsOf(specification)) {
+    for (const QString &term : termsOf(fieldText)) {
         const QString criterion = term.mid(firstNonBlank(term, 0));
         const QString keyword = [&] {
             for (const QString &k : {kSize, kModified, kContains, kSkip})

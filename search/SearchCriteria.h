@@ -28,7 +28,7 @@ struct TimeRange {
     bool operator==(const TimeRange &) const = default;
 };
 
-// A file specification read into its name patterns and its criteria. A term that
+// The pattern field's text read into its name patterns and its criteria. A term that
 // starts (after any blanks) with one of the lowercase keywords "size:",
 // "modified:", "contains:" or "skip:" is a criterion; every other term is a name
 // pattern, exactly as it is written. Name patterns are alternatives; criteria
@@ -53,8 +53,8 @@ struct CriteriaError {
     QString message() const;
 };
 
-// Reads a file specification; `now` is the moment "today" and "7d" are counted
+// Reads the pattern field's text; `now` is the moment "today" and "7d" are counted
 // from, in the local time zone.
-std::variant<SearchCriteria, CriteriaError> readCriteria(const QString &specification, const QDateTime &now);
+std::variant<SearchCriteria, CriteriaError> readCriteria(const QString &fieldText, const QDateTime &now);
 
 }  // namespace search

@@ -1,5 +1,5 @@
-// The file specification read into name patterns and criteria: every form of each
-// criterion, every malformed one, and the specifications people already type,
+// The pattern field's text read into name patterns and criteria: every form of each
+// criterion, every malformed one, and the patterns people already type,
 // which must read exactly as before. Runs in Europe/Berlin, where clocks went
 // forward on 31 March 2024.
 #include "search/SearchCriteria.h"
@@ -22,17 +22,17 @@ QDateTime now()
     return QDateTime(QDate(2024, 3, 31), QTime(12, 0), Qt::LocalTime);
 }
 
-SearchCriteria read(const QString &specification)
+SearchCriteria read(const QString &fieldText)
 {
-    const auto result = readCriteria(specification, now());
+    const auto result = readCriteria(fieldText, now());
     if (const auto *error = std::get_if<CriteriaError>(&result))
         qWarning("%s", qPrintable(error->message()));
     return std::get<SearchCriteria>(result);
 }
 
-std::optional<CriteriaError> errorOf(const QString &specification)
+std::optional<CriteriaError> errorOf(const QString &fieldText)
 {
-    const auto result = readCriteria(specification, now());
+    const auto result = readCriteria(fieldText, now());
     if (const auto *error = std::get_if<CriteriaError>(&result))
         return *error;
     return std::nullopt;
@@ -61,11 +61,11 @@ private slots:
     {
         QCOMPARE(read("*.jpg;*.png").names, (QStringList{"*.jpg", "*.png"}));
         QVERIFY(!read("*.jpg;*.png").hasCriteria());
-        for (const QString spec : {"a:b.jpg", "C:x", "Size:1.jpg", "SIZE:x", "sizes:1", "my size:1.jpg", "[a] b.jpg",
+        for (const QString typed : {"a:b.jpg", "C:x", "Size:1.jpg", "SIZE:x", "sizes:1", "my size:1.jpg", "[a] b.jpg",
                                    "\"a", "*"}) {
-            const SearchCriteria c = read(spec);
-            QCOMPARE(c.names, QStringList{spec});
-            QVERIFY2(!c.hasCriteria(), qPrintable(spec));
+            const SearchCriteria c = read(typed);
+            QCOMPARE(c.names, QStringList{typed});
+            QVERIFY2(!c.hasCriteria(), qPrintable(typed));
         }
         // Blanks belong to a name pattern; an empty term stays one; quotes do not
         // join terms outside a contains: term.
@@ -160,7 +160,7 @@ private slots:
 
     void malformedTermsAreNamed_data()
     {
-        QTest::addColumn<QString>("specification");
+        QTest::addColumn<QString>("fieldText");
         QTest::addColumn<QString>("term");
         QTest::addColumn<QString>("form");
         for (const char *term : {"size:>abc", "size:", "size:>", "size:5..2", "size:1XB", "size:-1", "size:1 2",
@@ -176,10 +176,10 @@ private slots:
 
     void malformedTermsAreNamed()
     {
-        QFETCH(QString, specification);
+        QFETCH(QString, fieldText);
         QFETCH(QString, term);
         QFETCH(QString, form);
-        const std::optional<CriteriaError> error = errorOf(specification);
+        const std::optional<CriteriaError> error = errorOf(fieldText);
         QVERIFY(error);
         QCOMPARE(error->term, term);
         QVERIFY2(error->forms.contains(form), qPrintable(error->forms));
