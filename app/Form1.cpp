@@ -73,7 +73,7 @@ struct Form1::Subsystems {
                 f.services_.walkCountLimit, f.services_.walkFrameClock})
         , searchCommand({f.Command1, f.Text1, f.Text2, f.Text3, f.Text4, f.Dir1, f.List1, f.Picture1, f.Command9,
                          {f.Command3, f.Command4, f.Command5, f.Command6, f.Command7, f.Command8}, f.Command10},
-                        walk, status, *f.services_.clock)
+                        walk, status, *f.services_.clock, *f.services_.messages)
         , location(f.Drive1, f.Dir1, f.Text1)
         , desktop(f.Command9, f.List1, walk, status, f.services_.desktopFolder)
         , selection({f.List1, f.Picture1, f.Picture2, f.Label2, f.Label4, f.Text5, f.Command10}, walk,

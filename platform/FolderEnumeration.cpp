@@ -118,6 +118,44 @@ std::int64_t FolderHandle::sizeOf(const std::string &name) const
     return std::int64_t(st.st_size);
 }
 
+std::optional<EntryStatus> FolderHandle::statusOf(const std::string &name) const
+{
+    struct stat st {};
+    if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return EntryStatus{std::int64_t(st.st_size), std::int64_t(st.st_mtim.tv_sec), S_ISDIR(st.st_mode),
+                       S_ISREG(st.st_mode)};
+}
+
+ReadOnlyFile FolderHandle::openPlainFile(const std::string &name) const
+{
+    // Not blocking: should the entry have become a pipe since it was looked at,
+    // opening it must not wait for a writer.
+    ReadOnlyFile file(::openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.isOpen())
+        return file;
+    struct stat st {};
+    if (::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode))
+        return ReadOnlyFile();
+    ::posix_fadvise(file.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return file;
+}
+
+ReadOnlyFile::~ReadOnlyFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+long ReadOnlyFile::read(char *into, std::size_t size) const
+{
+    for (;;) {
+        const ssize_t n = ::read(fd_, into, size);
+        if (n >= 0 || errno != EINTR)
+            return long(n);
+    }
+}
+
 bool FolderHandle::isFolder(const std::string &name) const
 {
     struct stat st {};

@@ -50,7 +50,7 @@ tests=(
   openbox x11-utils xvfb xauth xdotool
   libvips-tools
   # The references the search benchmark compares with.
-  fd-find
+  fd-find ripgrep
   # A file system that stops answering, for the end-to-end test.
   fuse3
   # A locale with a decimal comma, for the tests that numbers stay "1.5" in files.

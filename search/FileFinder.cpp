@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <climits>
+#include <variant>
 
 namespace search {
 namespace {
@@ -109,9 +110,20 @@ std::int64_t FindFilesAPI(WalkSink &sink, QString &path, const QString &SearchSt
 {
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
+    const std::variant<SearchCriteria, CriteriaError> read =
+        readCriteria(SearchStr, options.now.isValid() ? options.now : QDateTime::currentDateTime());
+    const SearchCriteria *criteria = std::get_if<SearchCriteria>(&read);
+    if (!criteria)
+        return 0;
     WalkQuery query;
-    for (const QString &item : SearchStr.split(QLatin1Char(';')))
+    for (const QString &item : criteria->nameItems())
         query.items.emplace_back(item);
+    for (const QString &name : criteria->skips)
+        query.skips.emplace_back(name);
+    query.sizes = criteria->sizes;
+    query.modified = criteria->modified;
+    if (!criteria->contains.isEmpty())
+        query.contents = std::make_shared<const ContentsSearch>(criteria->contains, options.contents);
     query.beforeRead = options.beforeRead;
     query.reads = options.reads;
 

@@ -2,6 +2,7 @@
 
 #include "search/FolderScan.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <climits>
@@ -64,10 +65,15 @@ struct WalkOptions {
     int countLimit = INT_MAX;
     // The folders the window's walks are reading; none: each walk reads on its own.
     std::shared_ptr<FolderReads> reads;
+    // The moment "modified:today" and "modified:7d" count from; invalid: when the walk starts.
+    QDateTime now;
+    // How files are read for their contents (tests act between two reads).
+    ContentsReading contents;
 };
 
 // Lists every entry below `path` matching one item of the ";"-separated
-// `SearchStr`, depth first: in each folder all matches of the first item in the
+// `SearchStr` and all the criteria among its terms ("size:", "modified:",
+// "contains:", "skip:"; a text whose criteria do not read lists nothing), depth first: in each folder all matches of the first item in the
 // order the folder lists them, then the next item's, then each subfolder's whole
 // subtree in the order found. Returns the total size of what it listed. A missing
 // "/" is appended to `path` (the caller sees it). Symbolic links are listed when

@@ -2,7 +2,9 @@
 
 #include "platform/FileNames.h"
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 
 
 namespace search {
@@ -29,6 +31,50 @@ std::shared_ptr<const platform::FolderHandle> openFolder(const FolderJob &job)
         handle = platform::FolderHandle::open(job.raw);
     return handle;
 }
+
+bool skipped(const WalkQuery &query, const platform::FolderEntry &entry)
+{
+    return entry.isFolder && std::any_of(query.skips.begin(), query.skips.end(),
+                                         [&](const platform::WildcardPattern &p) { return p.matches(entry.name); });
+}
+
+// Checks what a matching name must be besides, cheapest first, and sizes it:
+// nothing when it is not all of it.
+class Criteria {
+public:
+    Criteria(const WalkQuery &query, const platform::FolderHandle &folder, const std::function<bool()> &stopped)
+        : query_(query), folder_(folder), stopped_(stopped ? stopped : [] { return false; })
+    {
+    }
+
+    std::optional<std::int64_t> sizeIfMet(const std::string &name)
+    {
+        if (query_.sizes.empty() && query_.modified.empty() && !query_.contents)
+            return folder_.sizeOf(name);
+        const std::optional<platform::EntryStatus> status = folder_.statusOf(name);
+        if (!status)
+            return std::nullopt;
+        for (const SizeRange &range : query_.sizes)
+            if (status->isFolder || !range.holds(status->size))
+                return std::nullopt;
+        for (const TimeRange &range : query_.modified)
+            if (!range.holds(status->modified))
+                return std::nullopt;
+        if (query_.contents) {
+            if (!status->isRegular)
+                return std::nullopt;
+            if (!query_.contents->foundIn(folder_, name, buffer_, stopped_))
+                return std::nullopt;
+        }
+        return status->size;
+    }
+
+private:
+    const WalkQuery &query_;
+    const platform::FolderHandle &folder_;
+    const std::function<bool()> stopped_;
+    std::vector<char> buffer_;  // one for every file of the folder
+};
 
 // Whether the folder of `job` stays open as the anchor of its subfolders.
 bool anchorsItsSubfolders(const FolderJob &job)
@@ -79,7 +125,7 @@ std::shared_ptr<const FolderScan> sharedScan(const FolderJob &job, const WalkQue
         return scan;
     }();
     try {
-        return std::make_shared<const FolderScan>(scanFolder(job, query));
+        return std::make_shared<const FolderScan>(scanFolder(job, query, stopped));
     } catch (const std::bad_alloc &) {
         return outOfMemory;
     }
@@ -93,7 +139,7 @@ QString StripNulls(QString &OriginalStr)
     return OriginalStr;
 }
 
-FolderScan scanFolder(const FolderJob &job, const WalkQuery &query)
+FolderScan scanFolder(const FolderJob &job, const WalkQuery &query, const std::function<bool()> &stopped)
 {
     FolderScan scan;
     scan.matches.resize(query.items.size());
@@ -108,7 +154,7 @@ FolderScan scanFolder(const FolderJob &job, const WalkQuery &query)
 
     std::uint32_t index = 0;
     for (const platform::FolderEntry &e : entries) {
-        if (!e.isFolder || isDotEntry(e.name))
+        if (!e.isFolder || isDotEntry(e.name) || skipped(query, e))
             continue;
         WalkPlace place = job.place;
         place.push_back(index++);
@@ -126,24 +172,34 @@ FolderScan scanFolder(const FolderJob &job, const WalkQuery &query)
 
     // An entry matching several items is listed each time, but read and sized once.
     const bool severalItems = query.items.size() > 1;
-    std::vector<FolderScan::Match> listedAs;  // by place in the folder; entry -1 while not listed
+    constexpr qsizetype kNotSeen = -1;
+    constexpr qsizetype kNotMet = -2;
+    std::vector<FolderScan::Match> listedAs;  // by place in the folder
     if (severalItems)
-        listedAs.assign(entries.size(), FolderScan::Match{-1, 0});
+        listedAs.assign(entries.size(), FolderScan::Match{kNotSeen, 0});
+    Criteria criteria(query, *folder, stopped);
     std::string full(job.raw.constData(), std::size_t(job.raw.size()));
     const std::size_t folderLength = full.size();
     for (size_t item = 0; item < query.items.size(); ++item) {
         for (size_t i = 0; i < entries.size(); ++i) {
             const std::string &name = entries[i].name;
-            if (isDotEntry(name) || !query.items[item].matches(name))
+            if (isDotEntry(name) || !query.items[item].matches(name) || skipped(query, entries[i]))
                 continue;
-            if (severalItems && listedAs[i].entry >= 0) {
-                scan.matches[item].push_back(listedAs[i]);
+            if (severalItems && listedAs[i].entry != kNotSeen) {
+                if (listedAs[i].entry != kNotMet)
+                    scan.matches[item].push_back(listedAs[i]);
+                continue;
+            }
+            const std::optional<std::int64_t> size = criteria.sizeIfMet(name);
+            if (!size) {
+                if (severalItems)
+                    listedAs[i].entry = kNotMet;
                 continue;
             }
             full.resize(folderLength);
             full += name;
             scan.found.append(full);
-            const FolderScan::Match match{scan.found.size() - 1, folder->sizeOf(name)};
+            const FolderScan::Match match{scan.found.size() - 1, *size};
             if (severalItems)
                 listedAs[i] = match;
             scan.matches[item].push_back(match);

@@ -2,7 +2,9 @@
 
 #include "platform/FolderEnumeration.h"
 #include "platform/WildcardPattern.h"
+#include "search/ContentsSearch.h"
 #include "search/EntryList.h"
+#include "search/SearchCriteria.h"
 
 #include <QByteArray>
 #include <QString>
@@ -52,10 +54,14 @@ private:
     std::set<QByteArray> reading_;
 };
 
-// What one walk asks of every folder: its items, and a hook that runs before each
-// folder is read (tests slow or block the file system there).
+// What one walk asks of every folder: its items, what else a match must be, and a
+// hook that runs before each folder is read (tests slow or block the file system there).
 struct WalkQuery {
     std::vector<platform::WildcardPattern> items;
+    std::vector<platform::WildcardPattern> skips;  // folders of these names are neither entered nor listed
+    std::vector<SizeRange> sizes;                  // a folder never holds
+    std::vector<TimeRange> modified;
+    std::shared_ptr<const ContentsSearch> contents;  // null: the contents do not matter
     std::function<void(const QByteArray &folder)> beforeRead;
     std::shared_ptr<FolderReads> reads;  // shared with the window's other walks; none: no wait
 };
@@ -88,8 +94,10 @@ constexpr std::size_t kAnchoredDepth = 128;
 constexpr std::size_t kAnchorEvery = 16;
 
 // Reads the folder of `job`: lists it, finds its subfolders (never through a
-// link), matches each item and sizes what matches, relative to the folder.
-FolderScan scanFolder(const FolderJob &job, const WalkQuery &query);
+// link), matches each item and sizes what matches, relative to the folder. Name,
+// size and date are checked before a file is opened for its contents; reading
+// them ends as soon as `stopped` says so, and what was not read does not match.
+FolderScan scanFolder(const FolderJob &job, const WalkQuery &query, const std::function<bool()> &stopped = {});
 // The same, shared, once no other walk is reading the folder; a scan that says so
 // when the memory ran out, and null when `stopped` said so first.
 std::shared_ptr<const FolderScan> sharedScan(const FolderJob &job, const WalkQuery &query,

@@ -6,6 +6,7 @@
 #include "platform/StatusLine.h"
 #include "search/FolderList.h"
 #include "search/ResultList.h"
+#include "search/SearchCriteria.h"
 #include "search/SearchTexts.h"
 #include "search/WalkSession.h"
 
@@ -23,16 +24,25 @@ constexpr int kExportableCount = 10;
 }  // namespace
 
 SearchCommand::SearchCommand(SearchControls controls, WalkSession &walk, platform::StatusLine &status,
-                             platform::Clock &clock)
+                             platform::Clock &clock, platform::MessageBoxes &messages)
     : c_(std::move(controls))
     , walk_(walk)
     , status_(status)
     , clock_(clock)
+    , messages_(messages)
 {
 }
 
 void SearchCommand::run()
 {
+    const QDateTime now = clock_.now();
+    if (!searching_) {
+        const auto criteria = readCriteria(c_.patterns->text(), now);
+        if (const CriteriaError *error = std::get_if<CriteriaError>(&criteria)) {
+            messages_.show(error->message(), brand::kAppTitle, platform::MessageIcon::Critical);
+            return;
+        }
+    }
     const QTime StartTime = clock_.timeOfDay();
     walk_.setSearching();
     c_.preview->resetPaintArea();
@@ -54,7 +64,7 @@ void SearchCommand::run()
     const QString folder = c_.folder->text();
     const QString fileSpec = c_.patterns->text();
     c_.searchButton->setText(QCoreApplication::translate("Search", "Cancel"));
-    walk_.start(folder, fileSpec, [this](const WalkOutcome &outcome) { writeSummary(outcome); });
+    walk_.start(folder, fileSpec, [this](const WalkOutcome &outcome) { writeSummary(outcome); }, now);
 }
 
 void SearchCommand::writeSummary(const WalkOutcome &outcome)

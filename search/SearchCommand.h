@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace platform {
 class Clock;
+class MessageBoxes;
 class PictureBox;
 class StatusLine;
 }  // namespace platform
@@ -37,11 +38,13 @@ struct SearchControls {
 };
 
 // The Search / Cancel button: starts a walk of the chosen folder, or stops the
-// running one, and writes the summary when the walk is over.
+// running one, and writes the summary when the walk is over. A criterion in the
+// pattern field that does not read starts nothing: a message says which, and how
+// it is written, and the window stays as it was.
 class SearchCommand {
 public:
     SearchCommand(SearchControls controls, WalkSession &walk, platform::StatusLine &status,
-                  platform::Clock &clock);
+                  platform::Clock &clock, platform::MessageBoxes &messages);
 
     void run();
     // A search runs (the button cancels it).
@@ -54,6 +57,7 @@ private:
     WalkSession &walk_;
     platform::StatusLine &status_;
     platform::Clock &clock_;
+    platform::MessageBoxes &messages_;
     bool searching_ = false;
     QTime startTime_;
 };

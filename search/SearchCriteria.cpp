@@ -184,9 +184,9 @@ QString formsOf(const QString &keyword)
 
 }  // namespace
 
-QString SearchCriteria::namePatterns() const
+QStringList SearchCriteria::nameItems() const
 {
-    return names.isEmpty() ? QStringLiteral("*") : names.join(QLatin1Char(';'));
+    return names.isEmpty() ? QStringList{QStringLiteral("*")} : names;
 }
 
 QString CriteriaError::message() const

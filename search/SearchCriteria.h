@@ -42,7 +42,7 @@ struct SearchCriteria {
 
     bool hasCriteria() const { return !sizes.empty() || !modified.empty() || !contains.isEmpty() || !skips.isEmpty(); }
     // The name patterns the walk matches: every name when there are none but criteria.
-    QString namePatterns() const;
+    QStringList nameItems() const;
 };
 
 // A criterion that does not read: the term as written, and the forms its keyword takes.

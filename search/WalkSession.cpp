@@ -40,7 +40,7 @@ void WalkSession::begin()
 }
 
 void WalkSession::start(const QString &folder, const QString &patterns,
-                        std::function<void(const WalkOutcome &)> whenEnded)
+                        std::function<void(const WalkOutcome &)> whenEnded, const QDateTime &now)
 {
     abandon();
     control_.start();
@@ -54,6 +54,7 @@ void WalkSession::start(const QString &folder, const QString &patterns,
     options.beforeRead = settings_.beforeRead;
     options.countLimit = settings_.countLimit;
     options.reads = reads_;
+    options.now = now;
     walk_ = std::make_unique<BackgroundWalk>(shown_.folder, patterns, options, [this, generation](bool ended) {
         // On the walk's thread: the window takes the batch when it next delivers events.
         platform::deliverTo(&receiver_, [this, generation, ended] {

@@ -5,6 +5,7 @@
 #include "search/WalkControl.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -78,8 +79,9 @@ public:
     void begin();
     // Starts the run flags and lists what matches `patterns` below `folder`, and
     // returns at once; `whenEnded` runs once the walk is over and shown, or at
-    // once when it is stopped.
-    void start(const QString &folder, const QString &patterns, std::function<void(const WalkOutcome &)> whenEnded);
+    // once when it is stopped. Times in the criteria count from `now` (invalid: the start).
+    void start(const QString &folder, const QString &patterns, std::function<void(const WalkOutcome &)> whenEnded,
+               const QDateTime &now = {});
     // Ends the running walk now, with what the window shows of it.
     void stop();
     // Ends the running walk now and forgets it: another filling takes the list.

@@ -4,7 +4,9 @@
 #include "search/FileFinder.h"
 #include "search/FolderPrefetch.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -18,6 +20,10 @@
 #include <mutex>
 #include <thread>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -601,6 +607,197 @@ private slots:
         QCOMPARE(cut, search::WalkCut::CountLimit);
         QCOMPARE(files, INT_MAX);
         QCOMPARE(host.list.size(), 1);
+    }
+
+    // Sizes at the edges of each form, in bytes of 1,024 to the kilobyte; a folder
+    // never has a size to match.
+    void sizesAreMatchedAtTheirEdges()
+    {
+        testing::TempTree t;
+        t.file("99", QByteArray(99, 'x'));
+        t.file("100", QByteArray(100, 'x'));
+        t.file("101", QByteArray(101, 'x'));
+        t.file("1023", QByteArray(1023, 'x'));
+        t.file("1024", QByteArray(1024, 'x'));
+        t.folder("0");
+        const auto names = [&](const QString &terms) {
+            RecordingSink host;
+            const Result r = walk(host, t.root(), terms);
+            QStringList found;
+            for (const QString &e : host.list)
+                found << relative(t, e);
+            found.sort();
+            return std::make_pair(found, r);
+        };
+        QCOMPARE(names("size:100").first, QStringList{"100"});
+        QCOMPARE(names("size:>100").first, (QStringList{"101", "1023", "1024"}));
+        QCOMPARE(names("size:>=100").first, (QStringList{"100", "101", "1023", "1024"}));
+        QCOMPARE(names("size:<100").first, QStringList{"99"});
+        QCOMPARE(names("size:<=100").first, (QStringList{"100", "99"}));
+        QCOMPARE(names("size:99..101").first, (QStringList{"100", "101", "99"}));
+        QCOMPARE(names("size:1KB").first, QStringList{"1024"});
+        QCOMPARE(names("size:<1kb").first, (QStringList{"100", "101", "1023", "99"}));
+        QCOMPARE(names("1*;size:>=100;size:<=1023").first, (QStringList{"100", "101", "1023"}));
+        // The summary's figures count what matched everything.
+        const auto [found, r] = names("size:>100");
+        QCOMPARE(r.files, 3);
+        QCOMPARE(r.dirs, 1);
+        QCOMPARE(r.size, 101 + 1023 + 1024);
+        // Without a size, the folder is listed as before.
+        QVERIFY(names("*").first.contains("0"));
+    }
+
+    // Dates count from the walk's moment, in local time, by the entry's own time:
+    // a link's, never its target's.
+    void modificationTimesAreTheEntriesOwn()
+    {
+        testing::TempTree t;
+        const QDate today(2024, 5, 15);
+        const auto at = [](QDate day, int hour, int minute) { return QDateTime(day, QTime(hour, minute)); };
+        const auto touch = [&t](const QString &name, const QDateTime &when, bool link = false) {
+            const timespec times[2] = {{when.toSecsSinceEpoch(), 0}, {when.toSecsSinceEpoch(), 0}};
+            return ::utimensat(AT_FDCWD, QFile::encodeName(t.root() + name), times, link ? AT_SYMLINK_NOFOLLOW : 0) == 0;
+        };
+        t.file("this-morning");
+        QVERIFY(touch("this-morning", at(today, 0, 1)));
+        t.file("last-night");
+        QVERIFY(touch("last-night", at(today.addDays(-1), 23, 59)));
+        t.file("six-days");
+        QVERIFY(touch("six-days", at(today.addDays(-7), 12, 1)));
+        t.file("seven-days");
+        QVERIFY(touch("seven-days", at(today.addDays(-7), 11, 59)));
+        QVERIFY(QFile::link("this-morning", t.root() + "old-link"));
+        QVERIFY(touch("old-link", at(today.addYears(-3), 12, 0), true));
+        search::WalkOptions options;
+        options.now = at(today, 12, 0);
+        const auto names = [&](const QString &terms) {
+            RecordingSink host;
+            walk(host, t.root(), terms, options);
+            QStringList found;
+            for (const QString &e : host.list)
+                found << relative(t, e);
+            found.sort();
+            return found;
+        };
+        QCOMPARE(names("modified:today"), QStringList{"this-morning"});
+        QCOMPARE(names("modified:yesterday"), QStringList{"last-night"});
+        QCOMPARE(names("modified:7d"), (QStringList{"last-night", "six-days", "this-morning"}));
+        QCOMPARE(names("modified:2024-05-08"), (QStringList{"seven-days", "six-days"}));
+        QCOMPARE(names("modified:<2024-05-08"), QStringList{"old-link"});
+        QCOMPARE(names("modified:>2024-05-13"), (QStringList{"last-night", "this-morning"}));
+        QCOMPARE(names("modified:2021-05-15"), QStringList{"old-link"});
+    }
+
+    // A skipped folder is neither entered nor listed nor counted, at any depth; a
+    // file of a skipped name is still listed.
+    void skippedFoldersAreNeverEntered()
+    {
+        testing::TempTree t;
+        t.file(".git/a.txt");
+        t.file("src/.git/b.txt");
+        t.file("src/build-debug/c.txt");
+        t.file("src/deep/er/build/d.txt");
+        t.file("src/builder.txt");
+        t.file("src/e.txt");
+        t.file("node_modules/x/f.txt");
+        RecordingSink host;
+        const Result r = walk(host, t.root(), "*;skip:.git;skip:build*;skip:node_modules");
+        QStringList found;
+        for (const QString &e : host.list)
+            found << relative(t, e);
+        found.sort();
+        QCOMPARE(found, (QStringList{"src", "src/builder.txt", "src/deep", "src/deep/er", "src/e.txt"}));
+        QCOMPARE(r.dirs, 3);
+    }
+
+    // Contents are looked for only in plain files whose name, size and date match:
+    // nothing else is ever opened, not a pipe nor a device, whatever its name.
+    void onlyFilesThatMatchEverythingElseAreOpened()
+    {
+        testing::TempTree t;
+        t.file("small.txt", "abc");
+        t.file("big.txt", "a needle!");
+        t.file("other.dat", "a needle!");
+        t.file("nothing.txt", "no such thing here");
+        t.folder("needle.txt");
+        const QByteArray root = QFile::encodeName(t.root());
+        QVERIFY(::mkfifo(root + "pipe.txt", 0600) == 0);
+        const bool device = ::mknod(root + "tty.txt", S_IFCHR | 0600, makedev(5, 0)) == 0;
+        // What was listed, and the files of the folder opened, while `terms` are searched for.
+        const auto search = [&](const QString &terms) {
+            const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+            ::inotify_add_watch(watch, root.constData(), IN_OPEN);
+            RecordingSink host;
+            walk(host, t.root(), terms);
+            QStringList opened;
+            alignas(inotify_event) char events[4096];
+            for (long n; (n = ::read(watch, events, sizeof events)) > 0;) {
+                for (long at = 0; at < n;) {
+                    const auto *e = reinterpret_cast<const inotify_event *>(events + at);
+                    if (e->len && !(e->mask & IN_ISDIR))
+                        opened << QString::fromUtf8(e->name);
+                    at += long(sizeof(inotify_event) + e->len);
+                }
+            }
+            ::close(watch);
+            QStringList listed;
+            for (const QString &e : host.list)
+                listed << relative(t, e);
+            listed.sort();
+            opened.sort();
+            return std::make_pair(listed, opened);
+        };
+        QCOMPARE(search("*.txt;size:>3;contains:NEEDLE"),
+                 std::make_pair(QStringList{"big.txt"}, QStringList{"big.txt", "nothing.txt"}));
+        QCOMPARE(search("*;contains:needle"), std::make_pair(QStringList{"big.txt", "other.dat"},
+                                                             QStringList{"big.txt", "nothing.txt", "other.dat", "small.txt"}));
+        if (!device)
+            QSKIP("no device node could be made here: the pipe alone was checked");
+    }
+
+    void anUnreadableFileIsSkippedSilently()
+    {
+        testing::TempTree t;
+        t.file("secret.txt", "needle");
+        t.file("open.txt", "needle");
+        QFile::setPermissions(t.root(), kReadable);
+        QFile::setPermissions(t.root() + "open.txt", QFileDevice::ReadOwner | QFileDevice::ReadOther);
+        QFile::setPermissions(t.root() + "secret.txt", QFileDevice::Permissions{});
+        if (!forkedChecksWork())
+            QSKIP("run as root under the thread sanitizer, which cannot follow the walk into a child");
+        QVERIFY(wherePermissionsBind([&] {
+            RecordingSink host;
+            const Result r = walk(host, t.root(), "*.txt;contains:needle");
+            return host.list == QStringList{t.root() + "open.txt"} && r.files == 1;
+        }));
+    }
+
+    // A file matching several name patterns is listed for each, and read once.
+    void aFileMatchingSeveralPatternsIsReadOnce()
+    {
+        testing::TempTree t;
+        t.file("a.txt", QByteArray(300, 'x') + "needle");
+        t.file("b.txt", QByteArray(300, 'x'));
+        int reads = 0;
+        search::WalkOptions options;
+        options.contents = search::ContentsReading{64, [&reads] { ++reads; }};
+        RecordingSink host;
+        const Result r = walk(host, t.root(), "*.txt;a*;contains:needle", options);
+        QCOMPARE(host.list, (QStringList{t.root() + "a.txt", t.root() + "a.txt"}));
+        QCOMPARE(r.size, 2 * 306);
+        // a.txt once: four reads after the first to reach its end; b.txt: five, then its end.
+        QCOMPARE(reads, 4 + 5);
+    }
+
+    // A term that does not read lists nothing: the window refuses it before a walk starts.
+    void aTermThatDoesNotReadListsNothing()
+    {
+        testing::TempTree t;
+        t.file("a.jpg");
+        RecordingSink host;
+        const Result r = walk(host, t.root(), "*.jpg;size:>abc");
+        QVERIFY(host.list.isEmpty());
+        QCOMPARE(r.dirs, 0);
     }
 
     void stripNulls()

@@ -78,8 +78,8 @@ private slots:
         QCOMPARE(c.sizes.size(), size_t(1));
         QCOMPARE(c.skips, QStringList{".git"});
         // Only criteria: every name.
-        QCOMPARE(read("size:>1MB").namePatterns(), QString("*"));
-        QCOMPARE(read("*.a;size:1;*.b").namePatterns(), QString("*.a;*.b"));
+        QCOMPARE(read("size:>1MB").nameItems(), QStringList{"*"});
+        QCOMPARE(read("*.a;size:1;*.b").nameItems(), (QStringList{"*.a", "*.b"}));
     }
 
     void sizes_data()
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(c.contains, (QStringList{"a;b", "x"}));
         const SearchCriteria s = read("skip:.git;skip:node_modules;skip:build*");
         QCOMPARE(s.skips, (QStringList{".git", "node_modules", "build*"}));
-        QCOMPARE(s.namePatterns(), QString("*"));
+        QCOMPARE(s.nameItems(), QStringList{"*"});
         // Several of a kind must all hold.
         QCOMPARE(read("size:>1KB;size:<1MB").sizes.size(), size_t(2));
     }

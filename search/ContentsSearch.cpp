@@ -1,0 +1,325 @@
+#include "search/ContentsSearch.h"
+
+#include "platform/FolderEnumeration.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <climits>
+#include <optional>
+#include <set>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace search {
+namespace {
+
+// How often each byte value turns up in source code and English text, as a rank
+// from 0 (rarest) to 255 (the blank): counted over C and C++ headers and licence texts.
+constexpr std::array<unsigned char, 256> kByteRank = {
+    0,   1,   2,   3,   4,   5,   6,   7,   8,   197, 243, 9,   155, 10,  11,  12,  13,  14,  15,  16,  17,  18,
+    19,  20,  21,  22,  23,  24,  25,  26,  27,  28,  255, 165, 181, 217, 159, 164, 178, 174, 236, 238, 232, 166,
+    226, 196, 200, 215, 219, 211, 198, 191, 182, 204, 180, 179, 184, 202, 195, 209, 190, 188, 189, 161, 167, 222,
+    205, 230, 213, 241, 208, 206, 192, 229, 175, 199, 231, 214, 233, 235, 223, 173, 227, 247, 234, 203, 194, 176,
+    216, 193, 170, 172, 183, 171, 162, 254, 163, 244, 212, 245, 242, 253, 237, 218, 228, 249, 168, 224, 239, 221,
+    250, 248, 240, 177, 246, 251, 252, 225, 207, 201, 210, 220, 185, 187, 169, 186, 160, 29,  157, 138, 30,  31,
+    32,  33,  34,  35,  145, 146, 36,  37,  38,  39,  40,  41,  42,  43,  44,  45,  46,  47,  48,  149, 49,  147,
+    50,  51,  52,  53,  54,  55,  56,  57,  58,  59,  60,  61,  62,  139, 63,  140, 64,  65,  66,  148, 67,  68,
+    69,  70,  154, 141, 71,  72,  142, 73,  74,  75,  76,  77,  153, 143, 150, 144, 78,  79,  158, 152, 80,  81,
+    82,  83,  84,  85,  86,  87,  88,  89,  90,  156, 91,  92,  93,  94,  95,  96,  97,  98,  99,  100, 101, 102,
+    103, 104, 105, 106, 107, 108, 151, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123,
+    124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137,
+};
+
+// The scan tries at most this many byte values at once.
+constexpr std::size_t kMostAnchorBytes = 3;
+
+char32_t fold(char32_t c)
+{
+    if (c < 0x80)
+        return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
+    return QChar::toCaseFolded(c);
+}
+
+bool isContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+// The character starting at `p`, and its length in bytes; length 0 where the bytes
+// are not well-formed UTF-8 (overlong forms and surrogates included).
+struct Decoded {
+    char32_t c = 0;
+    int length = 0;
+};
+
+Decoded decode(const char *p, const char *end)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    const std::ptrdiff_t room = end - p;
+    if (room <= 0)
+        return {};
+    if (u[0] < 0x80)
+        return {u[0], 1};
+    int length = 0;
+    char32_t c = 0;
+    char32_t least = 0;
+    if ((u[0] & 0xE0) == 0xC0)
+        length = 2, c = u[0] & 0x1F, least = 0x80;
+    else if ((u[0] & 0xF0) == 0xE0)
+        length = 3, c = u[0] & 0x0F, least = 0x800;
+    else if ((u[0] & 0xF8) == 0xF0)
+        length = 4, c = u[0] & 0x07, least = 0x10000;
+    else
+        return {};
+    if (room < length)
+        return {};
+    for (int i = 1; i < length; ++i) {
+        if (!isContinuation(u[i]))
+            return {};
+        c = (c << 6) | (u[i] & 0x3F);
+    }
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return {};
+    return {c, length};
+}
+
+std::string utf8Of(char32_t c)
+{
+    return QString::fromUcs4(&c, 1).toStdString();
+}
+
+// The first byte in [p, end) equal to one of `bytes` (one to three of them); `end` when none is.
+const char *findAny(const char *p, const char *end, const std::string &bytes)
+{
+    if (bytes.size() == 1) {
+        const void *found = std::memchr(p, bytes[0], std::size_t(end - p));
+        return found ? static_cast<const char *>(found) : end;
+    }
+    const char b0 = bytes[0];
+    const char b1 = bytes[1];
+    const char b2 = bytes.size() > 2 ? bytes[2] : bytes[1];
+#if defined(__SSE2__)
+    const __m128i v0 = _mm_set1_epi8(b0);
+    const __m128i v1 = _mm_set1_epi8(b1);
+    const __m128i v2 = _mm_set1_epi8(b2);
+    const auto hits = [&](const char *at) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, v0), _mm_cmpeq_epi8(block, v1)),
+                                         _mm_cmpeq_epi8(block, v2));
+        return unsigned(_mm_movemask_epi8(any));
+    };
+    for (; end - p >= 32; p += 32) {
+        const unsigned low = hits(p);
+        const unsigned high = hits(p + 16);
+        if (low | high)
+            return p + __builtin_ctz(low | (high << 16));
+    }
+#endif
+    for (; p < end; ++p)
+        if (*p == b0 || *p == b1 || *p == b2)
+            return p;
+    return end;
+}
+
+}  // namespace
+
+FoldedText::FoldedText(const QString &text)
+{
+    for (const char32_t c : text.toUcs4())
+        folded_ += fold(c);
+    // Every character that folds to one of the text's: the ways each can be written.
+    const std::set<char32_t> wanted(folded_.begin(), folded_.end());
+    std::vector<std::set<std::string>> spellings(folded_.size());
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        if (c == 0xD800)
+            c = 0xE000;
+        const char32_t f = fold(c);
+        if (!wanted.count(f))
+            continue;
+        const std::string bytes = utf8Of(c);
+        for (std::size_t i = 0; i < folded_.size(); ++i)
+            if (folded_[i] == f)
+                spellings[i].insert(bytes);
+    }
+    int cheapest = INT_MAX;
+    for (std::size_t i = 0; i < folded_.size(); ++i) {
+        std::size_t longest = 0;
+        std::string lastBytes;
+        for (const std::string &s : spellings[i]) {
+            longest = std::max(longest, s.size());
+            if (lastBytes.find(s.back()) == std::string::npos)
+                lastBytes += s.back();
+        }
+        longest_ += longest;
+        if (lastBytes.empty() || lastBytes.size() > kMostAnchorBytes)
+            continue;
+        int cost = 0;
+        for (const char b : lastBytes)
+            cost += 1 << (kByteRank[static_cast<unsigned char>(b)] / 16);
+        if (cost < cheapest) {
+            cheapest = cost;
+            anchor_ = i;
+            anchorBytes_ = lastBytes;
+        }
+    }
+}
+
+bool FoldedText::occursIn(const char *begin, const char *end) const
+{
+    if (folded_.empty())
+        return true;
+    if (anchorBytes_.empty()) {
+        for (const char *p = begin; p < end; ++p)
+            if (occursAt(begin, end, p))
+                return true;
+        return false;
+    }
+    for (const char *p = begin; (p = findAny(p, end, anchorBytes_)) != end; ++p)
+        if (occursAt(begin, end, p))
+            return true;
+    return false;
+}
+
+// Whether the text occurs in [begin, end) with its anchor character ending at `anchorEnd`.
+bool FoldedText::occursAt(const char *begin, const char *end, const char *anchorEnd) const
+{
+    const auto startOf = [begin](const char *last) {
+        const char *start = last;
+        for (int back = 0; back < 3 && start > begin && isContinuation(static_cast<unsigned char>(*start)); ++back)
+            --start;
+        return start;
+    };
+    const auto matches = [this](const Decoded &d, std::size_t i) { return d.length > 0 && fold(d.c) == folded_[i]; };
+
+    const char *start = startOf(anchorEnd);
+    const Decoded anchor = decode(start, end);
+    if (start + anchor.length - 1 != anchorEnd || !matches(anchor, anchor_))
+        return false;
+    const char *at = start;
+    for (std::size_t i = anchor_; i-- > 0;) {
+        if (at == begin)
+            return false;
+        const char *previous = startOf(at - 1);
+        const Decoded d = decode(previous, at);
+        if (previous + d.length != at || !matches(d, i))
+            return false;
+        at = previous;
+    }
+    at = anchorEnd + 1;
+    for (std::size_t i = anchor_ + 1; i < folded_.size(); ++i) {
+        const Decoded d = decode(at, end);
+        if (!matches(d, i))
+            return false;
+        at += d.length;
+    }
+    return true;
+}
+
+class ContentsSearch::Hits {
+public:
+    explicit Hits(std::size_t count) : found_(count, false), left_(count) {}
+    // Looks for the texts not found yet in [begin, end); true once all were found.
+    bool lookIn(const std::vector<FoldedText> &texts, const char *begin, const char *end)
+    {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (!found_[i] && texts[i].occursIn(begin, end)) {
+                found_[i] = true;
+                --left_;
+            }
+        }
+        return left_ == 0;
+    }
+
+private:
+    std::vector<bool> found_;
+    std::size_t left_;
+};
+
+ContentsSearch::ContentsSearch(const QStringList &texts, ContentsReading reading)
+    : reading_(std::move(reading))
+{
+    for (const QString &text : texts) {
+        texts_.emplace_back(text);
+        overlap_ = std::max(overlap_, texts_.back().longestOccurrence() - 1);
+    }
+}
+
+bool ContentsSearch::foundIn(const platform::FolderHandle &folder, const std::string &name, std::vector<char> &buffer,
+                             const std::function<bool()> &stopped) const
+{
+    const platform::ReadOnlyFile file = folder.openPlainFile(name);
+    if (!file.isOpen())
+        return false;
+    const std::size_t piece = reading_.bufferSize;
+    buffer.resize(overlap_ + piece);
+    Hits hits(texts_.size());
+    std::size_t kept = 0;
+    for (bool first = true;; first = false) {
+        if (!first && reading_.betweenReads)
+            reading_.betweenReads();
+        if (stopped())
+            return false;
+        const long n = file.read(buffer.data() + kept, piece);
+        if (n <= 0)
+            return false;  // the end, or a file that cannot be read
+        const char *begin = buffer.data();
+        const char *fresh = begin + kept;
+        const char *end = fresh + n;
+        if (first && n >= 2) {
+            const auto *u = reinterpret_cast<const unsigned char *>(fresh);
+            if ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF))
+                return foundInUtf16(file, u[0] == 0xFE, std::string_view(fresh, std::size_t(n)), buffer,
+                                    stopped, hits);
+        }
+        const void *nul = std::memchr(fresh, 0, std::size_t(n));
+        if (hits.lookIn(texts_, begin, nul ? static_cast<const char *>(nul) : end))
+            return true;
+        if (nul)
+            return false;  // binary
+        kept = std::min(overlap_, std::size_t(end - begin));
+        std::memmove(buffer.data(), end - kept, kept);
+    }
+}
+
+bool ContentsSearch::foundInUtf16(const platform::ReadOnlyFile &file, bool bigEndian, std::string_view first, std::vector<char> &buffer,
+                                  const std::function<bool()> &stopped, Hits &hits) const
+{
+    QStringDecoder decoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    std::string window;
+    // Adds a piece of the file to the window and looks there: true when all texts
+    // were found, false when they cannot be any more, nothing to read on.
+    const auto add = [&](QByteArrayView bytes) -> std::optional<bool> {
+        QString text = decoder.decode(bytes);
+        const qsizetype nul = text.indexOf(QChar(0));
+        if (nul >= 0)
+            text.truncate(nul);
+        const QByteArray utf8 = text.toUtf8();
+        window.append(utf8.constData(), std::size_t(utf8.size()));
+        if (hits.lookIn(texts_, window.data(), window.data() + window.size()))
+            return true;
+        if (nul >= 0)
+            return false;
+        window.erase(0, window.size() - std::min(overlap_, window.size()));
+        return std::nullopt;
+    };
+    if (const std::optional<bool> verdict = add(QByteArrayView(first.data(), qsizetype(first.size()))))
+        return *verdict;
+    for (;;) {
+        if (reading_.betweenReads)
+            reading_.betweenReads();
+        if (stopped())
+            return false;
+        const long n = file.read(buffer.data(), buffer.size());
+        if (n <= 0)
+            return false;
+        if (const std::optional<bool> verdict = add(QByteArrayView(buffer.data(), qsizetype(n))))
+            return *verdict;
+    }
+}
+
+}  // namespace search
