@@ -1,5 +1,6 @@
 // The command line, and where exports go.
 #include "TestSupport.h"
+#include "search/SearchCriteria.h"
 #include "app/Version.h"
 #include "app/CommandLine.h"
 #include "app/Form1.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QProcess>
 #include <QtTest>
@@ -62,7 +64,8 @@ private slots:
         QVERIFY(!help.options);
         QCOMPARE(help.exitStatus, 0);
         QVERIFY(help.output.startsWith("Usage: quorvelfilesearch [options] [folder]"));
-        for (const char *option : {"--pattern <SPEC>", "--search", "--version"})
+        for (const char *option : {"--pattern <SPEC>", "--search", "--version", "--size <RANGE>", "--modified <WHEN>",
+                                   "--contains <TEXT>", "--skip <NAME>", "1 KB = 1,024 bytes"})
             QVERIFY2(help.output.contains(option), option);
         QVERIFY(!help.output.contains("--style"));  // the toolkit's own are not ours to explain
         QCOMPARE(read({"-h"}).output, help.output);
@@ -90,6 +93,55 @@ private slots:
         // A relative folder is made absolute.
         QDir::setCurrent(t.root());
         QCOMPARE(read({"Photos"}).options->folder, t.root() + "Photos");
+    }
+
+    // Each criterion option becomes its term in the pattern field, after the name
+    // patterns, so the window shows what it searches for.
+    void criteriaOptionsBecomeTermsInTheField()
+    {
+        const auto field = [](const QStringList &arguments) {
+            const CommandLine line = read(arguments);
+            return line.options ? line.options->pattern : "refused: " + line.error;
+        };
+        QCOMPARE(field({"--pattern", "*.mp4", "--size", ">100MB", "--modified", "7d", "--search"}),
+                 QString("*.mp4;size:>100MB;modified:7d"));
+        QCOMPARE(field({"--skip", ".git", "--skip", "node_modules", "--contains", "invoice"}),
+                 QString("skip:.git;skip:node_modules;contains:invoice"));
+        // Text with blanks or ";" is quoted, as a person would type it.
+        QCOMPARE(field({"--contains", "invoice 2024"}), QString("contains:\"invoice 2024\""));
+        QCOMPARE(field({"--contains", "a;b"}), QString("contains:\"a;b\""));
+        QCOMPARE(field({"--contains", "say \"hi\" now"}), QString("contains:\"say \"hi\" now\""));
+        QCOMPARE(field({"--contains", "\"x"}), QString("contains:\"\"x\""));
+        // What the field then reads is exactly what was given.
+        for (const QString &text : {QString("invoice 2024"), QString("a;b"), QString("say \"hi\" now"), QString("\"x")}) {
+            const auto read = search::readCriteria(field({"--contains", text}), QDateTime::currentDateTime());
+            QCOMPARE(std::get<search::SearchCriteria>(read).contains, QStringList{text});
+        }
+        // Without --pattern, only the criteria: every name.
+        QCOMPARE(field({"--size", "1KB"}), QString("size:1KB"));
+    }
+
+    void badCriteriaAreRefusedWithStatusTwo_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("size") << QStringList{"--size", ">abc"} << "The search term \"size:>abc\" is not understood.";
+        QTest::newRow("date") << QStringList{"--modified", "2024-13-01"} << "\"modified:2024-13-01\" is not understood";
+        QTest::newRow("empty text") << QStringList{"--contains", ""} << "\"contains:\" is not understood";
+        QTest::newRow("term in the pattern") << QStringList{"--pattern", "*.jpg;size:big"} << "\"size:big\"";
+        QTest::newRow("a second term smuggled in") << QStringList{"--skip", "a;size:1"} << "--skip cannot hold \";\": a;size:1";
+        QTest::newRow("quote and split") << QStringList{"--contains", "a\";b"} << "--contains cannot hold both";
+    }
+    void badCriteriaAreRefusedWithStatusTwo()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, said);
+        const CommandLine line = read(arguments);
+        QVERIFY(!line.options);
+        QCOMPARE(line.exitStatus, 2);
+        QVERIFY2(line.error.startsWith("quorvelfilesearch: ") && line.error.contains(said) &&
+                     line.error.endsWith("\nTry 'quorvelfilesearch --help' for more information.\n"),
+                 qPrintable(line.error));
     }
 
     void badInputIsRefusedWithStatusTwo_data()
@@ -128,6 +180,9 @@ private slots:
         QCOMPARE(bad.err, QString("quorvelfilesearch: Unknown option 'nonsense'.\n"
                                   "Try 'quorvelfilesearch --help' for more information.\n"));
         QVERIFY(bad.out.isEmpty());
+        const Run badTerm = runProgram({"--modified", "yesterweek"});
+        QCOMPARE(badTerm.status, 2);
+        QVERIFY(badTerm.err.startsWith("quorvelfilesearch: The search term \"modified:yesterweek\" is not understood."));
         const Run missing = runProgram({"/no/such/folder"});
         QCOMPARE(missing.status, 2);
         QVERIFY(missing.err.contains("No such folder: /no/such/folder"));

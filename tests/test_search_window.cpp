@@ -142,6 +142,53 @@ private slots:
         QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
     }
 
+    // The summary counts what matched every criterion, and sizes only that.
+    void criteriaNarrowTheSummary()
+    {
+        TempTree t;
+        t.file("a.txt", QByteArray(1500, 'x') + "Invoice");
+        t.file("sub/b.txt", "invoice");
+        t.file("sub/c.txt", QByteArray(2000, 'x'));
+        t.file(".git/d.txt", "invoice");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        runSearch(*w, t.root(), "*.txt; contains:INVOICE; skip:.git");
+        QCOMPARE(w->List1->entries().toStringList(), (QStringList{t.root() + "a.txt", t.root() + "sub/b.txt"}));
+        QCOMPARE(w->Text3->text(), QString("Total Items found = 2  in Directories = 2"));
+        QCOMPARE(w->Text4->toPlainText(),
+                 QString("Size of files found under %1 = 1,514 Bytes (1 KB )").arg(t.root()));
+        QVERIFY(fakes.messages->shown.empty());
+    }
+
+    // A criterion that does not read starts nothing: a message names it and shows
+    // how it is written, and the window stays as the last search left it.
+    void aTermThatDoesNotReadStartsNoSearch()
+    {
+        TempTree t;
+        t.file("a.jpg");
+        FakeServices fakes;
+        auto w = testing::makeWindow(fakes);
+        runSearch(*w, t.root(), "*.jpg");
+        const QString counts = w->Text3->text();
+        const QString status = w->Label1->text();
+        for (const QString &bad : {QString("*.jpg;size:>abc"), QString("modified:2024-13-01"), QString("contains:")}) {
+            fakes.messages->shown.clear();
+            w->Text2->setText(bad);
+            w->Command1->click();
+            QCOMPARE(fakes.messages->shown.size(), std::size_t(1));
+            const QString term = bad.mid(bad.indexOf(';') + 1);
+            QVERIFY2(fakes.messages->shown[0].text.startsWith("The search term \"" + term + "\" is not understood. It can be written as "),
+                     qPrintable(fakes.messages->shown[0].text));
+            QCOMPARE(w->Command1->text(), QString("Search"));
+            QVERIFY(w->walkSession().searchIdle());
+            QCOMPARE(w->List1->entries().toStringList(), QStringList{t.root() + "a.jpg"});
+            QCOMPARE(w->Text3->text(), counts);
+            QCOMPARE(w->Label1->text(), status);
+            QCOMPARE(w->Text2->text(), bad);
+        }
+        QVERIFY(fakes.messages->shown[0].text.contains("contains:\"TEXT\""));
+    }
+
     void exportButtonsNeedMoreThanTenEntries()
     {
         TempTree t;
