@@ -59,6 +59,46 @@
         <source>Not a folder: %1</source>
         <translation>Kein Ordner: %1</translation>
     </message>
+    <message>
+        <source>Only files of this size: &gt;N, &gt;=N, &lt;N, &lt;=N, N..M or N, with B, KB, MB, GB or TB after N (1 KB = 1,024 bytes), e.g. &quot;&gt;100MB&quot;. Folders never match. Adds the term size:RANGE.</source>
+        <translation>Nur Dateien dieser Größe: &gt;N, &gt;=N, &lt;N, &lt;=N, N..M oder N, mit B, KB, MB, GB oder TB nach N (1 KB = 1.024 Byte), z. B. &quot;&gt;100MB&quot;. Ordner passen nie. Fügt den Begriff size:BEREICH hinzu.</translation>
+    </message>
+    <message>
+        <source>RANGE</source>
+        <translation>BEREICH</translation>
+    </message>
+    <message>
+        <source>Only what was modified then, in local time: today, yesterday, Nd, Nw, Nm or Ny (the last N days, weeks, 30-day months or 365-day years), &gt;DATE, &lt;DATE, DATE or DATE..DATE with DATE as YYYY-MM-DD, e.g. 7d. Adds the term modified:WHEN.</source>
+        <translation>Nur was zu dieser Zeit geändert wurde, in Ortszeit: today, yesterday, Nd, Nw, Nm oder Ny (die letzten N Tage, Wochen, Monate zu 30 Tagen oder Jahre zu 365 Tagen), &gt;DATUM, &lt;DATUM, DATUM oder DATUM..DATUM mit DATUM als YYYY-MM-DD, z. B. 7d. Fügt den Begriff modified:WANN hinzu.</translation>
+    </message>
+    <message>
+        <source>WHEN</source>
+        <translation>WANN</translation>
+    </message>
+    <message>
+        <source>Only files that contain this text, in any case, e.g. &quot;invoice 2024&quot;. Binary files are skipped. Adds the term contains:TEXT.</source>
+        <translation>Nur Dateien, die diesen Text enthalten, in beliebiger Schreibweise, z. B. &quot;Rechnung 2024&quot;. Binärdateien werden übersprungen. Fügt den Begriff contains:TEXT hinzu.</translation>
+    </message>
+    <message>
+        <source>TEXT</source>
+        <translation>TEXT</translation>
+    </message>
+    <message>
+        <source>Does not enter folders of this name, which may hold * and ?, e.g. node_modules; may be given again. Adds the term skip:NAME.</source>
+        <translation>Betritt keine Ordner dieses Namens, der * und ? enthalten darf, z. B. node_modules; kann mehrfach angegeben werden. Fügt den Begriff skip:NAME hinzu.</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>--%1 cannot hold &quot;;&quot;: %2</source>
+        <translation>--%1 darf kein &quot;;&quot; enthalten: %2</translation>
+    </message>
+    <message>
+        <source>--contains cannot hold both &quot;;&quot; and &apos;&quot;&apos;: %1</source>
+        <translation>--contains darf nicht zugleich &quot;;&quot; und &apos;&quot;&apos; enthalten: %1</translation>
+    </message>
 </context>
 <context>
     <name>Export</name>
@@ -545,6 +585,26 @@ Dieser Pfad ist %L2 Bytes lang; das System gibt anderen Programmen Pfade von hö
     <message>
         <source>Find in %1 .....Stopped: out of memory.</source>
         <translation>Gesucht in %1 .....Angehalten: kein Speicher mehr frei.</translation>
+    </message>
+    <message>
+        <source>size:&gt;N, size:&gt;=N, size:&lt;N, size:&lt;=N, size:N..M or size:N, where N is a number of bytes with B, KB, MB, GB or TB after it (1 KB = 1,024 bytes), as in size:&gt;1.5MB</source>
+        <translation>size:&gt;N, size:&gt;=N, size:&lt;N, size:&lt;=N, size:N..M oder size:N, wobei N eine Anzahl Byte mit B, KB, MB, GB oder TB dahinter ist (1 KB = 1.024 Byte), etwa size:&gt;1.5MB</translation>
+    </message>
+    <message>
+        <source>modified:today, modified:yesterday, modified:7d (days), 2w (weeks), 3m (30-day months), 1y (365-day years), modified:&gt;YYYY-MM-DD, modified:&lt;YYYY-MM-DD, modified:YYYY-MM-DD or modified:YYYY-MM-DD..YYYY-MM-DD</source>
+        <translation>modified:today, modified:yesterday, modified:7d (Tage), 2w (Wochen), 3m (Monate zu 30 Tagen), 1y (Jahre zu 365 Tagen), modified:&gt;YYYY-MM-DD, modified:&lt;YYYY-MM-DD, modified:YYYY-MM-DD oder modified:YYYY-MM-DD..YYYY-MM-DD</translation>
+    </message>
+    <message>
+        <source>contains:TEXT, or contains:&quot;TEXT&quot; for text with blanks or &quot;;&quot;</source>
+        <translation>contains:TEXT, oder contains:&quot;TEXT&quot; für Text mit Leerzeichen oder &quot;;&quot;</translation>
+    </message>
+    <message>
+        <source>skip:NAME, where NAME may hold the wildcards * and ?, as in skip:.git</source>
+        <translation>skip:NAME, wobei NAME die Platzhalter * und ? enthalten darf, etwa skip:.git</translation>
+    </message>
+    <message>
+        <source>The search term &quot;%1&quot; is not understood. It can be written as %2.</source>
+        <translation>Der Suchbegriff &quot;%1&quot; ist unverständlich. Er kann so geschrieben werden: %2.</translation>
     </message>
 </context>
 <context>

@@ -59,6 +59,46 @@
         <source>Not a folder: %1</source>
         <translation>No es una carpeta: %1</translation>
     </message>
+    <message>
+        <source>Only files of this size: &gt;N, &gt;=N, &lt;N, &lt;=N, N..M or N, with B, KB, MB, GB or TB after N (1 KB = 1,024 bytes), e.g. &quot;&gt;100MB&quot;. Folders never match. Adds the term size:RANGE.</source>
+        <translation>Solo archivos de este tamaño: &gt;N, &gt;=N, &lt;N, &lt;=N, N..M o N, con B, KB, MB, GB o TB tras N (1 KB = 1.024 bytes), p. ej. &quot;&gt;100MB&quot;. Las carpetas nunca coinciden. Añade el término size:RANGO.</translation>
+    </message>
+    <message>
+        <source>RANGE</source>
+        <translation>RANGO</translation>
+    </message>
+    <message>
+        <source>Only what was modified then, in local time: today, yesterday, Nd, Nw, Nm or Ny (the last N days, weeks, 30-day months or 365-day years), &gt;DATE, &lt;DATE, DATE or DATE..DATE with DATE as YYYY-MM-DD, e.g. 7d. Adds the term modified:WHEN.</source>
+        <translation>Solo lo modificado entonces, en hora local: today, yesterday, Nd, Nw, Nm o Ny (los últimos N días, semanas, meses de 30 días o años de 365 días), &gt;FECHA, &lt;FECHA, FECHA o FECHA..FECHA con FECHA como YYYY-MM-DD, p. ej. 7d. Añade el término modified:CUÁNDO.</translation>
+    </message>
+    <message>
+        <source>WHEN</source>
+        <translation>CUÁNDO</translation>
+    </message>
+    <message>
+        <source>Only files that contain this text, in any case, e.g. &quot;invoice 2024&quot;. Binary files are skipped. Adds the term contains:TEXT.</source>
+        <translation>Solo archivos que contienen este texto, sin distinguir mayúsculas, p. ej. &quot;factura 2024&quot;. Los archivos binarios se omiten. Añade el término contains:TEXTO.</translation>
+    </message>
+    <message>
+        <source>TEXT</source>
+        <translation>TEXTO</translation>
+    </message>
+    <message>
+        <source>Does not enter folders of this name, which may hold * and ?, e.g. node_modules; may be given again. Adds the term skip:NAME.</source>
+        <translation>No entra en carpetas con este nombre, que puede llevar * y ?, p. ej. node_modules; puede repetirse. Añade el término skip:NOMBRE.</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NOMBRE</translation>
+    </message>
+    <message>
+        <source>--%1 cannot hold &quot;;&quot;: %2</source>
+        <translation>--%1 no puede contener &quot;;&quot;: %2</translation>
+    </message>
+    <message>
+        <source>--contains cannot hold both &quot;;&quot; and &apos;&quot;&apos;: %1</source>
+        <translation>--contains no puede contener a la vez &quot;;&quot; y &apos;&quot;&apos;: %1</translation>
+    </message>
 </context>
 <context>
     <name>Export</name>
@@ -545,6 +585,26 @@ Esta ruta tiene %L2 bytes; el sistema solo pasa a otros programas rutas de %L3 b
     <message>
         <source>Find in %1 .....Stopped: out of memory.</source>
         <translation>Búsqueda en %1 .....Detenida: memoria agotada.</translation>
+    </message>
+    <message>
+        <source>size:&gt;N, size:&gt;=N, size:&lt;N, size:&lt;=N, size:N..M or size:N, where N is a number of bytes with B, KB, MB, GB or TB after it (1 KB = 1,024 bytes), as in size:&gt;1.5MB</source>
+        <translation>size:&gt;N, size:&gt;=N, size:&lt;N, size:&lt;=N, size:N..M o size:N, donde N es un número de bytes seguido de B, KB, MB, GB o TB (1 KB = 1.024 bytes), como size:&gt;1.5MB</translation>
+    </message>
+    <message>
+        <source>modified:today, modified:yesterday, modified:7d (days), 2w (weeks), 3m (30-day months), 1y (365-day years), modified:&gt;YYYY-MM-DD, modified:&lt;YYYY-MM-DD, modified:YYYY-MM-DD or modified:YYYY-MM-DD..YYYY-MM-DD</source>
+        <translation>modified:today, modified:yesterday, modified:7d (días), 2w (semanas), 3m (meses de 30 días), 1y (años de 365 días), modified:&gt;YYYY-MM-DD, modified:&lt;YYYY-MM-DD, modified:YYYY-MM-DD o modified:YYYY-MM-DD..YYYY-MM-DD</translation>
+    </message>
+    <message>
+        <source>contains:TEXT, or contains:&quot;TEXT&quot; for text with blanks or &quot;;&quot;</source>
+        <translation>contains:TEXTO, o contains:&quot;TEXTO&quot; para texto con espacios o &quot;;&quot;</translation>
+    </message>
+    <message>
+        <source>skip:NAME, where NAME may hold the wildcards * and ?, as in skip:.git</source>
+        <translation>skip:NOMBRE, donde NOMBRE puede llevar los comodines * y ?, como skip:.git</translation>
+    </message>
+    <message>
+        <source>The search term &quot;%1&quot; is not understood. It can be written as %2.</source>
+        <translation>El término de búsqueda &quot;%1&quot; no se entiende. Puede escribirse como %2.</translation>
     </message>
 </context>
 <context>

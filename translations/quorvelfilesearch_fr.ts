@@ -59,6 +59,46 @@
         <source>Not a folder: %1</source>
         <translation>N&apos;est pas un dossier : %1</translation>
     </message>
+    <message>
+        <source>Only files of this size: &gt;N, &gt;=N, &lt;N, &lt;=N, N..M or N, with B, KB, MB, GB or TB after N (1 KB = 1,024 bytes), e.g. &quot;&gt;100MB&quot;. Folders never match. Adds the term size:RANGE.</source>
+        <translation>Seulement les fichiers de cette taille : &gt;N, &gt;=N, &lt;N, &lt;=N, N..M ou N, avec B, KB, MB, GB ou TB après N (1 KB = 1 024 octets), p. ex. &quot;&gt;100MB&quot;. Les dossiers ne correspondent jamais. Ajoute le terme size:PLAGE.</translation>
+    </message>
+    <message>
+        <source>RANGE</source>
+        <translation>PLAGE</translation>
+    </message>
+    <message>
+        <source>Only what was modified then, in local time: today, yesterday, Nd, Nw, Nm or Ny (the last N days, weeks, 30-day months or 365-day years), &gt;DATE, &lt;DATE, DATE or DATE..DATE with DATE as YYYY-MM-DD, e.g. 7d. Adds the term modified:WHEN.</source>
+        <translation>Seulement ce qui a été modifié alors, en heure locale : today, yesterday, Nd, Nw, Nm ou Ny (les N derniers jours, semaines, mois de 30 jours ou années de 365 jours), &gt;DATE, &lt;DATE, DATE ou DATE..DATE avec DATE au format YYYY-MM-DD, p. ex. 7d. Ajoute le terme modified:QUAND.</translation>
+    </message>
+    <message>
+        <source>WHEN</source>
+        <translation>QUAND</translation>
+    </message>
+    <message>
+        <source>Only files that contain this text, in any case, e.g. &quot;invoice 2024&quot;. Binary files are skipped. Adds the term contains:TEXT.</source>
+        <translation>Seulement les fichiers qui contiennent ce texte, sans tenir compte de la casse, p. ex. &quot;facture 2024&quot;. Les fichiers binaires sont ignorés. Ajoute le terme contains:TEXTE.</translation>
+    </message>
+    <message>
+        <source>TEXT</source>
+        <translation>TEXTE</translation>
+    </message>
+    <message>
+        <source>Does not enter folders of this name, which may hold * and ?, e.g. node_modules; may be given again. Adds the term skip:NAME.</source>
+        <translation>N’entre dans aucun dossier de ce nom, qui peut contenir * et ?, p. ex. node_modules ; peut être répété. Ajoute le terme skip:NOM.</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NOM</translation>
+    </message>
+    <message>
+        <source>--%1 cannot hold &quot;;&quot;: %2</source>
+        <translation>--%1 ne peut pas contenir &quot;;&quot; : %2</translation>
+    </message>
+    <message>
+        <source>--contains cannot hold both &quot;;&quot; and &apos;&quot;&apos;: %1</source>
+        <translation>--contains ne peut pas contenir à la fois &quot;;&quot; et &apos;&quot;&apos; : %1</translation>
+    </message>
 </context>
 <context>
     <name>Export</name>
@@ -545,6 +585,26 @@ Ce chemin fait %L2 octets ; le système ne transmet aux autres programmes que de
     <message>
         <source>Find in %1 .....Stopped: out of memory.</source>
         <translation>Recherche en %1 .....Arrêtée : mémoire épuisée.</translation>
+    </message>
+    <message>
+        <source>size:&gt;N, size:&gt;=N, size:&lt;N, size:&lt;=N, size:N..M or size:N, where N is a number of bytes with B, KB, MB, GB or TB after it (1 KB = 1,024 bytes), as in size:&gt;1.5MB</source>
+        <translation>size:&gt;N, size:&gt;=N, size:&lt;N, size:&lt;=N, size:N..M ou size:N, où N est un nombre d’octets suivi de B, KB, MB, GB ou TB (1 KB = 1 024 octets), comme size:&gt;1.5MB</translation>
+    </message>
+    <message>
+        <source>modified:today, modified:yesterday, modified:7d (days), 2w (weeks), 3m (30-day months), 1y (365-day years), modified:&gt;YYYY-MM-DD, modified:&lt;YYYY-MM-DD, modified:YYYY-MM-DD or modified:YYYY-MM-DD..YYYY-MM-DD</source>
+        <translation>modified:today, modified:yesterday, modified:7d (jours), 2w (semaines), 3m (mois de 30 jours), 1y (années de 365 jours), modified:&gt;YYYY-MM-DD, modified:&lt;YYYY-MM-DD, modified:YYYY-MM-DD ou modified:YYYY-MM-DD..YYYY-MM-DD</translation>
+    </message>
+    <message>
+        <source>contains:TEXT, or contains:&quot;TEXT&quot; for text with blanks or &quot;;&quot;</source>
+        <translation>contains:TEXTE, ou contains:&quot;TEXTE&quot; pour un texte avec des espaces ou &quot;;&quot;</translation>
+    </message>
+    <message>
+        <source>skip:NAME, where NAME may hold the wildcards * and ?, as in skip:.git</source>
+        <translation>skip:NOM, où NOM peut contenir les jokers * et ?, comme skip:.git</translation>
+    </message>
+    <message>
+        <source>The search term &quot;%1&quot; is not understood. It can be written as %2.</source>
+        <translation>Le terme de recherche &quot;%1&quot; n’est pas compris. Il peut s’écrire %2.</translation>
     </message>
 </context>
 <context>
