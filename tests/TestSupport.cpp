@@ -506,6 +506,16 @@ bool HungShare::hanging() const
     return QFile::exists(marker_);
 }
 
+bool HungShare::bigFileRead() const
+{
+    return QFile::exists(marker_ + ".big");
+}
+
+bool HungShare::bigFileClosed() const
+{
+    return QFile::exists(marker_ + ".bigclosed");
+}
+
 bool HungShare::readHanging() const
 {
     return QFile::exists(marker_ + ".read");

@@ -294,6 +294,10 @@ public:
     bool hanging() const;
     // A read of "pictures/stuck.jpg" has begun (and will not end until released).
     bool readHanging() const;
+    // "big/big.txt" is being read, past its first 64 MiB.
+    bool bigFileRead() const;
+    // ... and was closed since.
+    bool bigFileClosed() const;
     // The share answers again: the held read fails, later ones give the picture.
     void releaseRead();
     // From now on, asking the file system for its size never returns.

@@ -11,7 +11,11 @@
 // file gives "abc". Once a file of the marker's name with
 // ".hang-statfs" added exists, asking the file system for its size never
 // returns either; when that begins, the marker's name with ".statfs" added is
-// created.
+// created. The folder "big" holds "big.txt", 10 GiB of text that never holds a NUL
+// byte; once it has been read past its first 64 MiB, the marker's name with ".big"
+// added is created, and each read after that takes a few milliseconds, so that
+// nobody reads it to its end while a test acts; when it is closed, the marker's
+// name with ".bigclosed" added is created.
 //
 //     hungfs MOUNTPOINT MARKER [PICTURE]
 #define FUSE_USE_VERSION 31
@@ -48,9 +52,36 @@ bool exists(const std::string &path)
         ::pause();
 }
 
+const std::string kBig = "/big/big.txt";
+constexpr off_t kBigSize = off_t(10) << 30;
+constexpr off_t kBigPassed = off_t(64) << 20;
+
+void say(const std::string &what)
+{
+    if (FILE *f = std::fopen(what.c_str(), "w"))
+        std::fclose(f);
+}
+
+// Lines of text, each the same, as far into the big file as `offset` goes.
+int readBig(char *buffer, size_t size, off_t offset)
+{
+    static const std::string line = "All work and no play makes a dull search.\n";
+    if (offset >= kBigSize)
+        return 0;
+    if (offset >= kBigPassed) {
+        if (!exists(marker + ".big"))
+            say(marker + ".big");
+        ::usleep(2000);
+    }
+    const size_t n = size_t(std::min<off_t>(off_t(size), kBigSize - offset));
+    for (size_t i = 0; i < n; ++i)
+        buffer[i] = line[size_t((offset + off_t(i)) % off_t(line.size()))];
+    return int(n);
+}
+
 bool isFile(const std::string &p)
 {
-    return p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg" || p == "/broken/b1.jpg" ||
+    return p == kBig || p == "/a.jpg" || p == "/z/c.jpg" || p == "/pictures/stuck.jpg" || p == "/broken/b1.jpg" ||
            p == "/broken/b2.jpg";
 }
 
@@ -64,7 +95,7 @@ int getAttributes(const char *path, struct stat *st, fuse_file_info *)
 {
     std::memset(st, 0, sizeof *st);
     const std::string p(path);
-    if (p == "/" || p == "/hang" || p == "/z" || p == "/pictures" || p == "/broken") {
+    if (p == "/" || p == "/hang" || p == "/z" || p == "/pictures" || p == "/broken" || p == "/big") {
         st->st_mode = S_IFDIR | 0755;
         st->st_nlink = 2;
         return 0;
@@ -72,7 +103,7 @@ int getAttributes(const char *path, struct stat *st, fuse_file_info *)
     if (isFile(p)) {
         st->st_mode = S_IFREG | 0644;
         st->st_nlink = 1;
-        st->st_size = off_t(contentOf(p).size());
+        st->st_size = p == kBig ? kBigSize : off_t(contentOf(p).size());
         return 0;
     }
     return -ENOENT;
@@ -96,12 +127,12 @@ int readFolder(const char *path, void *buffer, fuse_fill_dir_t fill, off_t offse
     fill(buffer, ".", nullptr, 0, fuse_fill_dir_flags(0));
     fill(buffer, "..", nullptr, 0, fuse_fill_dir_flags(0));
     if (p == "/") {
-        for (const char *name : {"a.jpg", "hang", "z", "pictures", "broken"})
+        for (const char *name : {"a.jpg", "hang", "z", "pictures", "broken", "big"})
             fill(buffer, name, nullptr, 0, fuse_fill_dir_flags(0));
         return 0;
     }
-    if (p == "/z" || p == "/pictures") {
-        fill(buffer, p == "/z" ? "c.jpg" : "stuck.jpg", nullptr, 0, fuse_fill_dir_flags(0));
+    if (p == "/z" || p == "/pictures" || p == "/big") {
+        fill(buffer, p == "/z" ? "c.jpg" : p == "/big" ? "big.txt" : "stuck.jpg", nullptr, 0, fuse_fill_dir_flags(0));
         return 0;
     }
     return -ENOENT;
@@ -127,6 +158,8 @@ int openFile(const char *path, fuse_file_info *)
 int readFile(const char *path, char *buffer, size_t size, off_t offset, fuse_file_info *)
 {
     const std::string p(path);
+    if (p == kBig)
+        return readBig(buffer, size, offset);
     if (p == "/pictures/stuck.jpg" && !exists(marker + ".release")) {
         if (FILE *f = std::fopen((marker + ".read").c_str(), "w"))
             std::fclose(f);
@@ -140,6 +173,13 @@ int readFile(const char *path, char *buffer, size_t size, off_t offset, fuse_fil
     const size_t n = std::min(size, content.size() - size_t(offset));
     std::memcpy(buffer, content.data() + offset, n);
     return int(n);
+}
+
+int closeFile(const char *path, fuse_file_info *)
+{
+    if (path == kBig)
+        say(marker + ".bigclosed");
+    return 0;
 }
 
 }  // namespace
@@ -161,6 +201,7 @@ int main(int argc, char *argv[])
     operations.open = openFile;
     operations.statfs = fileSystemSize;
     operations.read = readFile;
+    operations.release = closeFile;
     char program[] = "hungfs";
     char foreground[] = "-f";
     char *arguments[] = {program, foreground, argv[1], nullptr};

@@ -238,6 +238,36 @@ private slots:
                  "the window's process did not end when the share answered");
     }
 
+    // Cancel acts at once while a file is read for its contents: in the middle of a
+    // file of 10 GiB, whose reading then stops, and in a read the share never answers.
+    void cancelActsWhileContentsAreRead()
+    {
+        testing::HungShare share;
+        if (!share.mounted())
+            QSKIP("no FUSE file system could be mounted here (/dev/fuse, the helper or the right to mount is missing)");
+        {
+            Program running(session_, {{}, {"--pattern", "*.txt", "--contains", "needle", "--search", share.root() + "big"}, false});
+            QVERIFY2(running.findWindow(layout_), "the window did not appear");
+            QVERIFY2(desktop::waitFor([&share] { return share.bigFileRead(); }, 30000), "the big file was not read");
+            QElapsedTimer sinceCancel;
+            sinceCancel.start();
+            running.clickAt(layout_.command1);
+            QVERIFY2(desktop::waitForColour(running.origin + layout_.text3Centre, QColor(255, 255, 0)),
+                     "Cancel showed no summary");
+            qInfo("the summary was on the screen %lld ms after Cancel was clicked", qlonglong(sinceCancel.elapsed()));
+            QVERIFY2(desktop::waitFor([&share] { return share.bigFileClosed(); }), "the file was still read after Cancel");
+            running.exitFromTheMenu(layout_);
+            QVERIFY(running.process.waitForFinished(5000));
+        }
+        Program running(session_, {{}, {"--pattern", "*.jpg", "--contains", "abc", "--search", share.root() + "pictures"}, false});
+        QVERIFY2(running.findWindow(layout_), "the window did not appear");
+        QVERIFY2(desktop::waitFor([&share] { return share.readHanging(); }), "the stuck file was not read");
+        running.clickAt(layout_.command1);
+        QVERIFY2(desktop::waitForColour(running.origin + layout_.text3Centre, QColor(255, 255, 0)),
+                 "Cancel showed no summary while the share held the read");
+        QVERIFY(endsAtASignalWhileTheShareHolds(running, share));
+    }
+
     // A person opens a folder whose listing never returns: the folder list shows it
     // being read, and the window answers all the while: a search on the share
     // runs and is cancelled.
