@@ -8,8 +8,11 @@
 // every reference and setting once, so that all meet the same load); the program is
 // started afresh for each, with its start-up settings unless a line says otherwise,
 // and clicked once it has settled.
-//   bench_search_screen [FOLDER] [--busy N] [--quick]
-//   (N busy loops at normal priority beside it; --quick: the first tree only, warm)
+//   bench_search_screen [FOLDER] [--busy N] [--quick | --criteria [--before PROGRAM]]
+//   (N busy loops at normal priority beside it; --quick: the first tree only, warm;
+//   --criteria: the size, date and contents terms against find, grep and ripgrep,
+//   Cancel in the middle of a file, and with PROGRAM, an earlier build of the program,
+//   a plain name search by both)
 #include "BenchSupport.h"
 #include "DesktopSession.h"
 #include "TestSupport.h"
@@ -19,6 +22,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -164,6 +168,10 @@ struct Run {
     bool preview = true;
     bool cold = false;
     bool again = false;  // the second search in the same window, not the first
+    QString program;     // empty: this build's
+    // Cancel this long after Search, and time Cancel instead: from its click until
+    // the button says "Search" again.
+    int cancelAfterMs = -1;
 };
 
 class Bench {
@@ -212,7 +220,7 @@ private:
     double searchedMs(const Run &run, QList<qint64> &processes)
     {
         const QStringList arguments = {"--pattern", run.pattern, run.tree};
-        desktop::Program program(session_, {run.tree, arguments, false});
+        desktop::Program program(session_, {run.tree, arguments, false, false, run.program});
         if (!program.findWindow(layout_))
             return -1;
         // Its window's process and the helpers that process has started by the end.
@@ -243,6 +251,26 @@ private:
             }
             return nowMs() - start;
         };
+        if (run.cancelAfterMs >= 0) {
+            if (run.cold)
+                bench::dropCaches();
+            const QPoint searchButton = program.origin + layout_.command1;
+            const QByteArray search = screen_.pixels(searchButton);
+            screen_.click();
+            if (!desktop::waitFor([&] { return screen_.pixels(searchButton) != search; }))
+                return -1;
+            sleepMs(run.cancelAfterMs);
+            const QByteArray cancel = screen_.pixels(searchButton);
+            const double start = nowMs();
+            screen_.click();
+            while (screen_.pixels(searchButton) == cancel) {
+                if (nowMs() - start > 120'000)
+                    return -1.0;
+                sleepMs(0.5);
+            }
+            noteProcesses();
+            return nowMs() - start;
+        }
         const double first = timedSearch([&] { return screen_.pixels(button) != hidden; });
         noteProcesses();
         if (!run.again || first < 0)
@@ -303,17 +331,41 @@ int busyLoopsAsked(int argc, char *argv[])
     return 0;
 }
 
-// Every argument is one the benchmark takes: a folder first, --quick, --busy N.
+// The value after `option`, or null.
+const char *valueOf(int argc, char *argv[], const char *option)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], option) == 0)
+            return argv[i + 1];
+    return nullptr;
+}
+
+// Every argument is one the benchmark takes: a folder first, --quick or
+// --criteria, --busy N, --before PROGRAM.
 bool argumentsRead(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const bool folder = i == 1 && argv[i][0] != '-';
-        const bool busyCount = i > 1 && std::strcmp(argv[i - 1], "--busy") == 0;
-        if (!folder && !busyCount && std::strcmp(argv[i], "--quick") != 0 &&
-            !(std::strcmp(argv[i], "--busy") == 0 && i + 1 < argc))
+        const bool value = i > 1 && (std::strcmp(argv[i - 1], "--busy") == 0 || std::strcmp(argv[i - 1], "--before") == 0);
+        const bool takesValue = (std::strcmp(argv[i], "--busy") == 0 || std::strcmp(argv[i], "--before") == 0) && i + 1 < argc;
+        if (!folder && !value && !takesValue && std::strcmp(argv[i], "--quick") != 0 && std::strcmp(argv[i], "--criteria") != 0)
             return false;
     }
-    return true;
+    return !(asked(argc, argv, "--quick") && asked(argc, argv, "--criteria")) &&
+           (!valueOf(argc, argv, "--before") || asked(argc, argv, "--criteria"));
+}
+
+// Lines a reference prints: what it found.
+int linesOf(const std::vector<std::string> &arguments)
+{
+    QProcess reference;
+    reference.setProgram(QString::fromStdString(arguments[0]));
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+        reference.setArguments(reference.arguments() << QString::fromStdString(arguments[i]));
+    reference.setStandardErrorFile(QProcess::nullDevice());
+    reference.start();
+    reference.waitForFinished(-1);
+    return int(reference.readAllStandardOutput().count('\n'));
 }
 
 }  // namespace
@@ -321,7 +373,7 @@ bool argumentsRead(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     if (!argumentsRead(argc, argv)) {
-        std::fprintf(stderr, "usage: bench_search_screen [FOLDER] [--busy N] [--quick]\n");
+        std::fprintf(stderr, "usage: bench_search_screen [FOLDER] [--busy N] [--quick | --criteria [--before PROGRAM]]\n");
         return 2;
     }
     const int busy = busyLoopsAsked(argc, argv);
@@ -400,6 +452,79 @@ int main(int argc, char *argv[])
                 bench::report(line, screen / noPreview, "x");
             }
         };
+        if (asked(argc, argv, "--criteria")) {
+            // Our search and its references, each round running every one once.
+            const auto compare = [&](const char *title, const QString &root, const QString &field,
+                                     const std::vector<std::pair<const char *, std::vector<std::string>>> &references,
+                                     bool cold) {
+                std::printf("-- %s, '%s', %s\n", title, qPrintable(field), cold ? "cold" : "warm");
+                for (const auto &[name, arguments] : references)
+                    std::printf("   %s finds %d\n", name, linesOf(arguments));
+                std::vector<std::vector<double>> times(references.size());
+                std::vector<double> screens;
+                for (int round = 0; round < kRuns; ++round) {
+                    for (std::size_t r = 0; r < references.size(); ++r) {
+                        if (cold)
+                            bench::dropCaches();
+                        times[r].push_back(referenceMs(references[r].second));
+                    }
+                    screens.push_back(b.onScreenMs({root, field, true, cold}));
+                }
+                const double screen = bench::median(screens);
+                bench::report("on the screen, start-up settings", screen, "ms");
+                for (std::size_t r = 0; r < references.size(); ++r) {
+                    const double reference = bench::median(times[r]);
+                    bench::report(references[r].first, reference, "ms");
+                    const std::string ratio = std::string("ratio on the screen / ") + references[r].first;
+                    bench::report(ratio.c_str(), screen / reference, "x");
+                }
+            };
+            const QString large = bench::ensureCriteriaTree(work / "criteria1M");
+            const std::string l = large.toStdString();
+            compare("ours, 1,000,000 files, 1,000 over 1 MB", large, "size:>1MB",
+                    {{"find -size +1M", {"find", l, "-size", "+1M"}}}, false);
+            compare("ours, 1,000,000 files, 2,000 changed this week", large, "modified:7d",
+                    {{"find -mtime -7", {"find", l, "-mtime", "-7"}}}, false);
+            const QString corpus = work / "corpus1G";
+            const int planted = bench::ensureTextCorpus(corpus);
+            const std::string c = corpus.toStdString();
+            std::printf("-- the corpus: 20,000 files of C and C++ headers, about 1 GB, every 50th a binary; "
+                        "the word planted in %d\n", planted);
+            const std::pair<const char *, std::vector<std::string>> grep{"grep -rliF", {"grep", "-rliF", bench::kRareWord, c}};
+            const std::pair<const char *, std::vector<std::string>> rg{"rg -l -i -F", {"rg", "-l", "-i", "-F", bench::kRareWord, c}};
+            const QString contains = QString("contains:") + bench::kRareWord;
+            compare("the corpus", corpus, contains, {grep, rg}, false);
+            if (canDrop)
+                compare("the corpus", corpus, contains, {rg}, true);
+            // Cancel while a file of 2 GiB is read, cold, a moment after Search.
+            const QString huge = bench::ensureHugeText(work / "huge", 2);
+            std::vector<double> cancels;
+            for (int round = 0; round < kRuns; ++round) {
+                Run run{huge, contains, true, canDrop};
+                run.cancelAfterMs = 300;
+                cancels.push_back(b.onScreenMs(run));
+            }
+            std::printf("-- Cancel 300 ms into reading a 2 GiB text file%s\n", canDrop ? ", cold" : "");
+            bench::report("from the click on Cancel to \"Search\" on the button", bench::median(cancels), "ms");
+            if (const char *before = valueOf(argc, argv, "--before")) {
+                // The same plain search by the earlier build and this one, round by round.
+                const QString names = bench::ensureTree(work / "tree100k", 10);
+                std::printf("-- a plain name search before and after: ours, 100,000 files, '*.jpg', warm\n");
+                std::vector<double> befores, afters;
+                for (int round = 0; round < 2 * kRuns; ++round) {
+                    Run run{names, "*.jpg"};
+                    run.program = QString::fromLocal8Bit(before);
+                    befores.push_back(b.onScreenMs(run));
+                    afters.push_back(b.onScreenMs({names, "*.jpg"}));
+                }
+                bench::report("the earlier build, on the screen", bench::median(befores), "ms");
+                bench::report("this build, on the screen", bench::median(afters), "ms");
+                bench::report("ratio this build / the earlier", bench::median(afters) / bench::median(befores), "x");
+            }
+            std::printf("load average (1, 5, 15 min): %s before, %s after\n", loadBefore.constData(),
+                        loadAverage().constData());
+            return 0;
+        }
         // Each tree made (or found from an earlier run) just before it is walked.
         tree("ours, 100,000 files, 20,000 empty .jpg", bench::ensureTree(work / "tree100k", 10), "*.jpg", true);
         if (quick) {

@@ -31,12 +31,15 @@ run() {
   local name=$1
   local b="build/bench/$name"
   [ -x "$b" ] || { echo "(missing $b: build first)"; return; }
-  "$b" "$work" 2> >(grep -v -E 'XDG_RUNTIME_DIR|propagateSizeHints' >&2) || echo "(benchmark $name failed)"
+  shift
+  "$b" "$work" "$@" 2> >(grep -v -E 'XDG_RUNTIME_DIR|propagateSizeHints' >&2) || echo "(benchmark $name failed)"
 }
 
-for name in ${BENCHES:-bench_search bench_search_screen bench_statx bench_preview bench_pdf bench_office bench_workbook_memory bench_responsiveness bench_animation bench_result_list}; do
+for name in ${BENCHES:-bench_search bench_search_screen bench_statx bench_contents bench_preview bench_pdf bench_office bench_workbook_memory bench_responsiveness bench_animation bench_result_list}; do
   echo "== $name"
   run "$name"
 done
 echo "== bench_search, offscreen (second line)"
 QT_QPA_PLATFORM=offscreen run bench_search
+echo "== bench_search_screen --criteria (size, date and contents against find, grep and ripgrep)"
+run bench_search_screen --criteria

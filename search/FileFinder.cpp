@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
 #include <climits>
 #include <variant>
 
@@ -131,8 +132,10 @@ std::int64_t FindFilesAPI(WalkSink &sink, QString &path, const QString &SearchSt
     root.path = path;
     root.raw = platform::encodeFileName(path);
     std::unique_ptr<FolderSource> source;
-    if (options.readers > 0)
-        source = std::make_unique<FolderPrefetch>(query, options.readers, root, [&sink] { return sink.stopRequested(); });
+    if (options.readers > 0) {
+        const int readers = query.contents ? options.contentsReaders : options.readers;
+        source = std::make_unique<FolderPrefetch>(query, readers, root, [&sink] { return sink.stopRequested(); });
+    }
     else
         source = std::make_unique<FolderReader>(query, sink);
 

@@ -59,6 +59,10 @@ struct WalkOptions {
     // Threads that read folders ahead of the walk; 0 reads each folder only when
     // the walk comes to it, on the walk's own thread.
     int readers = 0;
+    // The same when contents are searched, unless `readers` is 0: reading files
+    // keeps more requests in flight than listing folders, which pays on a cold
+    // disk and costs nothing warm (bench_contents).
+    int contentsReaders = 16;
     // Runs before each folder is read, on the thread that reads it.
     std::function<void(const QByteArray &folder)> beforeRead;
     // The most the counters hold (tests lower it).

@@ -341,7 +341,7 @@ bool Openers::queryWaiting() const
 Program::Program(const Session &session, const Options &options)
     : openers_(home_.path() + "/openers")
 {
-    QString program = programPath();
+    QString program = options.program.isEmpty() ? programPath() : options.program;
     if (options.ownFolder) {
         program = installed_.path() + "/quorvelfilesearch";
         const QString helper = QFileInfo(programPath()).dir().filePath("quorvel-decoder");

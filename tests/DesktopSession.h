@@ -114,6 +114,8 @@ public:
         // Started as a process group of its own, so that a signal can be sent to
         // the whole group.
         bool ownGroup = false;
+        // Another build of the program, with its helper beside it; empty: this build's.
+        QString program;
     };
     Program(const Session &session, const Options &options);
     ~Program();
