@@ -1,7 +1,8 @@
 // How contents are best read: the walk with a contents term, in this process,
 // for each size of the read buffer and each number of readers, warm and cold,
 // beside ripgrep and grep on the same corpus. Medians of five.
-//   bench_contents [FOLDER]
+//   bench_contents [FOLDER [--once]]
+//   (--once: a single warm walk with the start-up settings, to profile)
 #include "BenchSupport.h"
 #include "Trees.h"
 #include "search/FileFinder.h"
@@ -9,6 +10,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+
+#include <cstring>
 
 namespace {
 
@@ -62,6 +65,14 @@ int main(int argc, char *argv[])
     const QString corpus = work / "corpus1G";
     const int planted = bench::ensureTextCorpus(corpus);
     const QString terms = QString("contains:") + bench::kRareWord;
+    if (argc > 2 && std::strcmp(argv[2], "--once") == 0) {
+        int found = 0;
+        walkMs(corpus, terms, search::WalkOptions{}.contentsReaders, search::ContentsReading{}.bufferSize, false, found);
+        const double ms = walkMs(corpus, terms, search::WalkOptions{}.contentsReaders,
+                                 search::ContentsReading{}.bufferSize, false, found);
+        std::printf("one warm walk: %.1f ms, %d found\n", ms, found);
+        return 0;
+    }
     const bool canDrop = bench::dropCaches();
     constexpr int kRuns = 5;
     std::printf("the corpus: 20,000 files of C and C++ headers, about 1 GB, the word planted in %d; medians of %d\n",

@@ -6,14 +6,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 #include <climits>
 #include <optional>
 #include <set>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace search {
 namespace {
@@ -93,36 +92,74 @@ std::string utf8Of(char32_t c)
     return QString::fromUcs4(&c, 1).toStdString();
 }
 
-// The first byte in [p, end) equal to one of `bytes` (one to three of them); `end` when none is.
-const char *findAny(const char *p, const char *end, const std::string &bytes)
+}  // namespace
+
+// Where an occurrence may be: a byte of the anchor's set and, where the text
+// allows, a byte of a partner character's set a fixed distance away.
+struct FoldedText::Prefilter {
+    std::string first;            // one to three byte values
+    std::string second;           // none, or one to three
+    std::ptrdiff_t distance = 0;  // from the first byte to the second
+};
+
+namespace {
+
+bool oneOf(char b, const std::string &set)
 {
-    if (bytes.size() == 1) {
-        const void *found = std::memchr(p, bytes[0], std::size_t(end - p));
-        return found ? static_cast<const char *>(found) : end;
-    }
-    const char b0 = bytes[0];
-    const char b1 = bytes[1];
-    const char b2 = bytes.size() > 2 ? bytes[2] : bytes[1];
-#if defined(__SSE2__)
-    const __m128i v0 = _mm_set1_epi8(b0);
-    const __m128i v1 = _mm_set1_epi8(b1);
-    const __m128i v2 = _mm_set1_epi8(b2);
-    const auto hits = [&](const char *at) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
-        const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, v0), _mm_cmpeq_epi8(block, v1)),
-                                         _mm_cmpeq_epi8(block, v2));
-        return unsigned(_mm_movemask_epi8(any));
-    };
-    for (; end - p >= 32; p += 32) {
-        const unsigned low = hits(p);
-        const unsigned high = hits(p + 16);
-        if (low | high)
-            return p + __builtin_ctz(low | (high << 16));
-    }
+    return set.find(b) != std::string::npos;
+}
+
+// The next place at or after `p` that passes the prefilter, with both of its bytes
+// inside [begin, end); `end` when none does. Thirty-two bytes at a time, in AVX2
+// where the processor has it.
+#if defined(__x86_64__)
+[[gnu::target_clones("avx2", "default")]]
 #endif
-    for (; p < end; ++p)
-        if (*p == b0 || *p == b1 || *p == b2)
-            return p;
+const char *nextCandidate(const FoldedText::Prefilter &f, const char *p, const char *begin, const char *end)
+{
+    using Bytes = signed char __attribute__((vector_size(32)));
+    // Each byte value of a set in every lane; a set of fewer than three repeats its last.
+    const auto byteOf = [](const std::string &set, std::size_t i) {
+        return static_cast<signed char>(set.empty() ? 0 : set[std::min(i, set.size() - 1)]);
+    };
+    Bytes a[3], b[3];
+    for (std::size_t n = 0; n < 3; ++n) {
+        for (int k = 0; k < 32; ++k) {
+            a[n][k] = byteOf(f.first, n);
+            b[n][k] = byteOf(f.second, n);
+        }
+    }
+    const bool paired = !f.second.empty();
+    const std::ptrdiff_t d = paired ? f.distance : 0;
+    const std::ptrdiff_t size = end - begin;
+    std::ptrdiff_t i = p - begin;
+    // Offsets rather than pointers: the partner's place may lie outside the bytes.
+    const auto passes = [&](std::ptrdiff_t at) {
+        return oneOf(begin[at], f.first) && (!paired || (at + d >= 0 && at + d < size && oneOf(begin[at + d], f.second)));
+    };
+    for (; i < size && i + d < 0; ++i)
+        if (passes(i))
+            return begin + i;
+    for (; size - i >= 32 && size - (i + d) >= 32; i += 32) {
+        Bytes x;
+        std::memcpy(&x, begin + i, 32);
+        Bytes hit = (x == a[0]) | (x == a[1]) | (x == a[2]);
+        if (paired) {
+            Bytes y;
+            std::memcpy(&y, begin + i + d, 32);
+            hit &= (y == b[0]) | (y == b[1]) | (y == b[2]);
+        }
+        std::uint64_t lanes[4];
+        std::memcpy(lanes, &hit, 32);
+        if (lanes[0] | lanes[1] | lanes[2] | lanes[3]) {
+            for (int k = 0; k < 32; ++k)
+                if (hit[k])
+                    return begin + i + k;
+        }
+    }
+    for (; i < size; ++i)
+        if (passes(i))
+            return begin + i;
     return end;
 }
 
@@ -146,40 +183,72 @@ FoldedText::FoldedText(const QString &text)
             if (folded_[i] == f)
                 spellings[i].insert(bytes);
     }
-    int cheapest = INT_MAX;
-    for (std::size_t i = 0; i < folded_.size(); ++i) {
-        std::size_t longest = 0;
+    // Each character's bytes: the last byte of each way it is written, and its
+    // length when all ways have the same.
+    struct Place {
         std::string lastBytes;
-        for (const std::string &s : spellings[i]) {
-            longest = std::max(longest, s.size());
-            if (lastBytes.find(s.back()) == std::string::npos)
-                lastBytes += s.back();
+        std::size_t length = 0;  // 0: the ways differ in length
+        int cost = INT_MAX;      // how often the scan would stop there
+    };
+    std::vector<Place> places(folded_.size());
+    for (std::size_t i = 0; i < folded_.size(); ++i) {
+        Place &place = places[i];
+        std::size_t longest = 0;
+        for (const std::string &spelling : spellings[i]) {
+            place.length = longest == 0 || place.length == spelling.size() ? spelling.size() : 0;
+            longest = std::max(longest, spelling.size());
+            if (!oneOf(spelling.back(), place.lastBytes))
+                place.lastBytes += spelling.back();
         }
         longest_ += longest;
-        if (lastBytes.empty() || lastBytes.size() > kMostAnchorBytes)
+        if (place.lastBytes.empty() || place.lastBytes.size() > kMostAnchorBytes)
             continue;
-        int cost = 0;
-        for (const char b : lastBytes)
-            cost += 1 << (kByteRank[static_cast<unsigned char>(b)] / 16);
-        if (cost < cheapest) {
-            cheapest = cost;
-            anchor_ = i;
-            anchorBytes_ = lastBytes;
-        }
+        place.cost = 0;
+        for (const char b : place.lastBytes)
+            place.cost += 1 << (kByteRank[static_cast<unsigned char>(b)] / 16);
     }
+    const auto cheapest = [&](std::size_t from, std::size_t to, std::size_t except) {
+        std::optional<std::size_t> best;
+        for (std::size_t i = from; i < to; ++i)
+            if (i != except && places[i].cost < INT_MAX && (!best || places[i].cost < places[*best].cost))
+                best = i;
+        return best;
+    };
+    const std::optional<std::size_t> anchor = cheapest(0, places.size(), places.size());
+    if (!anchor)
+        return;
+    anchor_ = *anchor;
+    Prefilter prefilter;
+    prefilter.first = places[anchor_].lastBytes;
+    // The partner: among the characters that lie a fixed number of bytes away
+    // (every one between written in one length), the rarest.
+    std::size_t before = anchor_;
+    while (before > 0 && places[before].length > 0)
+        --before;
+    std::size_t after = anchor_ + 1;
+    while (after < places.size() && places[after].length > 0)
+        ++after;
+    if (const std::optional<std::size_t> partner = cheapest(before, after, anchor_)) {
+        std::ptrdiff_t distance = 0;
+        for (std::size_t i = std::min(anchor_, *partner) + 1; i <= std::max(anchor_, *partner); ++i)
+            distance += std::ptrdiff_t(places[i].length);
+        prefilter.second = places[*partner].lastBytes;
+        prefilter.distance = *partner > anchor_ ? distance : -distance;
+    }
+    prefilter_ = std::make_shared<const Prefilter>(std::move(prefilter));
 }
 
 bool FoldedText::occursIn(const char *begin, const char *end) const
 {
     if (folded_.empty())
         return true;
-    if (anchorBytes_.empty()) {
+    if (!prefilter_) {
         for (const char *p = begin; p < end; ++p)
             if (occursAt(begin, end, p))
                 return true;
         return false;
     }
-    for (const char *p = begin; (p = findAny(p, end, anchorBytes_)) != end; ++p)
+    for (const char *p = begin; (p = nextCandidate(*prefilter_, p, begin, end)) != end; ++p)
         if (occursAt(begin, end, p))
             return true;
     return false;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,14 +31,16 @@ public:
     // The most bytes one occurrence can take.
     std::size_t longestOccurrence() const { return longest_; }
 
+    struct Prefilter;
+
 private:
     bool occursAt(const char *begin, const char *end, const char *anchorEnd) const;
 
     std::u32string folded_;
     // The character the scan looks for first, by the last byte of each way it can
-    // be written: the rarest in most files. Empty: every byte is tried.
+    // be written: the rarest in most files.
     std::size_t anchor_ = 0;
-    std::string anchorBytes_;
+    std::shared_ptr<const Prefilter> prefilter_;  // null: every byte is tried
     std::size_t longest_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "search/ContentsSearch.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QtTest>
 
@@ -112,6 +113,47 @@ private slots:
         QCOMPARE(found(text, content), expected);
         // The same a few bytes into a small piece's second read.
         QCOMPARE(found(text, QByteArray(13, ' ') + content, 16), expected);
+    }
+
+    // The scan skips ahead by two rare bytes a fixed distance apart where it can:
+    // whatever the texts and the bytes around them, it finds what a plain search of
+    // the decoded, folded text finds. Letters written in one, two and three bytes
+    // that fold together (k and the Kelvin sign, s and the long s, the three sigmas).
+    void theScanFindsWhatAPlainSearchFinds()
+    {
+        const std::u32string alphabet = U"akKKsSſqzZσςΣéÉ x";
+        QRandomGenerator random(20261208);
+        const auto randomText = [&](int most) {
+            std::u32string text;
+            for (int n = int(random.bounded(most + 1)); n > 0; --n)
+                text += alphabet[random.bounded(int(alphabet.size()))];
+            return QString::fromUcs4(text.data(), qsizetype(text.size()));
+        };
+        const auto folded = [](const QString &text) {
+            QString out;
+            for (const char32_t c : text.toUcs4())
+                out += QString::fromUcs4(&c, 1).toCaseFolded();
+            return out;
+        };
+        int found = 0;
+        for (int t = 0; t < 60; ++t) {
+            QString text = randomText(5);
+            if (text.isEmpty())
+                text = "k";
+            const search::FoldedText scan(text);
+            for (int h = 0; h < 150; ++h) {
+                // Long enough for the vector loop, with the text planted now and then.
+                QString haystack = randomText(90);
+                if (h % 3 == 0)
+                    haystack.insert(int(random.bounded(int(haystack.size()) + 1)), text.toUpper());
+                const QByteArray bytes = haystack.toUtf8();
+                const bool expected = folded(haystack).contains(folded(text));
+                found += expected;
+                QVERIFY2(scan.occursIn(bytes.constBegin(), bytes.constEnd()) == expected,
+                         qPrintable(QString("'%1' in '%2'").arg(text, haystack)));
+            }
+        }
+        QVERIFY(found > 3000);
     }
 
     void everyTextMustBeFound()
