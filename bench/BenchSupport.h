@@ -50,6 +50,18 @@ inline platform::Services quietServices(const QString &folder, const QString &ex
     return services;
 }
 
+// Milliseconds `program` takes from its start to its end, its output to /dev/null.
+inline double programMs(const QString &program, const QStringList &arguments)
+{
+    QElapsedTimer t;
+    t.start();
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(program, arguments);
+    p.waitForFinished(-1);
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
 // What this benchmark prints when run again as a child process with `arguments`:
 // figures measured in a process of their own (its memory, its start-up).
 inline QByteArray childOutput(const QStringList &arguments)

@@ -47,13 +47,7 @@ double referenceMs(const QString &program, const QStringList &arguments, bool co
 {
     if (cold)
         bench::dropCaches();
-    QElapsedTimer t;
-    t.start();
-    QProcess p;
-    p.setStandardOutputFile(QProcess::nullDevice());
-    p.start(program, arguments);
-    p.waitForFinished(-1);
-    return double(t.nsecsElapsed()) / 1e6;
+    return bench::programMs(program, arguments);
 }
 
 }  // namespace

@@ -28,17 +28,6 @@
 
 namespace {
 
-double runMs(const QString &program, const QStringList &arguments)
-{
-    QElapsedTimer t;
-    t.start();
-    QProcess p;
-    p.setStandardOutputFile(QProcess::nullDevice());
-    p.start(program, arguments);
-    p.waitForFinished(-1);
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 std::unique_ptr<Form1> makeWindow(const bench::WorkFolder &work)
 {
     auto window = std::make_unique<Form1>(bench::quietServices(work.path()));
@@ -161,10 +150,10 @@ int main(int argc, char *argv[])
     const bool startedWithBoth = w.Check1->isChecked() && w.Check2->isChecked();
     const auto search = [&w] { w.Command1->click(); };
     const auto find = [](const QString &tree, const char *pattern) {
-        return runMs("find", {tree, "-name", pattern});
+        return bench::programMs("find", {tree, "-name", pattern});
     };
     const auto fdFind = [&fd](const QString &tree, const char *pattern) {
-        return fd.isEmpty() ? 0.0 : runMs(fd, {"-u", "-g", pattern, tree});
+        return fd.isEmpty() ? 0.0 : bench::programMs(fd, {"-u", "-g", pattern, tree});
     };
     const auto windowMs = [&](const QString &tree, const char *pattern, bool preview) {
         w.Check2->setChecked(preview);

@@ -321,6 +321,9 @@ ContentsSearch::ContentsSearch(const QStringList &texts, ContentsReading reading
 bool ContentsSearch::foundIn(const platform::FolderHandle &folder, const std::string &name, std::vector<char> &buffer,
                              const std::function<bool()> &stopped) const
 {
+    // A stopped walk opens nothing more, however many files its folder still holds.
+    if (stopped())
+        return false;
     const platform::ReadOnlyFile file = folder.openPlainFile(name);
     if (!file.isOpen())
         return false;
