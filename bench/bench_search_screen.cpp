@@ -168,7 +168,7 @@ struct Run {
     bool preview = true;
     bool cold = false;
     bool again = false;  // the second search in the same window, not the first
-    QString program;     // empty: this build's
+    QString program{};   // empty: this build's
     // Cancel this long after Search, and time Cancel instead: from its click until
     // the button says "Search" again.
     int cancelAfterMs = -1;

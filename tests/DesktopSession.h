@@ -115,7 +115,7 @@ public:
         // the whole group.
         bool ownGroup = false;
         // Another build of the program, with its helper beside it; empty: this build's.
-        QString program;
+        QString program{};
     };
     Program(const Session &session, const Options &options);
     ~Program();
