@@ -74,6 +74,20 @@ mutants=(
   "pdf/UnicodeFonts.cpp#(rightToLeft || info\[i\].cluster == s.start + i)#true#test_pdf_unicode#shapedNamesAreSearchedAndCopiedAsWritten"
   "search/SearchCriteria.cpp#return SizeRange{down(\*n) + 1};#return SizeRange{down(*n)};#test_search_criteria#sizes"
   "search/SearchCriteria.cpp#return TimeRange{startOf(today)};#return TimeRange{startOf(today.addDays(-1))};#test_search_criteria#dates"
+  "search/ContentsSearch.cpp#prefilter.distance = \*partner > anchor_ ? distance : -distance;#prefilter.distance = distance;#test_contents_search#theScanFindsWhatAPlainSearchFinds"
+  "search/ContentsSearch.cpp#overlap_ = std::max(overlap_, texts_.back().longestOccurrence() - 1);#overlap_ = std::max(overlap_, texts_.back().longestOccurrence() - 2);#test_contents_search#aTextAcrossTwoReadsIsFound"
+  "search/ContentsSearch.cpp#if (hits.lookIn(texts_, begin, nul ? static_cast<const char \*>(nul) : end))#if (hits.lookIn(texts_, begin, end))#test_contents_search#binaryFilesAreSkipped"
+  "search/ContentsSearch.cpp#(u\[0\] == 0xFE \&\& u\[1\] == 0xFF))#false)#test_contents_search#utf16FilesWithAByteOrderMarkAreRead"
+  "search/ContentsSearch.cpp#return c >= 'A' \&\& c <= 'Z' ? c + 0x20 : c;#return c;#test_contents_search#everyScriptIsFoundInAnyCase"
+  "search/ContentsSearch.cpp#if (c < least || c > 0x10FFFF#if (c > 0x10FFFF#test_contents_search#theFirstAndTheLastBytesOfAFileCount everyScriptIsFoundInAnyCase"
+  "platform/FolderEnumeration.cpp#|| !S_ISREG(st.st_mode))#)#test_contents_search#onlyPlainFilesAreOpened"
+  "search/FolderScan.cpp#            if (status->isFolder || !range.holds(status->size))#            if (!range.holds(status->size))#test_finder#sizesAreMatchedAtTheirEdges"
+  "search/FolderScan.cpp#            if (!status->isRegular)#            if (false)#test_finder#onlyFilesThatMatchEverythingElseAreOpened"
+  "search/FolderScan.cpp#|| isDotEntry(e.name) || skipped(query, e))#|| isDotEntry(e.name))#test_finder#skippedFoldersAreNeverEntered"
+  "search/FolderScan.cpp#!query.items\[item\].matches(name) || skipped(query, entries\[i\]))#!query.items[item].matches(name))#test_finder#skippedFoldersAreNeverEntered"
+  "search/FolderScan.cpp#                if (listedAs\[i\].entry != kNotMet)#                if (true)#test_finder#aFileMatchingSeveralPatternsIsReadOnce"
+  "search/SearchCommand.cpp#^            return;#            (void)0;#test_search_window#aTermThatDoesNotReadStartsNoSearch"
+  "app/CommandLine.cpp#text.contains(split) || text.startsWith(quote);#text.contains(split);#test_command_line#criteriaOptionsBecomeTermsInTheField"
 )
 
 # With an argument, only the mutants whose line holds it (a file, a test).

@@ -7,6 +7,7 @@
 #include <QStringEncoder>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,6 +104,8 @@ private slots:
         QTest::newRow("Latin-1, ASCII word") << "INVOICE" << QByteArray("caf\xe9 invoice") << true;
         QTest::newRow("Latin-1, accented word") << "café" << QByteArray("caf\xe9 invoice") << false;
         QTest::newRow("a lone continuation byte before the text") << "abc" << QByteArray("\x80" "abc") << true;
+        // An overlong form of "A" is not the letter (the scan stops at "q" and "z").
+        QTest::newRow("overlong form") << "qza" << QByteArray("qz\xC1\x81") << false;
     }
 
     void everyScriptIsFoundInAnyCase()
@@ -229,7 +232,11 @@ private slots:
         std::vector<char> buffer;
         const ContentsSearch search({"needle"});
         const auto never = [] { return false; };
+        // The pipe holds the text, waiting to be read: it is still never read.
+        const int writer = ::open(root + "pipe", O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(writer >= 0 && ::write(writer, "needle", 6) == 6);
         QVERIFY(!search.foundIn(*folder, "pipe", buffer, never));
+        ::close(writer);
         QVERIFY(!search.foundIn(*folder, "link", buffer, never));
         QVERIFY(!search.foundIn(*folder, ".", buffer, never));
         QVERIFY(!search.foundIn(*folder, "missing", buffer, never));

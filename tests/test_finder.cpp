@@ -778,6 +778,7 @@ private slots:
         testing::TempTree t;
         t.file("a.txt", QByteArray(300, 'x') + "needle");
         t.file("b.txt", QByteArray(300, 'x'));
+        t.file("another.txt", QByteArray(300, 'x'));  // both patterns, not the text
         int reads = 0;
         search::WalkOptions options;
         options.contents = search::ContentsReading{64, [&reads] { ++reads; }};
@@ -785,8 +786,9 @@ private slots:
         const Result r = walk(host, t.root(), "*.txt;a*;contains:needle", options);
         QCOMPARE(host.list, (QStringList{t.root() + "a.txt", t.root() + "a.txt"}));
         QCOMPARE(r.size, 2 * 306);
-        // a.txt once: four reads after the first to reach its end; b.txt: five, then its end.
-        QCOMPARE(reads, 4 + 5);
+        // a.txt once: four reads after the first to reach its end; b.txt and
+        // another.txt each once: five, then its end.
+        QCOMPARE(reads, 4 + 5 + 5);
     }
 
     // A term that does not read lists nothing: the window refuses it before a walk starts.
