@@ -110,12 +110,10 @@ bool oneOf(char b, const std::string &set)
 }
 
 // The next place at or after `p` that passes the prefilter, with both of its bytes
-// inside [begin, end); `end` when none does. Thirty-two bytes at a time, in AVX2
-// where the processor has it.
-#if defined(__x86_64__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
-const char *nextCandidate(const FoldedText::Prefilter &f, const char *p, const char *begin, const char *end)
+// inside [begin, end); `end` when none does. Thirty-two bytes at a time, in the
+// vector instructions of whichever function it is inlined into.
+[[gnu::always_inline]] inline const char *scan(const FoldedText::Prefilter &f, const char *p, const char *begin,
+                                               const char *end)
 {
     using Bytes = signed char __attribute__((vector_size(32)));
     // Each byte value of a set in every lane; a set of fewer than three repeats its last.
@@ -161,6 +159,31 @@ const char *nextCandidate(const FoldedText::Prefilter &f, const char *p, const c
         if (passes(i))
             return begin + i;
     return end;
+}
+
+#if defined(__x86_64__)
+[[gnu::target("avx2")]] const char *scanWithAvx2(const FoldedText::Prefilter &f, const char *p, const char *begin,
+                                                 const char *end)
+{
+    return scan(f, p, begin, end);
+}
+#endif
+
+const char *scanWithBaseline(const FoldedText::Prefilter &f, const char *p, const char *begin, const char *end)
+{
+    return scan(f, p, begin, end);
+}
+
+// The scan in AVX2 where the processor has it. Chosen when first asked, not by the
+// loader: a resolver run before the sanitizers' runtime is ready would crash them.
+const char *nextCandidate(const FoldedText::Prefilter &f, const char *p, const char *begin, const char *end)
+{
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        return scanWithAvx2(f, p, begin, end);
+#endif
+    return scanWithBaseline(f, p, begin, end);
 }
 
 }  // namespace
