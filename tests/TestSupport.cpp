@@ -511,6 +511,11 @@ bool HungShare::bigFileRead() const
     return QFile::exists(marker_ + ".big");
 }
 
+void HungShare::releaseBigRead()
+{
+    QFile(marker_ + ".bigrelease").open(QIODevice::WriteOnly);
+}
+
 bool HungShare::bigFileClosed() const
 {
     return QFile::exists(marker_ + ".bigclosed");

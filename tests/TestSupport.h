@@ -294,9 +294,11 @@ public:
     bool hanging() const;
     // A read of "pictures/stuck.jpg" has begun (and will not end until released).
     bool readHanging() const;
-    // "big/big.txt" is being read, past its first 64 MiB.
+    // A read of "big/big.txt" past its first 64 MiB has begun, and is held.
     bool bigFileRead() const;
-    // ... and was closed since.
+    // The held read returns; reads past 128 MiB are held for good.
+    void releaseBigRead();
+    // "big/big.txt" was closed.
     bool bigFileClosed() const;
     // The share answers again: the held read fails, later ones give the picture.
     void releaseRead();

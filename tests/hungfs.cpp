@@ -12,10 +12,11 @@
 // ".hang-statfs" added exists, asking the file system for its size never
 // returns either; when that begins, the marker's name with ".statfs" added is
 // created. The folder "big" holds "big.txt", 10 GiB of text that never holds a NUL
-// byte; once it has been read past its first 64 MiB, the marker's name with ".big"
-// added is created, and each read after that takes a few milliseconds, so that
-// nobody reads it to its end while a test acts; when it is closed, the marker's
-// name with ".bigclosed" added is created.
+// byte. The first read past its first 64 MiB creates the marker's name with ".big"
+// added and waits until a file of the marker's name with ".bigrelease" added
+// exists; a read past 128 MiB never returns, so a reader that goes on reading
+// after that is held for good. When the file is closed, the marker's name with
+// ".bigclosed" added is created.
 //
 //     hungfs MOUNTPOINT MARKER [PICTURE]
 #define FUSE_USE_VERSION 31
@@ -62,16 +63,24 @@ void say(const std::string &what)
         std::fclose(f);
 }
 
+// Returns once `path` exists: the test says so by making it.
+void waitUntilMade(const std::string &path)
+{
+    while (!exists(path))
+        ::usleep(50 * 1000);
+}
+
 // Lines of text, each the same, as far into the big file as `offset` goes.
 int readBig(char *buffer, size_t size, off_t offset)
 {
     static const std::string line = "All work and no play makes a dull search.\n";
     if (offset >= kBigSize)
         return 0;
-    if (offset >= kBigPassed) {
-        if (!exists(marker + ".big"))
-            say(marker + ".big");
-        ::usleep(2000);
+    if (offset >= 2 * kBigPassed)
+        hangAfterSaying(marker + ".bigagain");
+    if (offset >= kBigPassed && !exists(marker + ".big")) {
+        say(marker + ".big");
+        waitUntilMade(marker + ".bigrelease");
     }
     const size_t n = size_t(std::min<off_t>(off_t(size), kBigSize - offset));
     for (size_t i = 0; i < n; ++i)
@@ -161,10 +170,8 @@ int readFile(const char *path, char *buffer, size_t size, off_t offset, fuse_fil
     if (p == kBig)
         return readBig(buffer, size, offset);
     if (p == "/pictures/stuck.jpg" && !exists(marker + ".release")) {
-        if (FILE *f = std::fopen((marker + ".read").c_str(), "w"))
-            std::fclose(f);
-        while (!exists(marker + ".release"))
-            ::usleep(50 * 1000);
+        say(marker + ".read");
+        waitUntilMade(marker + ".release");
         return -EIO;
     }
     const std::string content = contentOf(p);
